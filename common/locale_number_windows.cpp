@@ -1,0 +1,21 @@
+#include <windows.h>
+// oleauto.h needs the types of windows.h first.
+#include <oleauto.h>
+
+#include "common/locale_number.h"
+
+#include <string>
+
+namespace common {
+
+std::optional<double> TextToDouble(std::wstring_view text) {
+  // VarR8FromStr wants an OLECHAR* that is NUL-terminated; an embedded NUL ends the text early,
+  // which would let "1\0abc" read as 1, so such text is refused up front.
+  if (text.find(L'\0') != std::wstring_view::npos) return std::nullopt;
+  std::wstring copy(text);
+  double result = 0.0;
+  if (FAILED(VarR8FromStr(copy.data(), LOCALE_USER_DEFAULT, 0, &result))) return std::nullopt;
+  return result;
+}
+
+}  // namespace common

@@ -1,0 +1,22 @@
+#pragma once
+// Text comparison without regard to letter case.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace common {
+
+// Upper-case fold for the characters that the single-byte code page can carry (ASCII, Latin-1
+// and the letters of Windows-1252's upper half). Used where a stable, locale-free answer is
+// wanted: registry names in the emulation.
+wchar_t FoldCase(wchar_t c);
+std::wstring FoldCase(std::wstring_view text);
+
+// Comparison "as text" under the user's locale: the platform's case-insensitive comparison on
+// Windows, FoldCase elsewhere.
+bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
+// Position (from 0) of the first occurrence of `needle` in `haystack`, or npos. An empty needle
+// occurs at 0.
+std::size_t TextFindIgnoreCase(std::wstring_view haystack, std::wstring_view needle);
+
+}  // namespace common

@@ -1,0 +1,387 @@
+#include "registry/registry_emulation.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "common/ansi.h"
+#include "common/text.h"
+
+namespace registry {
+namespace {
+
+// Names compare without regard to case, on the characters the ANSI bytes stand for; listings come
+// out in the order of the folded names, as Wine's server keeps them.
+std::wstring Fold(std::string_view ansi) { return common::FoldCase(common::AnsiToText(ansi)); }
+
+// Wine's ANSI key functions convert the path into a per-thread buffer of MAX_PATH + 1 characters;
+// a longer path fails with ERROR_MORE_DATA before the registry is consulted.
+constexpr std::size_t kMaxAnsiPath = 260;
+// Value names of more than 16,383 characters are refused by RegSetValueExA.
+constexpr std::size_t kMaxValueName = 16383;
+constexpr DWORD kWriteAccess =
+    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | 0x00010000 /*DELETE*/ | 0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
+
+bool IsString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+
+std::string_view Name(const char* name) { return name ? std::string_view(name) : std::string_view(); }
+
+}  // namespace
+
+struct RegistryEmulation::Key {
+  struct Value {
+    std::string name;
+    DWORD type = REG_NONE;
+    std::vector<std::uint8_t> data;
+  };
+
+  std::string name;
+  Key* parent = nullptr;
+  bool read_only = false;
+  bool deleted = false;
+  std::map<std::wstring, std::shared_ptr<Key>> subkeys;  // by folded name
+  std::map<std::wstring, Value> values;                  // by folded name
+};
+
+struct RegistryEmulation::Machine {
+  std::shared_ptr<Key> local_machine = std::make_shared<Key>();
+  std::shared_ptr<Key> users = std::make_shared<Key>();
+  std::shared_ptr<Key> current_user = std::make_shared<Key>();
+  std::shared_ptr<Key> dyn_data = std::make_shared<Key>();
+  std::shared_ptr<Key> classes_root;    // HKLM\Software\Classes
+  std::shared_ptr<Key> current_config;  // HKLM\System\CurrentControlSet\Hardware Profiles\Current
+
+  Machine();
+  // The key a predefined root stands for on this computer; null for HKEY_PERFORMANCE_DATA and
+  // codes that name no root.
+  std::shared_ptr<Key> Root(RegKey root) const;
+};
+
+struct RegistryEmulation::Handle {
+  std::shared_ptr<Key> key;
+  DWORD access = 0;
+  bool predefined = false;
+};
+
+namespace {
+
+using Key = RegistryEmulation::Key;
+
+std::shared_ptr<Key> Child(const Key& key, std::string_view name) {
+  auto it = key.subkeys.find(Fold(name));
+  return it == key.subkeys.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<Key> AddChild(Key& key, std::string_view name) {
+  auto child = std::make_shared<Key>();
+  child->name = std::string(name);
+  child->parent = &key;
+  key.subkeys.emplace(Fold(name), child);
+  return child;
+}
+
+std::shared_ptr<Key> MakePath(std::shared_ptr<Key> key, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    auto next = Child(*key, name);
+    key = next ? next : AddChild(*key, name);
+  }
+  return key;
+}
+
+enum class PathKind { kSelf, kComponents };
+
+// Splits a key path as Wine does: doubled and trailing backslashes are skipped, a leading one is
+// refused (161) except under HKEY_CLASSES_ROOT, which skips one; an empty path names the key itself.
+RegStatus SplitPath(RegKey root, const char* path, std::vector<std::string>& parts) {
+  parts.clear();
+  std::string_view rest = Name(path);
+  if (root == kHkeyClassesRoot && !rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
+  if (rest.size() > kMaxAnsiPath) return ERROR_MORE_DATA;
+  if (!rest.empty() && rest.front() == '\\') return ERROR_BAD_PATHNAME;
+  while (!rest.empty()) {
+    const std::size_t cut = rest.find('\\');
+    const std::string_view part = rest.substr(0, cut);
+    if (!part.empty()) parts.emplace_back(part);
+    if (cut == std::string_view::npos) break;
+    rest.remove_prefix(cut + 1);
+  }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+RegistryEmulation::Machine::Machine() {
+  classes_root = MakePath(local_machine, {"Software", "Classes"});
+  current_config = MakePath(local_machine, {"System", "CurrentControlSet", "Hardware Profiles", "Current"});
+}
+
+std::shared_ptr<Key> RegistryEmulation::Machine::Root(RegKey root) const {
+  if (root == kHkeyClassesRoot) return classes_root;
+  if (root == kHkeyCurrentUser) return current_user;
+  if (root == kHkeyLocalMachine) return local_machine;
+  if (root == kHkeyUsers) return users;
+  if (root == kHkeyCurrentConfig) return current_config;
+  if (root == kHkeyDynData) return dyn_data;
+  return nullptr;
+}
+
+RegistryEmulation::RegistryEmulation()
+    : local_(std::make_shared<Machine>()), environment_(&ProcessEnvironmentVariable) {}
+
+RegistryEmulation::~RegistryEmulation() = default;
+
+std::size_t RegistryEmulation::OpenHandleCount() const { return handles_.size(); }
+
+RegStatus RegistryEmulation::Resolve(RegKey hKey, Handle& out) const {
+  if (IsPredefinedKey(hKey)) {
+    auto root = local_->Root(hKey);
+    if (!root) return ERROR_INVALID_HANDLE;
+    out = Handle{root, KEY_ALL_ACCESS, true};
+    return ERROR_SUCCESS;
+  }
+  auto it = handles_.find(hKey);
+  if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+  if (it->second.key->deleted) return ERROR_KEY_DELETED;
+  out = it->second;
+  return ERROR_SUCCESS;
+}
+
+RegKey RegistryEmulation::NewHandle(std::shared_ptr<Key> key, DWORD access) {
+  const RegKey handle = next_handle_;
+  next_handle_ += 4;  // never reused, so a stale handle is always caught as invalid
+  handles_.emplace(handle, Handle{std::move(key), access, false});
+  return handle;
+}
+
+RegStatus RegistryEmulation::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWORD /*ulOptions*/, DWORD samDesired,
+                                           RegKey* phkResult) {
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  Handle parent;
+  if (RegStatus rc = Resolve(hKey, parent)) return rc;  // the out handle is left as it was here
+  *phkResult = 0;
+  std::vector<std::string> parts;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  if (Name(lpSubKey).empty() && parent.predefined) {
+    *phkResult = hKey;  // Wine hands back the predefined handle itself for an empty path
+    return ERROR_SUCCESS;
+  }
+  std::shared_ptr<Key> key = parent.key;
+  for (const auto& part : parts) {
+    key = Child(*key, part);
+    if (!key) return ERROR_FILE_NOT_FOUND;
+  }
+  if (key->read_only && (samDesired & kWriteAccess)) return ERROR_ACCESS_DENIED;
+  *phkResult = NewHandle(std::move(key), samDesired);
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegCloseKey(RegKey hKey) {
+  if (IsPredefinedKey(hKey)) {
+    ++predefined_closes_;  // harmless on the platform, but a sign of a handle owned twice
+    return ERROR_SUCCESS;
+  }
+  return handles_.erase(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+RegStatus RegistryEmulation::RegQueryValueExA(RegKey hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
+                                              std::uint8_t* lpData, DWORD* lpcbData) {
+  if ((lpData && !lpcbData) || lpReserved) return ERROR_INVALID_PARAMETER;
+  Handle handle;
+  if (RegStatus rc = Resolve(hKey, handle)) return rc;
+  if (!(handle.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  if (lpType) *lpType = REG_NONE;
+  auto it = handle.key->values.find(Fold(Name(lpValueName)));
+  if (it == handle.key->values.end()) return ERROR_FILE_NOT_FOUND;  // size left as it was
+  const auto& value = it->second;
+  const DWORD size = static_cast<DWORD>(value.data.size());
+  if (lpType) *lpType = value.type;
+  RegStatus rc = ERROR_SUCCESS;
+  if (lpData) {
+    if (size > *lpcbData) {
+      rc = ERROR_MORE_DATA;  // the buffer is left untouched
+    } else {
+      std::copy(value.data.begin(), value.data.end(), lpData);
+      // Like NT, terminate an unterminated string when the buffer has room for it.
+      if (IsString(value.type) && size > 0 && size < *lpcbData && lpData[size - 1] != 0) lpData[size] = 0;
+    }
+  }
+  if (lpcbData) *lpcbData = size;
+  return rc;
+}
+
+RegStatus RegistryEmulation::RegSetValueExA(RegKey hKey, const char* lpValueName, DWORD /*Reserved*/, DWORD dwType,
+                                            const std::uint8_t* lpData, DWORD cbData) {
+  Handle handle;
+  if (RegStatus rc = Resolve(hKey, handle)) return rc;
+  if (!(handle.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  const std::string_view name = Name(lpValueName);
+  if (name.size() > kMaxValueName || (!lpData && cbData)) return ERROR_INVALID_PARAMETER;
+  // Stored exactly as given. (NT also counts one byte past cbData when a string's last counted
+  // byte is not NUL and the next one is; that reads beyond the caller's buffer and is not copied.)
+  Key::Value value{std::string(name), dwType, std::vector<std::uint8_t>(lpData, lpData + (lpData ? cbData : 0))};
+  handle.key->values.insert_or_assign(Fold(name), std::move(value));
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DWORD /*Reserved*/, char* /*lpClass*/,
+                                             DWORD /*dwOptions*/, DWORD samDesired,
+                                             const SecurityAttributes* /*lpSecurityAttributes*/, RegKey* phkResult,
+                                             DWORD* lpdwDisposition) {
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  *phkResult = 0;
+  Handle parent;
+  if (RegStatus rc = Resolve(hKey, parent)) return rc;
+  std::vector<std::string> parts;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  // Check the whole path before creating anything, so a refused create leaves nothing behind.
+  std::shared_ptr<Key> key = parent.key;
+  std::size_t existing = 0;
+  while (existing < parts.size()) {
+    auto next = Child(*key, parts[existing]);
+    if (!next) break;
+    key = std::move(next);
+    ++existing;
+  }
+  const bool created = existing < parts.size();
+  if (!created && key->read_only && (samDesired & kWriteAccess)) return ERROR_ACCESS_DENIED;
+  if (created && key->read_only) return ERROR_ACCESS_DENIED;
+  for (std::size_t i = existing; i < parts.size(); ++i) key = AddChild(*key, parts[i]);
+  if (lpdwDisposition) *lpdwDisposition = created ? 1 /*REG_CREATED_NEW_KEY*/ : 2 /*REG_OPENED_EXISTING_KEY*/;
+  *phkResult = NewHandle(std::move(key), samDesired);
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
+  Handle parent;
+  if (RegStatus rc = Resolve(hKey, parent)) return rc;
+  std::vector<std::string> parts;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  std::shared_ptr<Key> key = parent.key;
+  for (const auto& part : parts) {
+    key = Child(*key, part);
+    if (!key) return ERROR_FILE_NOT_FOUND;
+  }
+  // A root key, a key with subkeys and a protected key cannot be deleted.
+  if (!key->parent || !key->subkeys.empty() || key->read_only) return ERROR_ACCESS_DENIED;
+  key->deleted = true;
+  Key* owner = key->parent;
+  key->parent = nullptr;
+  owner->subkeys.erase(Fold(key->name));
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegDeleteValueA(RegKey hKey, const char* lpValueName) {
+  Handle handle;
+  if (RegStatus rc = Resolve(hKey, handle)) return rc;
+  if (!(handle.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  return handle.key->values.erase(Fold(Name(lpValueName))) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
+RegStatus RegistryEmulation::RegEnumKeyExA(RegKey hKey, DWORD dwIndex, char* lpName, DWORD* lpcchName,
+                                           DWORD* lpReserved, char* lpClass, DWORD* lpcchClass,
+                                           FileTime* lpftLastWriteTime) {
+  if (!lpName || !lpcchName || lpReserved) return ERROR_INVALID_PARAMETER;
+  Handle handle;
+  if (RegStatus rc = Resolve(hKey, handle)) return rc;
+  if (!(handle.access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
+  if (dwIndex >= handle.key->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+  const Key& child = *std::next(handle.key->subkeys.begin(), dwIndex)->second;
+  // The capacity counts the terminator; a name that does not fit is not written.
+  if (child.name.size() >= *lpcchName) return ERROR_MORE_DATA;
+  std::memcpy(lpName, child.name.c_str(), child.name.size() + 1);
+  *lpcchName = static_cast<DWORD>(child.name.size());
+  if (lpClass && lpcchClass && *lpcchClass > 0) {
+    lpClass[0] = '\0';
+    *lpcchClass = 0;
+  }
+  if (lpftLastWriteTime) *lpftLastWriteTime = FileTime{};
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegEnumValueA(RegKey hKey, DWORD dwIndex, char* lpValueName, DWORD* lpcchValueName,
+                                           DWORD* lpReserved, DWORD* lpType, std::uint8_t* lpData, DWORD* lpcbData) {
+  if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
+  Handle handle;
+  if (RegStatus rc = Resolve(hKey, handle)) return rc;
+  if (!(handle.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  if (dwIndex >= handle.key->values.size()) return ERROR_NO_MORE_ITEMS;
+  const auto& value = std::next(handle.key->values.begin(), dwIndex)->second;
+  const DWORD size = static_cast<DWORD>(value.data.size());
+  if (lpType) *lpType = value.type;
+  // Either part not fitting gives ERROR_MORE_DATA with the data's real size; the name buffer and
+  // its length stay as they were. (Wine may leave part of a name that does not fit in the buffer.)
+  const bool name_fits = value.name.size() < *lpcchValueName;
+  const bool data_fits = !lpData || size <= *lpcbData;
+  if (lpcbData) *lpcbData = size;
+  if (!name_fits || !data_fits) return ERROR_MORE_DATA;
+  std::memcpy(lpValueName, value.name.c_str(), value.name.size() + 1);
+  *lpcchValueName = static_cast<DWORD>(value.name.size());
+  if (lpData) std::copy(value.data.begin(), value.data.end(), lpData);
+  return ERROR_SUCCESS;
+}
+
+RegStatus RegistryEmulation::RegConnectRegistryA(const char* lpMachineName, RegKey hKey, RegKey* phkResult) {
+  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  std::string_view machine = Name(lpMachineName);
+  if (machine.substr(0, 2) == "\\\\") machine.remove_prefix(2);
+  // The own computer: Wine hands back the root handle itself, whatever it is, even 0.
+  if (machine.empty() || Fold(machine) == Fold(computer_name_)) {
+    *phkResult = hKey;
+    return ERROR_SUCCESS;
+  }
+  auto remote = remotes_.find(Fold(machine));
+  if (remote == remotes_.end()) return ERROR_BAD_NETPATH;
+  // Another computer offers only HKEY_LOCAL_MACHINE and HKEY_USERS over the network.
+  if (hKey != kHkeyLocalMachine && hKey != kHkeyUsers) return ERROR_INVALID_HANDLE;
+  *phkResult = NewHandle(remote->second->Root(hKey), KEY_ALL_ACCESS);
+  return ERROR_SUCCESS;
+}
+
+DWORD RegistryEmulation::ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) {
+  // Wine's expansion: %NAME% with NAME set is replaced; any other %...% pair is copied whole and
+  // the scan goes on after its closing percent sign; an unpaired percent sign is copied as is.
+  std::string_view src = Name(lpSrc);
+  std::string out;
+  while (!src.empty()) {
+    if (src.front() != '%') {
+      const std::size_t cut = std::min(src.find('%'), src.size());
+      out.append(src.substr(0, cut));
+      src.remove_prefix(cut);
+      continue;
+    }
+    const std::size_t close = src.find('%', 1);
+    if (close == std::string_view::npos) {
+      out.append(src);
+      break;
+    }
+    const std::string name(src.substr(1, close - 1));
+    std::optional<std::string> variable;
+    if (!name.empty() && environment_) variable = environment_(name);
+    out.append(variable ? std::string_view(*variable) : src.substr(0, close + 1));
+    src.remove_prefix(close + 1);
+  }
+  const DWORD needed = static_cast<DWORD>(out.size() + 1);
+  if (lpDst && nSize > 0) {
+    const std::size_t copied = std::min<std::size_t>(out.size(), nSize - 1);
+    std::memcpy(lpDst, out.data(), copied);
+    lpDst[copied] = '\0';
+  }
+  return needed;
+}
+
+void RegistryEmulation::AddRemoteComputer(const std::string& name) {
+  remotes_.emplace(Fold(name), std::make_shared<Machine>());
+}
+
+void RegistryEmulation::SetKeyReadOnly(RegKey root, std::string_view path, bool read_only) {
+  std::vector<std::string> parts;
+  std::shared_ptr<Key> key = local_->Root(root);
+  if (!key || SplitPath(root, std::string(path).c_str(), parts) != ERROR_SUCCESS) return;
+  for (const auto& part : parts) {
+    auto next = Child(*key, part);
+    key = next ? next : AddChild(*key, part);
+  }
+  key->read_only = read_only;
+}
+
+}  // namespace registry

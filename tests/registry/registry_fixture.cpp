@@ -1,0 +1,115 @@
+#include "tests/registry/registry_fixture.h"
+
+#include <vector>
+
+#include "common/ansi.h"
+#include "registry/key_handle.h"
+
+namespace registry::testing {
+
+namespace {
+constexpr const char* kTestsKey = "Software\\KestrovaCartImportTests";
+int next_scratch = 0;
+}  // namespace
+
+std::string BackendName(const ::testing::TestParamInfo<BackendFactory>& info) { return info.param.name; }
+
+void RegistryTest::SetUp() {
+  backend_ = GetParam().make();
+  counting_ = std::make_unique<CountingRegistry>(backend_->api());
+  scratch_ = std::string(kTestsKey) + "\\p" + std::to_string(ProcessId()) + "_" + std::to_string(++next_scratch);
+  DeleteTree(kHkeyCurrentUser, scratch_);  // leftovers of an aborted earlier run
+  MakeKey("");
+}
+
+void RegistryTest::TearDown() {
+  DeleteTree(kHkeyCurrentUser, scratch_);
+  raw().RegDeleteKeyA(kHkeyCurrentUser, kTestsKey);  // only succeeds once no other run is using it
+  EXPECT_EQ(counting_->OpenHandles(), 0u) << "a winreg method left a key handle open";
+  EXPECT_EQ(counting_->StrayCloses(), 0u) << "a winreg method closed a handle it did not open";
+  if (emulation()) {
+    EXPECT_EQ(emulation()->OpenHandleCount(), 0u);
+    EXPECT_EQ(emulation()->PredefinedCloseCount(), 0u);
+  }
+}
+
+std::string RegistryTest::Below(std::string_view sub) const {
+  return sub.empty() ? scratch_ : scratch_ + "\\" + std::string(sub);
+}
+
+std::wstring RegistryTest::ScratchText() const { return common::AnsiToText(scratch_); }
+
+winreg RegistryTest::Addressing(const std::wstring& subkey) {
+  winreg reg(counted());
+  reg.hkey(static_cast<std::int32_t>(kHkeyCurrentUser));
+  reg.KeyRoot(ScratchText());
+  reg.Subkey(subkey);
+  return reg;
+}
+
+void RegistryTest::MakeKey(std::string_view sub) {
+  RegKey key = 0;
+  const RegStatus rc = raw().RegCreateKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr);
+  ASSERT_EQ(rc, ERROR_SUCCESS);
+  raw().RegCloseKey(key);
+}
+
+bool RegistryTest::KeyPresent(std::string_view sub) {
+  RegKey key = 0;
+  const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_READ, &key);
+  const KeyHandle owner(raw(), rc, key);
+  return rc == ERROR_SUCCESS;
+}
+
+void RegistryTest::PutValue(std::string_view sub, const std::string& name, DWORD type, std::string_view bytes) {
+  MakeKey(sub);
+  RegKey key = 0;
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  const KeyHandle owner(raw(), ERROR_SUCCESS, key);
+  // NT counts one more byte when a string's last counted byte is not NUL but the byte after it
+  // is; a non-NUL sentinel after the data keeps an unterminated string exactly as given.
+  std::string data(bytes);
+  data.push_back('X');
+  ASSERT_EQ(raw().RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                 static_cast<DWORD>(bytes.size())),
+            ERROR_SUCCESS);
+}
+
+std::optional<RawValue> RegistryTest::ReadValue(std::string_view sub, const std::string& name) {
+  RegKey key = 0;
+  const RegStatus open = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_READ, &key);
+  const KeyHandle owner(raw(), open, key);
+  if (open != ERROR_SUCCESS) return std::nullopt;
+  RawValue value;
+  DWORD size = 0;
+  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  std::vector<std::uint8_t> data(size + 1);
+  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, data.data(), &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  value.bytes.assign(data.begin(), data.begin() + size);
+  return value;
+}
+
+void RegistryTest::DeleteTree(RegKey root, const std::string& path) {
+  std::vector<std::string> children;
+  {
+    RegKey key = 0;
+    const RegStatus rc = raw().RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
+    const KeyHandle owner(raw(), rc, key);
+    if (rc != ERROR_SUCCESS) return;
+    for (DWORD index = 0;; ++index) {
+      char name[512];
+      DWORD size = sizeof name;
+      if (raw().RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      children.emplace_back(name, size);
+    }
+  }
+  for (const auto& child : children) DeleteTree(root, path + "\\" + child);
+  raw().RegDeleteKeyA(root, path.c_str());
+}
+
+}  // namespace registry::testing

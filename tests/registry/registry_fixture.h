@@ -1,0 +1,72 @@
+#pragma once
+// One fixture for the registry suites: each test works under a scratch key of its own below
+// HKEY_CURRENT_USER\Software\KestrovaCartImportTests, on the backend the suite is instantiated
+// for, and removes it afterwards. `winreg` objects are given the counting wrapper, so each test can
+// assert platform calls, and every test ends by checking that no handle stayed open.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/runtime_error.h"
+#include "registry/counting_registry.h"
+#include "registry/winreg.h"
+#include "tests/registry/backends.h"
+
+namespace registry::testing {
+
+struct RawValue {
+  DWORD type = REG_NONE;
+  std::string bytes;
+};
+
+class RegistryTest : public ::testing::TestWithParam<BackendFactory> {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  RegistryApi& raw() { return backend_->api(); }
+  CountingRegistry& counted() { return *counting_; }
+  RegistryEmulation* emulation() { return backend_->emulation(); }
+  std::string ComputerName() { return backend_->ComputerName(); }
+
+  // The scratch key's path under HKEY_CURRENT_USER, and "scratch\sub" for a path below it.
+  const std::string& Scratch() const { return scratch_; }
+  std::string Below(std::string_view sub) const;
+  std::wstring ScratchText() const;
+
+  // A winreg object on the counted backend: HKEY_CURRENT_USER, KeyRoot = scratch, Subkey = subkey.
+  winreg Addressing(const std::wstring& subkey = L"");
+
+  // Set-up and inspection through the backend directly (not counted). Paths are below the scratch
+  // key; "" is the scratch key itself.
+  void MakeKey(std::string_view sub);
+  bool KeyPresent(std::string_view sub);
+  // Stores `bytes` exactly, terminators included only when given.
+  void PutValue(std::string_view sub, const std::string& name, DWORD type, std::string_view bytes);
+  std::optional<RawValue> ReadValue(std::string_view sub, const std::string& name);
+
+ private:
+  void DeleteTree(RegKey root, const std::string& path);
+
+  std::unique_ptr<Backend> backend_;
+  std::unique_ptr<CountingRegistry> counting_;
+  std::string scratch_;
+};
+
+std::string BackendName(const ::testing::TestParamInfo<BackendFactory>& info);
+
+// Runs `call` and returns the runtime error number it raised, or 0.
+template <typename Call>
+std::int32_t ErrorNumberOf(Call&& call) {
+  try {
+    call();
+  } catch (const common::RuntimeError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+}  // namespace registry::testing

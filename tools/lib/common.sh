@@ -1,0 +1,79 @@
+# Shared by the scripts in tools/: the project root, package installation and the Wine environment.
+# Source it; it defines functions and sets nothing up by itself.
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+BUILD="$ROOT/build"
+
+say() { printf '\n== %s\n' "$*"; }
+die() { printf 'error: %s\n' "$*" >&2; exit 1; }
+
+# Installs the named Debian packages that are not installed yet (as root, or through sudo).
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  say "installing Debian packages: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
+                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
+
+# Native build of the portable core and its tests.
+build_native() {
+  local dir="$BUILD/native"
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir"
+}
+
+# Cross build of the Windows programs; installs them into dist/windows/.
+build_windows() {
+  local dir="$BUILD/windows"
+  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$dir"
+  cmake --install "$dir" --prefix "$ROOT/dist" >/dev/null
+}
+
+# A Wine prefix of the project's own in the build tree (never ~/.wine), a display (Xvfb when none
+# is set) and a wineserver kept up between runs. wine_stop undoes what wine_start started.
+WINE_XVFB_PID=""
+wine_start() {
+  export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    WINE_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    say "creating the Wine prefix $WINEPREFIX (once)"
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+  fi
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+}
+
+wine_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$WINE_XVFB_PID" ]; then
+    kill "$WINE_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_XVFB_PID" 2>/dev/null || true
+    WINE_XVFB_PID=""
+  fi
+}
+
+# Runs a Windows program under Wine, filtering Debian's note about the 32-bit loader.
+wine_run() {
+  wine "$@" 2> >(grep -v -e 'wine32 is missing' -e 'multiarch needs' -e 'dpkg --add-architecture' \
+                       -e 'apt-get install wine32' -e '^execute ' >&2)
+}
