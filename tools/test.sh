@@ -16,10 +16,10 @@ say "Windows tests under Wine"
 trap wine_stop EXIT
 wine_start
 failed=()
-for exe in "$BUILD/windows/wintests/"*_tests.exe; do
+for exe in "$BUILD/windows/bin/"*_tests.exe; do
   name=$(basename "$exe")
   printf -- '-- %s\n' "$name"
-  if ! (cd "$BUILD/windows/wintests" && wine_run "./$name" --gtest_brief=1); then failed+=("$name"); fi
+  if ! (cd "$BUILD/windows/bin" && wine_run "./$name" --gtest_brief=1); then failed+=("$name"); fi
 done
 if [ ${#failed[@]} -gt 0 ]; then
   die "failed under Wine: ${failed[*]}"
