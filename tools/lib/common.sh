@@ -54,17 +54,27 @@ wine_start() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   fi
+  # A server left running by an aborted earlier run is bound to a display that may be gone.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     say "creating the Wine prefix $WINEPREFIX (once)"
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
-  wineserver -p >/dev/null 2>&1 </dev/null || true
+  # Keep one server up for all runs (each run then starts in about a second); it runs in the
+  # foreground when it is the first, so detach it. Then start the prefix's background services
+  # with no terminal or pipe of ours: whatever they inherit they hold open for as long as they run.
+  (wineserver -p </dev/null >/dev/null 2>&1 &)
+  wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {
-  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+  fi
   if [ -n "$WINE_XVFB_PID" ]; then
     kill "$WINE_XVFB_PID" 2>/dev/null || true
     wait "$WINE_XVFB_PID" 2>/dev/null || true
