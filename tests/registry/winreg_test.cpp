@@ -248,6 +248,44 @@ TEST_P(GetRegistryValueTest, AMultiStringWhoseFirstNulLiesBeyond32767Overflows) 
   // TearDown checks that the key was closed although the error passed through.
 }
 
+// A value that changes between the two reads of a large value: the first read reports a size, and
+// by the second the value has grown again (234 once more), or the backend claims more data than
+// the buffer it was given. Nothing past the buffer may be read; the default comes back.
+class GrowingValue : public CountingRegistry {
+ public:
+  enum class Mode { kGrowsAgain, kClaimsMore };
+  GrowingValue(RegistryApi& inner, Mode mode) : CountingRegistry(inner), mode_(mode) {}
+  RegStatus RegQueryValueExA(RegKey h, const char* name, DWORD* reserved, DWORD* type, std::uint8_t* data,
+                             DWORD* size) override {
+    const DWORD capacity = *size;
+    RegStatus rc = CountingRegistry::RegQueryValueExA(h, name, reserved, type, data, size);
+    if (Calls("RegQueryValueExA") == 2) {
+      if (mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
+      *size = capacity + 100;
+    }
+    return rc;
+  }
+
+ private:
+  Mode mode_;
+};
+
+TEST_P(GetRegistryValueTest, AValueThatGrowsBetweenTheTwoReadsGivesTheDefault) {
+  PutValue("", "big", REG_BINARY, std::string(2000, '\x33'));
+  PutValue("", "big text", REG_SZ, std::string(2000, 't') + '\0');
+  for (const auto mode : {GrowingValue::Mode::kGrowsAgain, GrowingValue::Mode::kClaimsMore}) {
+    for (const char* name : {"big", "big text"}) {
+      GrowingValue growing(raw(), mode);
+      winreg reg(growing);
+      reg.hkey(kCurrentUser);
+      reg.KeyRoot(ScratchText());
+      EXPECT_EQ(reg.GetRegistryValue(common::AnsiToText(name), Variant(-1)), Variant(-1)) << name;
+      EXPECT_EQ(growing.Calls("RegQueryValueExA"), 2u);
+      EXPECT_EQ(growing.OpenHandles(), 0u);
+    }
+  }
+}
+
 // --- Value write -------------------------------------------------------------------------------
 
 struct WriteCase {
