@@ -1,7 +1,7 @@
 #pragma once
-// A checked 16-bit signed integer. The import run counts lines, fields and items, and the
-// registry class counts bytes and positions, in 16 bits: stepping past 32,767 (or below
-// -32,768) raises the runtime error "Overflow" instead of wrapping.
+// Checked 16- and 32-bit signed integers. The import run counts lines, fields and items, and the
+// registry class counts bytes, positions and listing indexes, in these widths: stepping past the
+// largest value (or below the smallest) raises the runtime error "Overflow" instead of wrapping.
 #include <cstdint>
 #include <limits>
 
@@ -9,30 +9,32 @@
 
 namespace common {
 
-class Int16 {
+template <typename T>
+class CheckedInt {
  public:
-  constexpr Int16() = default;
-  constexpr Int16(std::int16_t value) : value_(value) {}  // NOLINT(google-explicit-constructor)
+  constexpr CheckedInt() = default;
+  constexpr CheckedInt(T value) : value_(value) {}  // NOLINT(google-explicit-constructor)
 
   // Narrows a wider value; raises Overflow when it does not fit.
-  static Int16 From(std::int64_t value) {
-    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max()) {
-      throw OverflowError();
-    }
-    return Int16(static_cast<std::int16_t>(value));
+  static CheckedInt From(std::int64_t value) {
+    if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) throw OverflowError();
+    return CheckedInt(static_cast<T>(value));
   }
 
-  constexpr std::int16_t value() const { return value_; }
-  constexpr operator std::int16_t() const { return value_; }  // NOLINT(google-explicit-constructor)
+  constexpr T value() const { return value_; }
+  constexpr operator T() const { return value_; }  // NOLINT(google-explicit-constructor)
 
-  Int16& operator++() { return *this += 1; }
-  Int16& operator+=(std::int64_t step) {
+  CheckedInt& operator++() { return *this += 1; }
+  CheckedInt& operator+=(std::int64_t step) {
     *this = From(static_cast<std::int64_t>(value_) + step);
     return *this;
   }
 
  private:
-  std::int16_t value_ = 0;
+  T value_ = 0;
 };
+
+using Int16 = CheckedInt<std::int16_t>;
+using Int32 = CheckedInt<std::int32_t>;
 
 }  // namespace common

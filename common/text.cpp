@@ -25,4 +25,12 @@ std::wstring FoldCase(std::wstring_view text) {
   return folded;
 }
 
+bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() && TextUpper(a) == TextUpper(b);
+}
+
+std::size_t TextFindIgnoreCase(std::wstring_view haystack, std::wstring_view needle) {
+  return TextUpper(haystack).find(TextUpper(needle));
+}
+
 }  // namespace common

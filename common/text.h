@@ -12,8 +12,9 @@ namespace common {
 wchar_t FoldCase(wchar_t c);
 std::wstring FoldCase(std::wstring_view text);
 
-// Comparison "as text" under the user's locale: the platform's case-insensitive comparison on
-// Windows, FoldCase elsewhere.
+// Comparison "as text" under the user's locale: the platform's upper-case mapping on Windows,
+// FoldCase elsewhere. TextUpper keeps the length, so positions in it are positions in the text.
+std::wstring TextUpper(std::wstring_view text);
 bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 // Position (from 0) of the first occurrence of `needle` in `haystack`, or npos. An empty needle
 // occurs at 0.

@@ -2,10 +2,6 @@
 
 namespace common {
 
-bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b) { return FoldCase(a) == FoldCase(b); }
-
-std::size_t TextFindIgnoreCase(std::wstring_view haystack, std::wstring_view needle) {
-  return FoldCase(haystack).find(FoldCase(needle));
-}
+std::wstring TextUpper(std::wstring_view text) { return FoldCase(text); }
 
 }  // namespace common

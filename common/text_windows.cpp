@@ -9,24 +9,16 @@ namespace {
 
 int Length(std::wstring_view text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
 
+}  // namespace
+
 // Upper case under the user's locale, character for character (LCMAP_UPPERCASE keeps the length).
-std::wstring Upper(std::wstring_view text) {
+std::wstring TextUpper(std::wstring_view text) {
   std::wstring upper(text);
   if (!upper.empty()) {
     LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_UPPERCASE, text.data(), Length(text), upper.data(), Length(upper),
                   nullptr, nullptr, 0);
   }
   return upper;
-}
-
-}  // namespace
-
-bool TextEqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && Upper(a) == Upper(b);
-}
-
-std::size_t TextFindIgnoreCase(std::wstring_view haystack, std::wstring_view needle) {
-  return Upper(haystack).find(Upper(needle));
 }
 
 }  // namespace common

@@ -17,6 +17,7 @@ void CountingRegistry::Reset() {
   calls_.clear();
   open_.clear();
   stray_closes_ = 0;
+  last_machine_.clear();
 }
 
 void CountingRegistry::Opened(RegStatus rc, const RegKey* handle) {
@@ -91,6 +92,7 @@ RegStatus CountingRegistry::RegEnumValueA(RegKey hKey, DWORD dwIndex, char* lpVa
 
 RegStatus CountingRegistry::RegConnectRegistryA(const char* lpMachineName, RegKey hKey, RegKey* phkResult) {
   Count("RegConnectRegistryA");
+  last_machine_ = lpMachineName ? lpMachineName : "";
   const RegStatus rc = inner_.RegConnectRegistryA(lpMachineName, hKey, phkResult);
   Opened(rc, phkResult);
   return rc;

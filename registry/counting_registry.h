@@ -1,7 +1,7 @@
 #pragma once
 // A pass-through over any registry backend that counts the calls made and the handles that were
 // opened and not closed. Tests use it to assert the number of platform reads and that a method
-// leaves nothing open, whichever backend is underneath.
+// leaves nothing open, whichever backend is underneath. Tests may derive from it to bend answers.
 #include <cstddef>
 #include <map>
 #include <set>
@@ -11,7 +11,7 @@
 
 namespace registry {
 
-class CountingRegistry final : public RegistryApi {
+class CountingRegistry : public RegistryApi {
  public:
   explicit CountingRegistry(RegistryApi& inner) : inner_(inner) {}
 
@@ -22,6 +22,8 @@ class CountingRegistry final : public RegistryApi {
   std::size_t OpenHandles() const { return open_.size(); }
   // Closes of a handle that was not open here: a predefined root, a stale or foreign handle.
   std::size_t StrayCloses() const { return stray_closes_; }
+  // The computer name of the last RegConnectRegistryA call, exactly as passed.
+  const std::string& LastMachineName() const { return last_machine_; }
   void Reset();
 
   RegStatus RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWORD ulOptions, DWORD samDesired,
@@ -51,6 +53,7 @@ class CountingRegistry final : public RegistryApi {
   std::map<std::string, std::size_t> calls_;
   std::multiset<RegKey> open_;
   std::size_t stray_closes_ = 0;
+  std::string last_machine_;
 };
 
 }  // namespace registry

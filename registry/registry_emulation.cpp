@@ -19,6 +19,7 @@ std::wstring Fold(std::string_view ansi) { return common::FoldCase(common::AnsiT
 constexpr std::size_t kMaxAnsiPath = 260;
 // Value names of more than 16,383 characters are refused by RegSetValueExA.
 constexpr std::size_t kMaxValueName = 16383;
+constexpr std::size_t kMaxExpansion = 32766;
 constexpr DWORD kWriteAccess =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | 0x00010000 /*DELETE*/ | 0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
 
@@ -360,9 +361,11 @@ DWORD RegistryEmulation::ExpandEnvironmentStringsA(const char* lpSrc, char* lpDs
     out.append(variable ? std::string_view(*variable) : src.substr(0, close + 1));
     src.remove_prefix(close + 1);
   }
+  // The needed count is the whole expansion's, but no more than 32,766 characters are ever
+  // written: the platform expands into a buffer of 32,767 characters.
   const DWORD needed = static_cast<DWORD>(out.size() + 1);
   if (lpDst && nSize > 0) {
-    const std::size_t copied = std::min<std::size_t>(out.size(), nSize - 1);
+    const std::size_t copied = std::min<std::size_t>({out.size(), nSize - 1, kMaxExpansion});
     std::memcpy(lpDst, out.data(), copied);
     lpDst[copied] = '\0';
   }

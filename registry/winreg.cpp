@@ -1,5 +1,6 @@
 #include "registry/winreg.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -10,6 +11,7 @@
 namespace registry {
 namespace {
 
+using common::Collection;
 using common::Variant;
 
 constexpr DWORD kFirstReadSize = 1024;
@@ -22,19 +24,26 @@ std::wstring RootName(std::int32_t hkey) {
   return index < kNames.size() ? kNames[index] : L"{Unknown root key}";
 }
 
+constexpr DWORD kNameCapacity = 260;
+constexpr DWORD kDataCapacity = 4096;
+
+std::int32_t LittleEndian32(const std::vector<std::uint8_t>& buffer) {
+  std::uint32_t number = 0;  // bytes past the buffer read as 0
+  for (std::size_t i = 0; i < 4 && i < buffer.size(); ++i) number |= std::uint32_t{buffer[i]} << (8 * i);
+  return static_cast<std::int32_t>(number);
+}
+
 std::wstring Text(const std::vector<std::uint8_t>& buffer, std::size_t bytes) {
   return common::AnsiToText(std::string_view(reinterpret_cast<const char*>(buffer.data()), bytes));
 }
 
-// The expansion of `source` (cut at its first NUL, as the platform reads it) with this process's
-// environment, without the terminator.
+// The expansion of `source` (up to its first NUL, as the platform reads it) with this process's
+// environment, as the platform leaves it in a buffer of the size it asked for: terminator included.
 std::wstring Expand(RegistryApi& api, const std::wstring& source) {
   const std::string ansi = common::TextToAnsi(source);
   const DWORD needed = api.ExpandEnvironmentStringsA(ansi.c_str(), nullptr, 0);
   std::string expanded(needed, '\0');
   if (needed > 0) api.ExpandEnvironmentStringsA(ansi.c_str(), expanded.data(), needed);
-  // The environment may change between the two calls: take what is there, never more.
-  expanded.resize(std::min(expanded.find('\0'), expanded.size()));
   return common::AnsiToText(expanded);
 }
 
@@ -100,34 +109,38 @@ Variant winreg::GetRegistryValue(const std::wstring& ValueName, const Variant& D
   Variant result = DefaultValue.IsOmitted() ? Variant() : DefaultValue;
   RegStatus rc = ERROR_SUCCESS;
   const KeyHandle key = Open(Root(), PathTo(subkey_), KEY_READ, &rc);
-  if (rc != ERROR_SUCCESS) return result;
+  if (rc == ERROR_SUCCESS) ReadValue(key.get(), ValueName, result);
+  return result;
+}
 
+void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& result) const {
   const std::string name = common::TextToAnsi(ValueName);
   std::vector<std::uint8_t> buffer(kFirstReadSize, 0);
   DWORD type = REG_NONE;
   DWORD size = kFirstReadSize;
-  rc = api_.RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+  RegStatus rc = api_.RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &size);
   if (rc == ERROR_MORE_DATA) {
     buffer.assign(size, 0);  // read again into exactly the reported size
-    rc = api_.RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, buffer.data(), &size);
+    rc = api_.RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &size);
   }
-  if (rc == ERROR_FILE_NOT_FOUND) return result;
+  if (rc == ERROR_FILE_NOT_FOUND) return;
   // A value that grew between the two reads (234 again) left the buffer without data, and a
   // reported size beyond the buffer cannot be believed: keep the initial result.
-  if (rc == ERROR_MORE_DATA || size > buffer.size()) return result;
+  if (rc == ERROR_MORE_DATA || size > buffer.size()) return;
 
   switch (type) {
-    case REG_DWORD: {
-      std::uint32_t number = 0;
-      for (std::size_t i = 0; i < 4 && i < buffer.size(); ++i) number |= std::uint32_t{buffer[i]} << (8 * i);
-      result = Variant(static_cast<std::int32_t>(number));
+    case REG_DWORD:
+      result = Variant(LittleEndian32(buffer));
       break;
-    }
     case REG_SZ:
       if (size >= 1) result = Variant(Text(buffer, size - 1));
       break;
     case REG_EXPAND_SZ:
-      if (size >= 1) result = Variant(Expand(api_, Text(buffer, size - 1)));
+      if (size >= 1) {
+        std::wstring expanded = Expand(api_, Text(buffer, size - 1));
+        expanded.resize(std::min(expanded.find(L'\0'), expanded.size()));  // without its terminator
+        result = Variant(std::move(expanded));
+      }
       break;
     case REG_BINARY:
       if (size >= 1) {
@@ -145,7 +158,6 @@ Variant winreg::GetRegistryValue(const std::wstring& ValueName, const Variant& D
     default:
       break;
   }
-  return result;
 }
 
 bool winreg::SetRegistryValue(const std::wstring& ValueName, const Variant& Value, std::int32_t DType) {
@@ -156,40 +168,169 @@ bool winreg::SetRegistryValue(const std::wstring& ValueName, const Variant& Valu
     key = Open(Root(), PathTo(subkey_), KEY_WRITE, &rc);
     if (rc != ERROR_SUCCESS) return false;
   }
+  return WriteValue(key.get(), ValueName, Value, DType) == ERROR_SUCCESS;
+}
 
-  const std::string name = common::TextToAnsi(ValueName);
-  RegStatus written = ERROR_SUCCESS;
+RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Variant& Value,
+                             std::int32_t DType) const {
+  // Converts first: a Value without the form DType asks for raises before anything is written.
+  std::string data;
   switch (DType) {
     case REG_SZ:
     case REG_EXPAND_SZ:
-    case REG_MULTI_SZ: {
+    case REG_MULTI_SZ:
       // Multi-strings carry their own NUL separators; the one added here closes the list.
-      std::string data = common::TextToAnsi(common::ToText(Value));
+      data = common::TextToAnsi(common::ToText(Value));
       data.push_back('\0');
-      written =
-          api_.RegSetValueExA(key.get(), name.c_str(), 0, static_cast<DWORD>(DType),
-                              reinterpret_cast<const std::uint8_t*>(data.data()), static_cast<DWORD>(data.size()));
       break;
-    }
     case REG_DWORD: {
       const auto number = static_cast<std::uint32_t>(common::ToInt32(Value));
-      const std::array<std::uint8_t, 4> data = {
-          static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-          static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
-      written = api_.RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, data.data(), 4);
+      for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<char>(number >> shift));
       break;
     }
     case REG_BINARY: {
       // Whatever the array's lower bound, its elements go out from the lowest index up.
-      const std::vector<std::uint8_t>& data = common::ToByteArray(Value).bytes;
-      written = api_.RegSetValueExA(key.get(), name.c_str(), 0, REG_BINARY, data.empty() ? nullptr : data.data(),
-                                    static_cast<DWORD>(data.size()));
+      const std::vector<std::uint8_t>& bytes = common::ToByteArray(Value).bytes;
+      data.assign(bytes.begin(), bytes.end());
       break;
     }
     default:
-      break;  // no such type to write: nothing is written and the write counts as done
+      return ERROR_SUCCESS;  // no such type to write: nothing is written and the write counts as done
   }
-  return written == ERROR_SUCCESS;
+  if (key == 0) return ERROR_INVALID_HANDLE;  // the key did not open: no handle to write with
+  return api_.RegSetValueExA(key, common::TextToAnsi(ValueName).c_str(), 0, static_cast<DWORD>(DType),
+                             data.empty() ? nullptr : reinterpret_cast<const std::uint8_t*>(data.data()),
+                             static_cast<DWORD>(data.size()));
+}
+
+Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyName) const {
+  Collection names;
+  const EnumTarget target = OpenForListing(hkey, KeyName);
+  if (!target.opened) return names;
+  for (common::Int32 index;; ++index) {
+    std::string name(kNameCapacity, ' ');
+    DWORD name_size = kNameCapacity;
+    char no_class[1] = "";
+    DWORD class_size = 1;
+    FileTime written;
+    if (api_.RegEnumKeyExA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, no_class,
+                           &class_size, &written) != ERROR_SUCCESS) {
+      break;  // ERROR_NO_MORE_ITEMS after the last subkey, and any failure alike
+    }
+    name.resize(std::min(name.find('\0'), name.size()));  // the reported length is not used
+    const std::wstring text = common::AnsiToText(name);
+    names.Add(Variant(text), text);
+  }
+  return names;
+}
+
+Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& KeyName) const {
+  Collection values;
+  const EnumTarget target = OpenForListing(hkey, KeyName);
+  if (!target.opened) return values;
+  for (common::Int32 index;; ++index) {
+    std::string name(kNameCapacity, ' ');
+    DWORD name_size = kNameCapacity;
+    DWORD type = REG_NONE;
+    std::vector<std::uint8_t> data(kDataCapacity, 0);
+    DWORD data_size = kDataCapacity;
+    RegStatus rc = api_.RegEnumValueA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr,
+                                      &type, data.data(), &data_size);
+    if (rc == ERROR_MORE_DATA) {
+      // One repeat with a fresh buffer of exactly the needed size. A needed size of 0 means the
+      // name, not the data, did not fit: no buffer can help, so the listing ends there.
+      if (data_size == 0) break;
+      data.assign(data_size, 0);
+      name_size = kNameCapacity;
+      rc = api_.RegEnumValueA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, &type,
+                              data.data(), &data_size);
+    }
+    if (rc != ERROR_SUCCESS) break;  // the end, any failure, and a second ERROR_MORE_DATA alike
+    if (name_size > name.size() || data_size > data.size()) break;  // sizes the buffers cannot hold
+    name.resize(name_size);
+    const std::wstring text = common::AnsiToText(name);
+    values.Add(Variant(common::VariantArray{Variant(text), ListedData(type, data, data_size)}), text);
+  }
+  return values;
+}
+
+Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DWORD size) const {
+  switch (type) {
+    case REG_SZ:
+      return Variant(size == 0 ? std::wstring() : Text(data, size - 1));
+    case REG_EXPAND_SZ: {
+      if (size == 0) return Variant(std::wstring());
+      // The expansion arrives with its terminator, and TrimNull counts its position in 16 bits:
+      // an expanded text of 32,767 characters or more overflows.
+      std::wstring expanded = Expand(api_, Text(data, size - 1));
+      return Variant(TrimNull(expanded));
+    }
+    case REG_BINARY: {
+      std::wstring hex;
+      static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
+      // The byte counter is 16 bits wide: more than 32,767 bytes overflow.
+      for (common::Int16 i; i < static_cast<std::int64_t>(size); ++i) {
+        if (i > 0) hex.push_back(L' ');
+        hex.push_back(kDigits[data[i] >> 4]);
+        hex.push_back(kDigits[data[i] & 0xF]);
+      }
+      return Variant(std::move(hex));
+    }
+    case REG_DWORD:
+      return Variant(LittleEndian32(data));
+    case REG_MULTI_SZ: {
+      if (size < 2) return Variant(std::wstring());
+      std::wstring joined = Text(data, size - 2);
+      std::replace(joined.begin(), joined.end(), L'\0', L',');
+      return Variant(std::move(joined));
+    }
+    default:
+      return Variant();
+  }
+}
+
+winreg::EnumTarget winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
+  EnumTarget target;
+  if (KeyName.empty()) {
+    target.borrowed = RootKey(hkey);  // the caller's own key: listed, never closed
+    target.opened = true;
+    return target;
+  }
+  RegStatus rc = ERROR_SUCCESS;
+  target.owned = Open(RootKey(hkey), common::TextToAnsi(KeyName), KEY_READ, &rc);
+  target.opened = rc == ERROR_SUCCESS;
+  return target;
+}
+
+KeyHandle winreg::Connect(const std::wstring& sRemoteComputer, std::int32_t hkey, RegStatus* status) const {
+  RegKey connection = 0;
+  *status = api_.RegConnectRegistryA(common::TextToAnsi(sRemoteComputer).c_str(), RootKey(hkey), &connection);
+  return KeyHandle(api_, *status, connection);
+}
+
+Variant winreg::ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
+                                        const std::wstring& ValueName,
+                                        const std::optional<std::wstring>& KeyPath) const {
+  Variant result;
+  const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
+  RegStatus rc = ERROR_SUCCESS;
+  const KeyHandle connection = Connect(sRemoteComputer, hkey, &rc);
+  if (rc != ERROR_SUCCESS) return Variant(L"Error!");
+  // Declared after the connection, so the key is closed first.
+  const KeyHandle key = Open(connection.get(), path, KEY_ALL_ACCESS, &rc);
+  if (rc == ERROR_SUCCESS) ReadValue(key.get(), ValueName, result);  // a key that did not open is not used
+  return result;
+}
+
+bool winreg::WriteRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
+                                      const std::wstring& ValueName, const Variant& Value, std::int32_t DType,
+                                      const std::optional<std::wstring>& KeyPath) {
+  const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
+  RegStatus rc = ERROR_SUCCESS;
+  const KeyHandle connection = Connect(sRemoteComputer, hkey, &rc);
+  if (rc != ERROR_SUCCESS) return false;
+  const KeyHandle key = Open(connection.get(), path, KEY_ALL_ACCESS, &rc);  // a missing key is not created
+  return WriteValue(rc == ERROR_SUCCESS ? key.get() : 0, ValueName, Value, DType) == ERROR_SUCCESS;
 }
 
 std::wstring winreg::TrimNull(std::wstring& Item) const {

@@ -10,7 +10,11 @@
 //    common::RuntimeError exceptions that pass to the caller. No handle stays open either way.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include <optional>
+
+#include "common/collection.h"
 #include "common/variant.h"
 #include "registry/key_handle.h"
 #include "registry/registry_api.h"
@@ -44,6 +48,14 @@ class winreg {
   std::int32_t DeleteKey(const std::wstring& KeyName);
   // Deletes a value of the addressed key; 0 on success, else the failing step's result code.
   std::int32_t DeleteValue(const std::wstring& ValueName);
+  // The subkeys of `KeyName` under `hkey` (a predefined root or an open key; KeyName empty: `hkey`
+  // itself, which is then not closed), as an ordered collection of names keyed by themselves. A key
+  // that does not open gives an empty collection; a failing request ends the listing.
+  common::Collection EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyName) const;
+  // The values of that key as two-element arrays (name, converted data), keyed by name. Raises
+  // "Overflow" for binary data over 32,767 bytes or an expansion of 32,767 characters or more, and
+  // the collection's error for a name listed twice; the collection is then discarded.
+  common::Collection EnumRegistryValues(std::int32_t hkey, const std::wstring& KeyName) const;
   // The value converted by its registry type, or a copy of DefaultValue (empty when omitted) when
   // the key or value cannot be read or its type or size has no conversion. A multi-string whose
   // first NUL lies beyond position 32,767 raises "Overflow".
@@ -54,6 +66,17 @@ class winreg {
   // cannot be opened or the platform refuses the write. A Value without the form DType needs
   // raises "Type mismatch" (or "Overflow" for an integer out of range) and writes nothing.
   bool SetRegistryValue(const std::wstring& ValueName, const common::Variant& Value, std::int32_t DType);
+  // Reads a value from another computer's registry: root `hkey` there, KeyPath under it (omitted:
+  // KeyRoot\Subkey; empty: the root itself), opened with full access. The text "Error!" when no
+  // connection is made; empty when the key does not open or the value cannot be read or converted.
+  common::Variant ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
+                                          const std::wstring& ValueName,
+                                          const std::optional<std::wstring>& KeyPath = std::nullopt) const;
+  // Writes a value there as SetRegistryValue does, without creating a missing key. False when no
+  // connection is made, the key does not open or the platform refuses the write.
+  bool WriteRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey, const std::wstring& ValueName,
+                                const common::Variant& Value, std::int32_t DType,
+                                const std::optional<std::wstring>& KeyPath = std::nullopt);
   // Cuts Item before its first NUL character and returns it; raises "Overflow", leaving Item as it
   // was, when that NUL lies beyond position 32,767.
   std::wstring TrimNull(std::wstring& Item) const;
@@ -64,6 +87,25 @@ class winreg {
   std::string PathTo(const std::wstring& name) const;
   KeyHandle Open(RegKey root, const std::string& path, DWORD access, RegStatus* status = nullptr) const;
   std::wstring CreateKeyNamed(const std::wstring& name);
+  // Reads a value of an open key into `result` by the conversion table; leaves it as it was when
+  // nothing can be read or converted.
+  void ReadValue(RegKey key, const std::wstring& ValueName, common::Variant& result) const;
+  // Writes a value by DType into `key` (0 when the key did not open: the write then fails without
+  // a platform call, after the conversion). ERROR_SUCCESS for a DType that writes nothing.
+  RegStatus WriteValue(RegKey key, const std::wstring& ValueName, const common::Variant& Value,
+                       std::int32_t DType) const;
+  // The key a listing works on: the caller's own handle (borrowed) or a key opened for it (owned).
+  struct EnumTarget {
+    KeyHandle owned;
+    RegKey borrowed = 0;
+    bool opened = false;
+    RegKey key() const { return owned ? owned.get() : borrowed; }
+  };
+  EnumTarget OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const;
+  common::Variant ListedData(DWORD type, const std::vector<std::uint8_t>& data, DWORD size) const;
+  // Connects to root `hkey` of another computer's registry.
+  KeyHandle Connect(const std::wstring& sRemoteComputer, std::int32_t hkey, RegStatus* status) const;
+  std::wstring ObjectKeyPath() const { return key_root_ + L"\\" + subkey_; }
 
   RegistryApi& api_;
   std::int32_t hkey_ = 0;

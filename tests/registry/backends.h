@@ -3,6 +3,7 @@
 // as well on Windows (under Wine in CI).
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,7 @@ struct BackendFactory {
   std::string name;
   std::function<std::unique_ptr<Backend>()> make;
 };
+inline void PrintTo(const BackendFactory& backend, std::ostream* out) { *out << backend.name; }
 
 std::vector<BackendFactory> AllBackends();
 std::unique_ptr<Backend> MakeEmulationBackend();

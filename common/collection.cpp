@@ -1,0 +1,39 @@
+#include "common/collection.h"
+
+#include "common/runtime_error.h"
+#include "common/text.h"
+
+namespace common {
+
+void Collection::Add(Variant item, const std::wstring& key) {
+  if (!by_key_.emplace(TextUpper(key), items_.size()).second) {
+    throw RuntimeError(kErrKeyAlreadyPresent, L"This key is already associated with an element of this collection");
+  }
+  items_.push_back(std::move(item));
+  keys_.push_back(key);
+}
+
+void Collection::Add(Variant item) {
+  items_.push_back(std::move(item));
+  keys_.emplace_back();
+}
+
+const Variant& Collection::Item(std::int32_t index) const {
+  if (index < 1 || index > Count()) throw RuntimeError(9, L"Subscript out of range");
+  return items_[static_cast<std::size_t>(index - 1)];
+}
+
+const Variant& Collection::Item(const std::wstring& key) const {
+  auto it = by_key_.find(TextUpper(key));
+  if (it == by_key_.end()) throw RuntimeError(5, L"Invalid procedure call or argument");
+  return items_[it->second];
+}
+
+bool Collection::Contains(const std::wstring& key) const { return by_key_.count(TextUpper(key)) != 0; }
+
+const std::wstring& Collection::KeyAt(std::int32_t index) const {
+  Item(index);  // range check
+  return keys_[static_cast<std::size_t>(index - 1)];
+}
+
+}  // namespace common

@@ -1,0 +1,58 @@
+#include "common/collection.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "common/runtime_error.h"
+
+namespace common {
+namespace {
+
+std::int32_t ErrorOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const RuntimeError& error) {
+    return error.number();
+  }
+  return 0;
+}
+
+TEST(Collection, KeepsInsertionOrderAndFindsByKeyInAnyCase) {
+  Collection c;
+  c.Add(Variant(L"z"), L"Zeta");
+  c.Add(Variant(1), L"alpha");
+  c.Add(Variant(L"unkeyed"));
+  c.Add(Variant(L"default"), L"");  // a key's unnamed value
+  ASSERT_EQ(c.Count(), 4);
+  EXPECT_EQ(c.Item(1), Variant(L"z"));
+  EXPECT_EQ(c.Item(3), Variant(L"unkeyed"));
+  EXPECT_EQ(c.Item(L"ZETA"), Variant(L"z"));
+  EXPECT_EQ(c.Item(L"Alpha"), Variant(1));
+  EXPECT_EQ(c.Item(L""), Variant(L"default"));
+  EXPECT_EQ(c.KeyAt(1), L"Zeta");
+  EXPECT_TRUE(c.Contains(L"zeta"));
+  EXPECT_FALSE(c.Contains(L"unkeyed"));
+}
+
+TEST(Collection, RefusesAPresentKeyInAnyCaseAndStaysUnchanged) {
+  Collection c;
+  c.Add(Variant(1), L"Name");
+  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(2), L"name"); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(3), L"Name"); }), kErrKeyAlreadyPresent);
+  c.Add(Variant(4), L"");
+  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(5), L""); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(c.Count(), 2);
+  EXPECT_EQ(c.Item(L"NAME"), Variant(1));
+}
+
+TEST(Collection, RaisesForAnIndexOrKeyThatIsNotThere) {
+  Collection c;
+  c.Add(Variant(1), L"a");
+  EXPECT_EQ(ErrorOf([&] { c.Item(0); }), 9);
+  EXPECT_EQ(ErrorOf([&] { c.Item(2); }), 9);
+  EXPECT_EQ(ErrorOf([&] { c.Item(L"b"); }), 5);
+}
+
+}  // namespace
+}  // namespace common

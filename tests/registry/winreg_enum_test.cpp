@@ -1,0 +1,208 @@
+// Listing subkeys and values, on every backend. Backends list in different orders (Wine sorts
+// names, Windows keeps values in the order they were set), so listings are compared as sets.
+#include <map>
+#include <optional>
+#include <set>
+
+#include "common/ansi.h"
+#include "registry/key_handle.h"
+#include "tests/registry/registry_fixture.h"
+
+namespace registry::testing {
+namespace {
+
+using common::Collection;
+using common::Variant;
+
+constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
+
+std::set<std::wstring> Names(const Collection& c) {
+  std::set<std::wstring> names;
+  for (const Variant& item : c) names.insert(item.text());
+  return names;
+}
+
+// name -> data, checking that every item is keyed by its own name.
+std::map<std::wstring, Variant> Values(const Collection& c) {
+  std::map<std::wstring, Variant> values;
+  for (std::int32_t i = 1; i <= c.Count(); ++i) {
+    const auto& pair = c.Item(i).items();
+    EXPECT_EQ(pair.size(), 2u);
+    EXPECT_EQ(c.KeyAt(i), pair[0].text());
+    values.emplace(pair[0].text(), pair[1]);
+  }
+  return values;
+}
+
+class EnumTest : public RegistryTest {
+ protected:
+  void SetUp() override {
+    RegistryTest::SetUp();
+    reg_.emplace(counted());
+  }
+  std::optional<winreg> reg_;
+};
+
+TEST_P(EnumTest, ListsTheDirectSubkeysByName) {
+  MakeKey("list\\Alpha\\deeper");
+  MakeKey("list\\beta");
+  MakeKey("list\\Gamma");
+  const Collection keys = reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\list");
+  EXPECT_EQ(Names(keys), (std::set<std::wstring>{L"Alpha", L"beta", L"Gamma"}));  // one level deep
+  EXPECT_EQ(keys.Item(L"ALPHA"), Variant(L"Alpha"));
+  EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\list\\beta").Count(), 0);
+  EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\missing").Count(), 0);
+  EXPECT_EQ(counted().Calls("RegCloseKey"), 2u);  // the two keys that opened
+}
+
+TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
+  EXPECT_TRUE(reg_->EnumRegistryKeys(kCurrentUser, L"").Contains(L"software"));
+  MakeKey("own\\child");
+  RegKey own = 0;
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_READ, &own), ERROR_SUCCESS);
+  const KeyHandle owner(raw(), ERROR_SUCCESS, own);
+  EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own), L"")), std::set<std::wstring>{L"child"});
+  EXPECT_EQ(counted().Calls("RegCloseKey"), 0u);
+  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 0u);
+}
+
+TEST_P(EnumTest, ConvertsValueDataByType) {
+  SetProcessVariable("KCI_ENUM", "Expanded");
+  UnsetProcessVariable("KCI_ENUM_UNSET");
+  PutValue("v", "sz", REG_SZ, std::string("text\0", 5));
+  PutValue("v", "sz unterminated", REG_SZ, "abc");
+  PutValue("v", "sz empty", REG_SZ, "");
+  PutValue("v", "sz inner nul", REG_SZ, std::string("a\0b\0", 4));
+  PutValue("v", "expand", REG_EXPAND_SZ, std::string("<%KCI_ENUM%>\0", 13));
+  PutValue("v", "expand unset", REG_EXPAND_SZ, std::string("%KCI_ENUM_UNSET%\0", 17));
+  PutValue("v", "expand plain", REG_EXPAND_SZ, std::string("plain\0", 6));
+  PutValue("v", "expand empty", REG_EXPAND_SZ, "");
+  PutValue("v", "binary", REG_BINARY, "\x01\x0a\xff");
+  PutValue("v", "binary empty", REG_BINARY, "");
+  PutValue("v", "dword", REG_DWORD, std::string("\x01\0\0\0", 4));
+  PutValue("v", "dword all bits", REG_DWORD, "\xff\xff\xff\xff");
+  PutValue("v", "dword short", REG_DWORD, "\x02");
+  PutValue("v", "multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9));
+  PutValue("v", "multi one byte", REG_MULTI_SZ, std::string("\0", 1));
+  PutValue("v", "multi empty", REG_MULTI_SZ, "");
+  PutValue("v", "qword", REG_QWORD, std::string(8, '\x01'));
+  PutValue("v", "none", REG_NONE, "x");
+  PutValue("v", "link", 6, "x");
+  PutValue("v", "unknown", 999, "x");
+  PutValue("v", "", REG_SZ, std::string("unnamed\0", 8));
+
+  const std::map<std::wstring, Variant> expected = {
+      {L"sz", Variant(L"text")},
+      {L"sz unterminated", Variant(L"ab")},
+      {L"sz empty", Variant(L"")},
+      {L"sz inner nul", Variant(std::wstring(L"a\0b", 3))},
+      {L"expand", Variant(L"<Expanded>")},
+      {L"expand unset", Variant(L"%KCI_ENUM_UNSET%")},
+      {L"expand plain", Variant(L"plain")},
+      {L"expand empty", Variant(L"")},
+      {L"binary", Variant(L"01 0A FF")},
+      {L"binary empty", Variant(L"")},
+      {L"dword", Variant(1)},
+      {L"dword all bits", Variant(-1)},
+      {L"dword short", Variant(2)},
+      {L"multi", Variant(L"one,two")},
+      {L"multi one byte", Variant(L"")},
+      {L"multi empty", Variant(L"")},
+      {L"qword", Variant()},
+      {L"none", Variant()},
+      {L"link", Variant()},
+      {L"unknown", Variant()},
+      {L"", Variant(L"unnamed")},
+  };
+  EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\v")), expected);
+  UnsetProcessVariable("KCI_ENUM");
+}
+
+TEST_P(EnumTest, TwoBinaryValuesInARowEachGiveOnlyTheirOwnBytes) {
+  PutValue("bin", "a long", REG_BINARY, "\x11\x22\x33\x44");
+  PutValue("bin", "b short", REG_BINARY, "\x55");
+  const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\bin"));
+  EXPECT_EQ(values.at(L"a long"), Variant(L"11 22 33 44"));
+  EXPECT_EQ(values.at(L"b short"), Variant(L"55"));
+}
+
+TEST_P(EnumTest, DataOf4096BytesTakesOneRequestAndMoreTakesExactlyOneRepeat) {
+  PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01'));
+  counted().Reset();
+  EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text().size(),
+            4096u * 3 - 1);
+  EXPECT_EQ(counted().Calls("RegEnumValueA"), 2u);  // the value, then the end
+
+  PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01') + "\x02");
+  counted().Reset();
+  const std::wstring hex = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text();
+  EXPECT_EQ(hex.size(), 4097u * 3 - 1);
+  EXPECT_EQ(hex.substr(hex.size() - 5), L"01 02");
+  EXPECT_EQ(counted().Calls("RegEnumValueA"), 3u);
+}
+
+TEST_P(EnumTest, ANameOf260CharactersEndsTheListing) {
+  PutValue("names", std::string(259, 'a'), REG_SZ, std::string("ok\0", 3));
+  PutValue("names", std::string(260, 'b'), REG_SZ, std::string("too long\0", 9));
+  PutValue("names", "c after", REG_SZ, std::string("unseen\0", 7));
+  const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\names"));
+  // Set in this order and sorted in this order too: every backend lists the long name second.
+  EXPECT_EQ(values.size(), 1u);
+  EXPECT_EQ(values.at(std::wstring(259, L'a')), Variant(L"ok"));
+}
+
+TEST_P(EnumTest, BinaryDataOver32767BytesOverflowsWithNothingLeftOpen) {
+  PutValue("huge", "at limit", REG_BINARY, std::string(32767, '\x07'));
+  EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\huge")).at(L"at limit").text().size(),
+            32767u * 3 - 1);
+  PutValue("huge", "over", REG_BINARY, std::string(32768, '\x07'));
+  EXPECT_EQ(ErrorNumberOf([&] { reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\huge"); }),
+            common::kErrOverflow);
+  // TearDown checks that the listed key was closed although the error passed through.
+}
+
+TEST_P(EnumTest, AnExpansionIsCutAtThePlatformsLimitOf32766Characters) {
+  // The platform never writes more than 32,766 characters of an expansion, so the 16-bit position
+  // of its terminator cannot overflow here.
+  SetProcessVariable("KCI_LONG", std::string(32766, 'x'));
+  PutValue("exp", "at limit", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
+  PutValue("exp", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
+  const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp"));
+  EXPECT_EQ(values.at(L"at limit"), Variant(std::wstring(32766, L'x')));
+  EXPECT_EQ(values.at(L"beyond"), Variant(std::wstring(32766, L'x')));
+  UnsetProcessVariable("KCI_LONG");
+}
+
+// A backend that lists its first entry twice: the collection refuses the second, and the error
+// passes to the caller with the key closed.
+class Stutter : public CountingRegistry {
+ public:
+  using CountingRegistry::CountingRegistry;
+  RegStatus RegEnumKeyExA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, char* c, DWORD* cc, FileTime* t) override {
+    return CountingRegistry::RegEnumKeyExA(h, i == 1 ? 0 : i, n, nn, r, c, cc, t);
+  }
+  RegStatus RegEnumValueA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, DWORD* t, std::uint8_t* d,
+                          DWORD* dd) override {
+    return CountingRegistry::RegEnumValueA(h, i == 1 ? 0 : i, n, nn, r, t, d, dd);
+  }
+};
+
+TEST_P(EnumTest, ANameListedTwiceRaisesTheCollectionsErrorAndClosesTheKey) {
+  MakeKey("twice\\a");
+  MakeKey("twice\\b");
+  PutValue("twice", "x", REG_SZ, std::string("1\0", 2));
+  PutValue("twice", "y", REG_SZ, std::string("2\0", 2));
+  Stutter stutter(raw());
+  const winreg reg(stutter);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\twice"); }),
+            common::kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryValues(kCurrentUser, ScratchText() + L"\\twice"); }),
+            common::kErrKeyAlreadyPresent);
+  EXPECT_EQ(stutter.OpenHandles(), 0u);
+  EXPECT_EQ(stutter.Calls("RegCloseKey"), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, EnumTest, ::testing::ValuesIn(AllBackends()), BackendName);
+
+}  // namespace
+}  // namespace registry::testing
