@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,6 +223,18 @@ TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
     EXPECT_EQ(fake.Messages(), Log{M5(0)});
   }
 }
+
+#ifdef KCI_EXAMPLE_CART
+TEST_F(RunTest, TheExampleCartImportsEveryItem) {
+  std::ifstream file(KCI_EXAMPLE_CART, std::ios::binary);
+  ASSERT_TRUE(file);
+  PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.Messages(), Log{M5(13)});
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitPrice\", 3249)"), 1u);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitCost\", 2716.5)"), 1u);
+}
+#endif
 
 // --- Unexpected errors --------------------------------------------------------------------------
 
