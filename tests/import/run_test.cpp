@@ -19,17 +19,20 @@ namespace {
 
 using Log = std::vector<std::wstring>;
 
-const std::wstring kDocs = L"C:\\Users\\tester\\Documents";
-const std::wstring kCart = kDocs + L"\\ShoppingCart.csv";
-const std::string kHeader = "Part,Mfr,MfrPart,Desc,a,b,c,d,e,Price,Cost,Qty,m,n";
+constexpr wchar_t kDocs[] = L"C:\\Users\\tester\\Documents";
+const std::wstring& Cart() {
+  static const std::wstring path = std::wstring(kDocs) + L"\\ShoppingCart.csv";
+  return path;
+}
+constexpr char kHeader[] = "Part,Mfr,MfrPart,Desc,a,b,c,d,e,Price,Cost,Qty,m,n";
 
 std::wstring M1(const std::wstring& path) {
   return L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart file '" + path +
          L"' was not found. Import cancelled!";
 }
-const std::wstring kM2 =
+constexpr wchar_t kM2[] =
     L"Box critical [Brevanto API] Brevanto is not running. Brevanto must be running in order to use this API";
-const std::wstring kM3 = L"Box critical [Kestrova Cart Import] There are no documents currently open in Brevanto.";
+constexpr wchar_t kM3[] = L"Box critical [Kestrova Cart Import] There are no documents currently open in Brevanto.";
 std::wstring M4(int line) {
   return L"Box information [Kestrova Cart Import] It appears that line " + std::to_wstring(line) +
          L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
@@ -75,11 +78,11 @@ class RunTest : public ::testing::Test {
     EXPECT_EQ(fake.bad_releases, 0u);
     EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
   }
-  void PutCart(std::string bytes) { fake.files[kCart] = std::move(bytes); }
+  void PutCart(std::string bytes) { fake.files[Cart()] = std::move(bytes); }
   // The log after the cart was read and the host found: the presence check and the attach.
   static Log Attached() {
-    return {L"FileLength " + kCart,
-            L"ReadAllShared " + kCart,
+    return {L"FileLength " + Cart(),
+            L"ReadAllShared " + Cart(),
             L"GetActiveObject Brevanto.Application",
             L"Release Application",
             L"GetActiveObject Brevanto.Application",
@@ -95,7 +98,7 @@ class RunTest : public ::testing::Test {
 
 TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
   EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (Log{L"FileLength " + kCart, M1(kCart)}));
+  EXPECT_EQ(fake.log, (Log{L"FileLength " + Cart(), M1(Cart())}));
 }
 
 TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
@@ -103,7 +106,7 @@ TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
   fake.host_running = false;
   EXPECT_EQ(modMain::Run(fake), 0);
   EXPECT_EQ(fake.log,
-            (Log{L"FileLength " + kCart, L"ReadAllShared " + kCart, L"GetActiveObject Brevanto.Application", kM2}));
+            (Log{L"FileLength " + Cart(), L"ReadAllShared " + Cart(), L"GetActiveObject Brevanto.Application", kM2}));
 }
 
 TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
@@ -181,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), {2}, 3},
         CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), {}, 1},
         CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), {}, 1},
-        CartCase{"BareLineFeedsMakeOneLine", kHeader + "\n" + Good() + "\n" + Good(), {}, 0},
+        CartCase{"BareLineFeedsMakeOneLine", std::string(kHeader) + "\n" + Good() + "\n" + Good(), {}, 0},
         CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), {}, 1},
         CartCase{
             "TwelveAndFourteenCommas", Lines({kHeader, ",,,,,,,,,,,,", ",,,,,,,,,,,,,,", ",,,,,,,,,,,,,"}), {1, 2}, 1},
@@ -195,9 +198,9 @@ TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
   const std::wstring open_failure =
       L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in "
       L"ReadFileToString, File='" +
-      kCart + L"'";
+      Cart() + L"'";
   PutCart(Lines({kHeader, Good()}));
-  fake.unopenable.insert_or_assign(kCart, common::RuntimeError(32, L"In use"));
+  fake.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
   EXPECT_EQ(modMain::Run(fake), 0);
   EXPECT_EQ(fake.Messages(), (Log{open_failure, M5(0)}));
   EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 1u);
@@ -266,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, UnexpectedErrorTest,
     ::testing::Values(
         ErrorCase{"ReadFailsAfterOpen",
-                  [](FakePlatform& f) { f.unreadable.insert_or_assign(kCart, common::RuntimeError(57, L"I/O")); }, 57,
+                  [](FakePlatform& f) { f.unreadable.insert_or_assign(Cart(), common::RuntimeError(57, L"I/O")); }, 57,
                   L"I/O", 0},
         ErrorCase{"AttachFailsAfterThePresenceCheck",
                   [](FakePlatform& f) { f.FailOn(L"GetActiveObject", 2, Failure(L"gone")); }, -2147352567, L"gone", 0},
