@@ -1,4 +1,4 @@
-// The Windows adapters in-process: message boxes inspected through a CBT hook, the cart file
+// The Windows adapters in-process: message boxes read through a CBT hook, the cart file
 // through Win32, and the automation adapter against an IDispatch of the test's own.
 #include "import/automation_windows.h"
 #include "import/files_windows.h"
