@@ -1,0 +1,50 @@
+#include "import/files_windows.h"
+
+#include <windows.h>
+
+#include <climits>
+#include <utility>
+
+#include "import/system_message_windows.h"
+
+namespace modMain::windows {
+namespace {
+
+// A path with a NUL inside would name a different, shorter path at the platform.
+bool HasNul(const std::wstring& path) { return path.find(L'\0') != std::wstring::npos; }
+
+}  // namespace
+
+std::int64_t FileLengthOf(const std::wstring& path) {
+  if (HasNul(path)) throw Win32Error(ERROR_INVALID_NAME);
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) throw Win32Error(GetLastError());
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Win32Error(ERROR_FILE_NOT_FOUND);
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+FileContent ReadAllSharedBytes(const std::wstring& path) {
+  if (HasNul(path)) return {Win32Error(ERROR_INVALID_NAME), {}};
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return {Win32Error(GetLastError()), {}};
+
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) throw Win32Error(GetLastError());
+  if (size.QuadPart > INT_MAX) throw Win32Error(ERROR_FILE_TOO_LARGE);  // beyond what one text can hold
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, nullptr)) {
+      throw Win32Error(GetLastError());
+    }
+    if (read == 0) break;  // another program shortened the file after its length was taken
+    done += read;
+  }
+  bytes.resize(done);  // only what the file really held: never padding
+  if (!file.Close()) throw Win32Error(GetLastError());
+  return {std::nullopt, std::move(bytes)};
+}
+
+}  // namespace modMain::windows

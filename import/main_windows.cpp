@@ -1,0 +1,39 @@
+// KestrovaCartImport.exe: no window, no arguments; one import run per start. Exit code 0 for every
+// expected end (including the messages about a missing cart, host or document), 1 after the
+// unexpected-error report.
+#include "import/mod_main.h"
+#include "import/windows_platform_windows.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "import/system_message_windows.h"
+
+namespace {
+
+int RunInApartment() {
+  modMain::windows::WindowsPlatform platform;  // destroyed, with every reference it held, before CoUninitialize
+  try {
+    return modMain::Run(platform);
+  } catch (const _com_error& error) {
+    modMain::ReportUnexpectedError(platform, modMain::windows::HresultError(error.Error()));
+  } catch (const std::exception&) {
+    modMain::ReportUnexpectedError(platform, common::RuntimeError(51, L"Internal error"));
+  }
+  return 1;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(init)) {
+    modMain::windows::WindowsPlatform platform;
+    modMain::ReportUnexpectedError(platform, modMain::windows::HresultError(init));
+    return 1;
+  }
+  const int exit_code = RunInApartment();
+  CoUninitialize();
+  return exit_code;
+}

@@ -1,0 +1,198 @@
+// The import run and the procedures that give it the cart file, the Documents folder and the
+// presence of the quoting application.
+#include "import/mod_main.h"
+
+#include <array>
+#include <new>
+
+#include "common/ansi.h"
+#include "common/int16.h"
+#include "common/variant.h"
+#include "registry/winreg.h"
+
+namespace modMain {
+namespace {
+
+using common::Int16;
+using common::Variant;
+
+constexpr std::int16_t kColumns = 14;
+constexpr wchar_t kLineBreak[] = L"\r\n";
+constexpr wchar_t kBlankLine[] = L"\r\n\r\n";
+
+// The cart text's lines, split at every CR LF. The empty text has no line at all.
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+  std::vector<std::wstring> lines;
+  if (text.empty()) return lines;
+  std::size_t start = 0;
+  for (std::size_t at; (at = text.find(kLineBreak, start)) != std::wstring::npos; start = at + 2) {
+    lines.push_back(text.substr(start, at - start));
+  }
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// The document index as a 16-bit integer: numbers round half to even, text must read as a number.
+Int16 ToInt16(const Variant& value) { return Int16::From(common::ToInt32(value)); }
+
+// Every call on ItemFunctions reads the property afresh and lets the object go right after it.
+void CallItemFunction(const ObjectRef& app, const wchar_t* method, std::span<Argument> args = {}) {
+  const ObjectRef items = app.Get(L"ItemFunctions");
+  items.Call(method, args);
+}
+
+void SetValue(const ObjectRef& app, const wchar_t* field, Argument value) {
+  std::array<Argument, 2> args = {Argument::Value(Variant(field)), std::move(value)};
+  CallItemFunction(app, L"SLIBufferSetValue", args);
+}
+
+// One well-formed line into the single-line buffer and from there into the multi-line buffer.
+// Columns 1 to 4 go by reference to the field array's own strings.
+void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
+  const double price = ToNumber(NumericCharsOnly(fields[10], L".-()"));
+  const double cost = ToNumber(NumericCharsOnly(fields[11], L".-()"));
+  const double quantity = ToNumber(fields[12]);
+  CallItemFunction(app, L"SLIBufferClear");
+  SetValue(app, L"VendorPartNumber", Argument::Reference(fields[1]));
+  SetValue(app, L"Manufacturer", Argument::Reference(fields[2]));
+  SetValue(app, L"ManufacturerPartNumber", Argument::Reference(fields[3]));
+  SetValue(app, L"Description", Argument::Reference(fields[4]));
+  SetValue(app, L"UnitPrice", Argument::Value(price));
+  SetValue(app, L"UnitCost", Argument::Value(cost));
+  SetValue(app, L"QtyBase", Argument::Value(quantity));
+  SetValue(app, L"TaxCode", Argument::Value(L"Y"));
+  SetValue(app, L"Vendor", Argument::Value(L"Kestrova"));
+  CallItemFunction(app, L"SLIBufferCopyToMLIBuffer");
+}
+
+std::wstring WrongColumnsMessage(std::int16_t line) {
+  return L"It appears that line " + std::to_wstring(line) +
+         L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
+         L"pasted into Brevanto.";
+}
+
+}  // namespace
+
+void Main(Platform& platform) {
+  const std::wstring cart_path = GetMyDocumentsFolder(platform.Registry()) + kCartFileName;
+  if (!FileExists(platform, cart_path)) {
+    platform.ShowMessage(
+        L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
+        MessageIcon::kExclamation, kAppTitle);
+    return;
+  }
+  const std::wstring cart_text = TruncateAt(ReadFileToString(platform, cart_path), kBlankLine);
+
+  if (!IsHostRunning(platform)) {
+    platform.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
+                         MessageIcon::kCritical, L"Brevanto API");
+    return;
+  }
+  // Held to the end of the run; released on every way out, after the last message.
+  const ObjectRef app = ObjectRef::GetActive(platform, kHostProgId);
+  Variant document;
+  {
+    const ObjectRef docs = app.Get(L"DocFunctions");
+    document = docs.CallForValue(L"GetActiveDocumentIndex");
+  }
+  if (ToInt16(document) == -1) {
+    platform.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
+    return;
+  }
+
+  const std::vector<std::wstring> lines = SplitLines(cart_text);
+  Int16 imported = 0;
+  CallItemFunction(app, L"MLIBufferClear");
+  // The line index is 16-bit: a last index beyond 32,767 overflows here, and a cart of exactly
+  // 32,768 lines overflows when the index steps past its last line. Nothing is pasted either way.
+  const Int16 last = Int16::From(static_cast<std::int64_t>(lines.size()) - 1);
+  std::vector<std::wstring> fields;
+  for (Int16 i = 1; i <= last; ++i) {
+    const std::wstring& line = lines[static_cast<std::size_t>(i)];
+    if (line.empty()) continue;
+    try {
+      fields.assign(1, std::wstring());
+      ParseCsvLine(line, fields);
+      if (fields.size() - 1 != kColumns) {
+        platform.ShowMessage(WrongColumnsMessage(i), MessageIcon::kInformation, kAppTitle);
+        continue;
+      }
+      ImportLine(app, fields);
+      ++imported;
+    } catch (const common::RuntimeError& error) {
+      throw LineError(error, i);
+    }
+  }
+  CallItemFunction(app, L"MLIBufferAppendPaste");
+  platform.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
+                       MessageIcon::kInformation, kAppTitle);
+}
+
+int Run(Platform& platform) {
+  try {
+    Main(platform);
+    return 0;
+  } catch (const common::RuntimeError& error) {
+    ReportUnexpectedError(platform, error);
+  } catch (const std::bad_alloc&) {
+    ReportUnexpectedError(platform, common::RuntimeError(7, L"Out of memory"));
+  }
+  return 1;
+}
+
+void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error) {
+  std::wstring text = L"The cart import stopped because of an unexpected error.\r\n\r\n" +
+                      ErrorText(CurrentError{error.number(), error.description()});
+  if (const auto* at_line = dynamic_cast<const LineError*>(&error)) {
+    text += L"It happened while line " + std::to_wstring(at_line->line()) +
+            L" of the shopping cart file was being handled.";
+  } else {
+    text.resize(text.size() - 2);  // no line break at the end
+  }
+  platform.ShowMessage(text, MessageIcon::kCritical, kAppTitle);
+}
+
+bool IsHostRunning(Platform& platform) {
+  try {
+    const ObjectRef app = ObjectRef::GetActive(platform, kHostProgId);
+    return static_cast<bool>(app);
+  } catch (const common::RuntimeError&) {
+    return false;  // not running, or the identifier is not registered
+  }
+}
+
+bool FileExists(Platform& platform, const std::wstring& path) {
+  try {
+    platform.FileLength(path);
+    return true;
+  } catch (const common::RuntimeError&) {
+    return false;
+  }
+}
+
+std::wstring ReadFileToString(Platform& platform, const std::wstring& path) {
+  FileContent content = platform.ReadAllShared(path);
+  if (content.open_error) {
+    const CurrentError current{content.open_error->number(), content.open_error->description()};
+    platform.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
+                         MessageIcon::kCritical, kAppTitle);
+    return std::wstring();
+  }
+  return common::AnsiToText(content.bytes);
+}
+
+std::wstring ErrorText(const CurrentError& error) {
+  return L"Error (" + std::to_wstring(error.number) + L") " + error.description + L"\r\n";
+}
+
+std::wstring GetMyDocumentsFolder(registry::RegistryApi& api) {
+  registry::winreg reg(api);
+  reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
+  reg.KeyRoot(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+  reg.Subkey(L"");
+  std::wstring folder = common::ToText(reg.GetRegistryValue(L"Personal"));
+  if (!folder.empty() && folder.back() == L'\\') folder = DropRight(folder, 1);
+  return folder;
+}
+
+}  // namespace modMain

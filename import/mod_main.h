@@ -1,0 +1,95 @@
+#pragma once
+// modMain: the cart import. `Main` runs the whole import over a Platform; the other procedures
+// are its steps, public so that each can be tested on its own.
+//
+// Expected conditions (no cart file, the quoting application not running, no open document, a
+// malformed line, a cart file that cannot be opened) are told to the user in message boxes.
+// Everything else (an automation error, a 16-bit overflow, a failed conversion) is raised as
+// common::RuntimeError; `Run` turns it into the unexpected-error report.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/runtime_error.h"
+#include "import/platform.h"
+#include "registry/registry_api.h"
+
+namespace modMain {
+
+inline constexpr wchar_t kAppTitle[] = L"Kestrova Cart Import";
+inline constexpr wchar_t kHostProgId[] = L"Brevanto.Application";
+inline constexpr wchar_t kCartFileName[] = L"\\ShoppingCart.csv";
+
+// An unexpected error that happened while the cart line `line` was being handled.
+class LineError : public common::RuntimeError {
+ public:
+  LineError(const common::RuntimeError& error, std::int16_t line) : common::RuntimeError(error), line_(line) {}
+  std::int16_t line() const { return line_; }
+
+ private:
+  std::int16_t line_;
+};
+
+// The error a procedure has trapped; number 0 means that none is current.
+struct CurrentError {
+  std::int32_t number = 0;
+  std::wstring description;
+};
+
+// --- The run ------------------------------------------------------------------------------------
+
+// The import, from the Documents folder lookup to the final count. Raises unexpected errors
+// (LineError when one happened while a cart line was handled), after every object reference it
+// took has been released.
+void Main(Platform& platform);
+// Main, plus the unexpected-error report. Returns the process exit code: 0 for every expected
+// end, 1 after the report.
+int Run(Platform& platform);
+// Shows the unexpected-error report for `error` (with the line index of a LineError).
+void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error);
+
+// --- Cart lines ---------------------------------------------------------------------------------
+
+// Splits `line` at the commas outside double quotes into fields[1..n]; fields[0] keeps its text
+// and carries no field. The empty line gives fields[0] alone. Raises Overflow for a line of
+// 32,767 characters or more.
+void ParseCsvLine(std::wstring_view line, std::vector<std::wstring>& fields);
+
+// --- Host presence ------------------------------------------------------------------------------
+
+// Whether the quoting application's running object can be obtained. Keeps no reference and
+// never raises a runtime error.
+bool IsHostRunning(Platform& platform);
+
+// --- Text clean-up ------------------------------------------------------------------------------
+
+// `text` without its leading and trailing spaces, keeping only digits and the characters of
+// `extra`. Raises Overflow when the trimmed text has 32,767 characters or more.
+std::wstring NumericCharsOnly(std::wstring_view text, std::wstring_view extra);
+// The number that `value` reads as under the user's locale, else 0. Never fails.
+double ToNumber(const std::wstring& value);
+// `text` before the first occurrence of `marker` (compared case-insensitively), or all of it.
+std::wstring TruncateAt(std::wstring_view text, std::wstring_view marker);
+// `text` without its last `count` characters; a negative count removes nothing.
+std::wstring DropRight(std::wstring_view text, std::int16_t count);
+// `value` between apostrophes, nothing escaped.
+std::wstring QuoteText(std::wstring_view value);
+
+// --- Files --------------------------------------------------------------------------------------
+
+// Whether the length of the file at `path` can be obtained. Never fails.
+bool FileExists(Platform& platform, const std::wstring& path);
+// The file's whole content in the ANSI code page. When the file cannot be opened, shows the
+// three-line error message and returns the empty text; failures after the open are raised.
+std::wstring ReadFileToString(Platform& platform, const std::wstring& path);
+// "Error (" number ") " description CR LF.
+std::wstring ErrorText(const CurrentError& error);
+
+// --- Documents folder ---------------------------------------------------------------------------
+
+// The "Personal" folder of the current user's shell folders, without one trailing backslash; the
+// empty text when it cannot be read. Only reads the registry; raises what `winreg` raises.
+std::wstring GetMyDocumentsFolder(registry::RegistryApi& api);
+
+}  // namespace modMain

@@ -1,0 +1,123 @@
+#pragma once
+// The one interface through which the import run reaches the world outside it: the quoting
+// application's automation interface, the message box, the file system and the registry. The
+// product implements it over COM, MessageBoxW and Win32 files (windows_platform_windows.h); the
+// native tests implement it with a recording fake.
+//
+// Failure style: every operation that can fail raises common::RuntimeError (number and
+// description), except where a result type says otherwise (FileContent's open error) and
+// ReleaseObject, which never fails.
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "common/runtime_error.h"
+#include "common/variant.h"
+#include "registry/registry_api.h"
+
+namespace modMain {
+
+// One reference to an automation object, handed out by the platform. 0 is no object.
+using ObjectId = std::uint64_t;
+
+enum class MessageIcon { kCritical, kExclamation, kInformation };
+
+// An argument of a late-bound call: a value, or a reference to the caller's own text, which the
+// callee may read and replace.
+class Argument {
+ public:
+  static Argument Value(common::Variant value) { return Argument(std::move(value)); }
+  static Argument Reference(std::wstring& text) { return Argument(&text); }
+
+  bool by_reference() const { return std::holds_alternative<std::wstring*>(arg_); }
+  const common::Variant& value() const { return std::get<common::Variant>(arg_); }
+  std::wstring& reference() const { return *std::get<std::wstring*>(arg_); }
+
+ private:
+  explicit Argument(common::Variant value) : arg_(std::move(value)) {}
+  explicit Argument(std::wstring* text) : arg_(text) {}
+  std::variant<common::Variant, std::wstring*> arg_;
+};
+
+// A file's whole content. An open that failed comes back as `open_error`, with nothing opened and
+// no bytes; failures after a successful open are raised instead.
+struct FileContent {
+  std::optional<common::RuntimeError> open_error;
+  std::string bytes;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Automation. Each ObjectId returned is one reference that the caller must give back through
+  // ReleaseObject exactly once (ObjectRef does that).
+  //
+  // The running object registered under `prog_id`; none is started.
+  virtual ObjectId GetActiveObject(const std::wstring& prog_id) = 0;
+  // Reads a property whose value is an object.
+  virtual ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) = 0;
+  // Calls a method whose result is not used.
+  virtual void CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) = 0;
+  // Calls a method for its result.
+  virtual common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) = 0;
+  virtual void ReleaseObject(ObjectId object) noexcept = 0;
+
+  // A modal message box with the single button OK; returns when the user has closed it.
+  virtual void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
+
+  // Files. The length of the file at `path`, without opening it.
+  virtual std::int64_t FileLength(const std::wstring& path) = 0;
+  // Opens the file shared (others may go on reading and writing it), reads all its bytes, closes it.
+  virtual FileContent ReadAllShared(const std::wstring& path) = 0;
+
+  // The registry backend for `winreg` objects.
+  virtual registry::RegistryApi& Registry() = 0;
+};
+
+// Owner of one object reference obtained through a Platform: released exactly once, on every way
+// out, also while an error passes through.
+class ObjectRef {
+ public:
+  ObjectRef() = default;
+  ObjectRef(Platform& platform, ObjectId id) : platform_(&platform), id_(id) {}
+  ~ObjectRef() { Reset(); }
+  ObjectRef(ObjectRef&& other) noexcept : platform_(other.platform_), id_(std::exchange(other.id_, 0)) {}
+  ObjectRef& operator=(ObjectRef&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      platform_ = other.platform_;
+      id_ = std::exchange(other.id_, 0);
+    }
+    return *this;
+  }
+  ObjectRef(const ObjectRef&) = delete;
+  ObjectRef& operator=(const ObjectRef&) = delete;
+
+  static ObjectRef GetActive(Platform& platform, const std::wstring& prog_id) {
+    return ObjectRef(platform, platform.GetActiveObject(prog_id));
+  }
+  ObjectRef Get(const std::wstring& property) const {
+    return ObjectRef(*platform_, platform_->GetObjectProperty(id_, property));
+  }
+  void Call(const std::wstring& method, std::span<Argument> args = {}) const {
+    platform_->CallMethod(id_, method, args);
+  }
+  common::Variant CallForValue(const std::wstring& method, std::span<Argument> args = {}) const {
+    return platform_->CallForValue(id_, method, args);
+  }
+
+  explicit operator bool() const { return id_ != 0; }
+  void Reset() noexcept {
+    if (id_ != 0) platform_->ReleaseObject(std::exchange(id_, 0));
+  }
+
+ private:
+  Platform* platform_ = nullptr;
+  ObjectId id_ = 0;
+};
+
+}  // namespace modMain

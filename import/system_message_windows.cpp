@@ -1,0 +1,26 @@
+#include "import/system_message_windows.h"
+
+namespace modMain::windows {
+
+std::wstring SystemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring message(buffer ? buffer : L"", length);
+  LocalFree(buffer);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
+  return message;
+}
+
+common::RuntimeError Win32Error(DWORD code) {
+  return common::RuntimeError(static_cast<std::int32_t>(code), SystemMessage(code));
+}
+
+common::RuntimeError HresultError(HRESULT hr) {
+  std::wstring description = SystemMessage(static_cast<DWORD>(hr));
+  if (description.empty()) description = L"Automation error";
+  return common::RuntimeError(static_cast<std::int32_t>(hr), description);
+}
+
+}  // namespace modMain::windows

@@ -1,0 +1,26 @@
+#include "import/windows_platform_windows.h"
+
+#include "import/files_windows.h"
+#include "import/message_box_windows.h"
+
+namespace modMain::windows {
+
+ObjectId WindowsPlatform::GetActiveObject(const std::wstring& prog_id) { return automation_.GetActiveObject(prog_id); }
+ObjectId WindowsPlatform::GetObjectProperty(ObjectId object, const std::wstring& property) {
+  return automation_.GetObjectProperty(object, property);
+}
+void WindowsPlatform::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+  automation_.CallMethod(object, method, args);
+}
+common::Variant WindowsPlatform::CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+  return automation_.CallForValue(object, method, args);
+}
+void WindowsPlatform::ReleaseObject(ObjectId object) noexcept { automation_.ReleaseObject(object); }
+void WindowsPlatform::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  ShowMessageBox(text, icon, title);
+}
+std::int64_t WindowsPlatform::FileLength(const std::wstring& path) { return FileLengthOf(path); }
+FileContent WindowsPlatform::ReadAllShared(const std::wstring& path) { return ReadAllSharedBytes(path); }
+registry::RegistryApi& WindowsPlatform::Registry() { return registry::PlatformRegistry(); }
+
+}  // namespace modMain::windows

@@ -1,0 +1,25 @@
+#pragma once
+// The platform of the product: COM automation, MessageBoxW, Win32 files and advapi32. Create it on
+// a thread that has entered a single-threaded apartment, and destroy it before leaving it.
+#include "import/automation_windows.h"
+#include "import/platform.h"
+
+namespace modMain::windows {
+
+class WindowsPlatform final : public Platform {
+ public:
+  ObjectId GetActiveObject(const std::wstring& prog_id) override;
+  ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
+  void CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
+  common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
+  void ReleaseObject(ObjectId object) noexcept override;
+  void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  std::int64_t FileLength(const std::wstring& path) override;
+  FileContent ReadAllShared(const std::wstring& path) override;
+  registry::RegistryApi& Registry() override;
+
+ private:
+  ComAutomation automation_;
+};
+
+}  // namespace modMain::windows

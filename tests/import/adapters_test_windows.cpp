@@ -1,0 +1,342 @@
+// The Windows adapters in-process: message boxes read through a CBT hook, the cart file
+// through Win32, and the automation adapter against an IDispatch of the test's own.
+#include "import/automation_windows.h"
+#include "import/files_windows.h"
+#include "import/message_box_windows.h"
+#include "import/mod_main.h"
+#include "import/system_message_windows.h"
+#include "import/windows_platform_windows.h"
+#include "tests/import/fake_platform.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace modMain::windows {
+namespace {
+
+// --- Message boxes ------------------------------------------------------------------------------
+
+// What the hook saw of the boxes shown on this thread; the hook procedure takes no context.
+struct SeenBoxes {
+  int count = 0;
+  std::wstring title;
+  std::wstring text;
+  HICON icon = nullptr;
+  HWND last = nullptr;
+};
+SeenBoxes seen;
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+BOOL CALLBACK FindIcon(HWND child, LPARAM icon) {
+  if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+  *reinterpret_cast<HICON*>(icon) = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
+// Reads each message box as it is activated, then presses OK.
+LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
+  const HWND window = reinterpret_cast<HWND>(wparam);
+  wchar_t class_name[16] = {};
+  if (code == HCBT_ACTIVATE && window != seen.last && GetClassNameW(window, class_name, 16) > 0 &&
+      std::wstring(class_name) == L"#32770") {
+    seen.last = window;
+    ++seen.count;
+    seen.title = WindowText(window);
+    seen.text = WindowText(GetDlgItem(window, 0xFFFF));
+    seen.icon = nullptr;
+    EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    PostMessageW(window, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+using HookOwner = std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)>;
+HookOwner WatchBoxes() {
+  seen = {};
+  return HookOwner(SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId()), &UnhookWindowsHookEx);
+}
+
+struct IconCase {
+  MessageIcon icon;
+  const wchar_t* system_icon;
+};
+
+class MessageBoxTest : public ::testing::TestWithParam<IconCase> {};
+
+TEST_P(MessageBoxTest, ShowsTextTitleAndIconAndReturnsOnOk) {
+  const HookOwner hook = WatchBoxes();
+  ASSERT_TRUE(hook);
+  const std::wstring text = L"Error (32) In use.\r\n\r\nError in ReadFileToString, File='C:\\a b\\ShoppingCart.csv'";
+  ShowMessageBox(text, GetParam().icon, L"Kestrova Cart Import");
+  EXPECT_EQ(seen.count, 1);
+  EXPECT_EQ(seen.title, L"Kestrova Cart Import");
+  EXPECT_EQ(seen.text, text);
+  EXPECT_NE(seen.icon, nullptr);
+  EXPECT_EQ(seen.icon, LoadIconW(nullptr, GetParam().system_icon));
+}
+
+INSTANTIATE_TEST_SUITE_P(Icons, MessageBoxTest,
+                         ::testing::Values(IconCase{MessageIcon::kCritical, IDI_HAND},
+                                           IconCase{MessageIcon::kExclamation, IDI_EXCLAMATION},
+                                           IconCase{MessageIcon::kInformation, IDI_ASTERISK}));
+
+// --- Files --------------------------------------------------------------------------------------
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    dir_ = std::wstring(temp) + L"kci_import_" + std::to_wstring(GetCurrentProcessId());
+    ASSERT_TRUE(CreateDirectoryW(dir_.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    hook_ = WatchBoxes();  // a box that appears is recorded and closed, never left waiting
+  }
+  void TearDown() override {
+    for (const auto& path : created_) DeleteFileW(path.c_str());
+    RemoveDirectoryW(dir_.c_str());
+  }
+  // Creates the file with `bytes` and returns its handle, opened with `share`.
+  FileHandle Create(const std::wstring& path, std::string_view bytes, DWORD share) {
+    created_.push_back(path);
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(file);
+    Append(file, bytes);
+    return file;
+  }
+  static void Append(const FileHandle& file, std::string_view bytes) {
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  }
+
+  std::wstring dir_;
+  std::vector<std::wstring> created_;
+  HookOwner hook_{nullptr, &UnhookWindowsHookEx};
+  WindowsPlatform platform_;
+};
+
+TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
+  const std::wstring path = dir_ + L"\\ShoppingCart.csv";
+  const FileHandle lock = Create(path, "H\r\nx", 0);
+  EXPECT_TRUE(FileExists(platform_, path));
+
+  const FileContent content = ReadAllSharedBytes(path);
+  ASSERT_TRUE(content.open_error.has_value());
+  EXPECT_EQ(content.open_error->number(), 32);
+  const std::wstring message = content.open_error->description();
+  EXPECT_FALSE(message.empty());
+  EXPECT_EQ(message, SystemMessage(32));
+  EXPECT_NE(message.back(), L'\n');
+
+  EXPECT_EQ(ReadFileToString(platform_, path), L"");
+  EXPECT_EQ(seen.count, 1);
+  EXPECT_EQ(seen.title, L"Kestrova Cart Import");
+  EXPECT_EQ(seen.text, L"Error (32) " + message + L"\r\n\r\nError in ReadFileToString, File='" + path + L"'");
+  EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_HAND));
+}
+
+TEST_F(FilesTest, ReadsSharedWhileAnotherHandleWrites) {
+  const std::wstring path = dir_ + L"\\growing.csv";
+  const FileHandle writer = Create(path, "abc", FILE_SHARE_READ | FILE_SHARE_WRITE);
+  EXPECT_EQ(ReadAllSharedBytes(path).bytes, "abc");
+  Append(writer, "def");
+  EXPECT_EQ(ReadAllSharedBytes(path).bytes, "abcdef");
+  EXPECT_EQ(seen.count, 0);
+}
+
+TEST_F(FilesTest, KeepsEveryByteAndMapsItThroughTheAnsiCodePage) {
+  const std::string bytes("\xEF\xBB\xBFP\0q\r\nr\ns", 10);
+  const std::vector<std::pair<std::string, std::wstring>> cases = {
+      {"", L""}, {bytes, std::wstring(L"\u00EF\u00BB\u00BFP\0q\r\nr\ns", 10)}};
+  for (const auto& [content, text] : cases) {
+    const std::wstring path = dir_ + L"\\bytes" + std::to_wstring(content.size()) + L".csv";
+    Create(path, content, FILE_SHARE_READ);
+    EXPECT_EQ(ReadAllSharedBytes(path).bytes, content);
+    EXPECT_EQ(ReadFileToString(platform_, path), text);
+  }
+  EXPECT_EQ(seen.count, 0);
+}
+
+TEST_F(FilesTest, FileExistsOnlyForAFileThatIsThere) {
+  Create(dir_ + L"\\there.csv", "x", FILE_SHARE_READ);
+  EXPECT_TRUE(FileExists(platform_, dir_ + L"\\there.csv"));
+  for (const std::wstring& path : {dir_ + L"\\missing.csv", std::wstring(), dir_ + L"\\no folder\\ShoppingCart.csv",
+                                   dir_, dir_ + std::wstring(L"\\there.csv\0x", 12)}) {
+    EXPECT_FALSE(FileExists(platform_, path)) << ::testing::PrintToString(path);
+  }
+}
+
+// --- Automation ---------------------------------------------------------------------------------
+
+// An in-process automation object that writes every call into a journal. "Child" is an object
+// property, "Method" replaces its by-reference text, "Index" answers 7, "Fail" and "Raise" raise.
+class RecordingDispatch final : public IDispatch {
+ public:
+  static inline int alive = 0;
+  RecordingDispatch(std::vector<std::wstring>& journal, std::wstring name) : journal_(journal), name_(std::move(name)) {
+    ++alive;
+  }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    *out = (iid == IID_IUnknown || iid == IID_IDispatch) ? this : nullptr;
+    if (*out == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) {
+      --alive;
+      delete this;
+    }
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
+    journal_.push_back(name_ + L" GetIDsOfNames " + names[0]);
+    static const std::array<std::wstring, 5> kMembers = {L"Child", L"Method", L"Index", L"Fail", L"Raise"};
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+      if (kMembers[i] == names[0]) {
+        ids[0] = static_cast<DISPID>(i + 1);
+        return S_OK;
+      }
+    }
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT*) override {
+    std::wstring entry = name_ + L" Invoke " + std::to_wstring(id) + L" flags " + std::to_wstring(flags) +
+                         (result ? L" result (" : L" no result (");
+    for (UINT i = 0; i < params->cArgs; ++i) {
+      const VARIANT& arg = params->rgvarg[i];
+      if (V_VT(&arg) == (VT_BSTR | VT_BYREF)) {
+        entry += L"&'" + std::wstring(*V_BSTRREF(&arg), SysStringLen(*V_BSTRREF(&arg))) + L"' ";
+      }
+      if (V_VT(&arg) == VT_BSTR) entry += L"'" + std::wstring(V_BSTR(&arg), SysStringLen(V_BSTR(&arg))) + L"' ";
+      if (V_VT(&arg) == VT_R8) entry += std::to_wstring(V_R8(&arg)) + L" ";
+    }
+    journal_.push_back(entry + L")");
+    switch (id) {
+      case 1:
+        V_VT(result) = VT_DISPATCH;
+        V_DISPATCH(result) = new RecordingDispatch(journal_, L"child");
+        return S_OK;
+      case 2:
+        for (UINT i = 0; i < params->cArgs; ++i) {
+          if (V_VT(&params->rgvarg[i]) == (VT_BSTR | VT_BYREF)) SysReAllocString(V_BSTRREF(&params->rgvarg[i]), L"new");
+        }
+        return S_OK;
+      case 3:
+        if (result) {
+          V_VT(result) = VT_I2;
+          V_I2(result) = 7;
+        }
+        return S_OK;
+      case 4:
+        exception->scode = static_cast<SCODE>(0x80040201u);
+        exception->bstrDescription = SysAllocString(L"Fail failed");
+        return DISP_E_EXCEPTION;
+      default:
+        exception->wCode = 1001;
+        return DISP_E_EXCEPTION;
+    }
+  }
+
+ private:
+  std::vector<std::wstring>& journal_;
+  std::wstring name_;
+  ULONG refs_ = 1;
+};
+
+class AutomationTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    automation_.reset();
+    EXPECT_EQ(RecordingDispatch::alive, 0) << "references left unreleased";
+  }
+  ObjectId Root() { return automation_->Adopt(IDispatchPtr(new RecordingDispatch(journal_, L"root"), false)); }
+
+  std::vector<std::wstring> journal_;
+  std::unique_ptr<ComAutomation> automation_ = std::make_unique<ComAutomation>();
+};
+
+TEST_F(AutomationTest, PassesArgumentsLastToFirstAndLooksNamesUpOncePerObject) {
+  const ObjectId root = Root();
+  std::wstring field = std::wstring(L"V\0-1", 4);
+  std::array<Argument, 3> args = {Argument::Value(L"UnitPrice"), Argument::Value(12.5), Argument::Reference(field)};
+  const ObjectId first = automation_->GetObjectProperty(root, L"Child");
+  automation_->CallMethod(first, L"Method", args);
+  EXPECT_EQ(field, L"new");
+  const ObjectId second = automation_->GetObjectProperty(root, L"Child");
+  automation_->CallMethod(second, L"Method", {});
+  EXPECT_EQ(automation_->CallForValue(root, L"Index", {}), common::Variant(std::int32_t{7}));
+  automation_->ReleaseObject(first);
+  automation_->ReleaseObject(second);
+  EXPECT_EQ(RecordingDispatch::alive, 1);
+  EXPECT_EQ(
+      journal_,
+      (std::vector<std::wstring>{
+          L"root GetIDsOfNames Child", L"root Invoke 1 flags 2 result ()", L"child GetIDsOfNames Method",
+          L"child Invoke 2 flags 1 no result (&'V" + std::wstring(1, L'\0') + L"-1' 12.500000 'UnitPrice' )",
+          L"root Invoke 1 flags 2 result ()", L"child GetIDsOfNames Method", L"child Invoke 2 flags 1 no result ()",
+          L"root GetIDsOfNames Index", L"root Invoke 3 flags 3 result ()"}));
+}
+
+TEST_F(AutomationTest, RaisesTheServersErrorElseTheHresult) {
+  const ObjectId root = Root();
+  const auto error = [&](auto call) -> std::pair<std::int32_t, std::wstring> {
+    try {
+      call();
+    } catch (const common::RuntimeError& e) {
+      return {e.number(), e.description()};
+    }
+    return {0, L""};
+  };
+  EXPECT_EQ(error([&] { automation_->CallMethod(root, L"Fail", {}); }),
+            std::make_pair(static_cast<std::int32_t>(0x80040201u), std::wstring(L"Fail failed")));
+  EXPECT_EQ(error([&] { automation_->CallMethod(root, L"Raise", {}); }),
+            std::make_pair(1001, std::wstring(L"Application-defined or object-defined error")));
+  EXPECT_EQ(error([&] { automation_->CallMethod(root, L"Nothing", {}); }).first,
+            static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
+  EXPECT_EQ(error([&] { automation_->GetObjectProperty(root, L"Index"); }).first, 424);
+  EXPECT_EQ(automation_->HeldObjects(), 1u);
+}
+
+TEST(Automation, ResultsConvertToValuesOrRaise) {
+  _variant_t number(static_cast<short>(-1), VT_I2), text(L"3"), empty, null;
+  V_VT(&null) = VT_NULL;
+  EXPECT_EQ(FromVariant(number), common::Variant(std::int32_t{-1}));
+  EXPECT_EQ(FromVariant(text), common::Variant(L"3"));
+  EXPECT_EQ(FromVariant(empty), common::Variant());
+  EXPECT_EQ(modMain::testing::ErrorNumberOf([&] { FromVariant(null); }), 94);
+}
+
+TEST(Automation, NoRunningObjectForAnUnregisteredIdentifier) {
+  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  {
+    WindowsPlatform platform;
+    EXPECT_FALSE(IsHostRunning(platform));
+    ComAutomation automation;
+    EXPECT_THROW(automation.GetActiveObject(L"Kestrova.NoSuchApplication"), common::RuntimeError);
+  }
+  CoUninitialize();
+}
+
+}  // namespace
+}  // namespace modMain::windows

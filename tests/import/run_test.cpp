@@ -1,0 +1,335 @@
+// The import run against the recording fake: each of its five ends with its full call sequence,
+// carts by table, the 16-bit limits and the unexpected-error paths. Every test ends by checking
+// that each object reference the run took was released exactly once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "common/ansi.h"
+#include "import/mod_main.h"
+#include "tests/import/fake_platform.h"
+
+namespace modMain::testing {
+namespace {
+
+using Log = std::vector<std::wstring>;
+
+constexpr wchar_t kDocs[] = L"C:\\Users\\tester\\Documents";
+const std::wstring& Cart() {
+  static const std::wstring path = std::wstring(kDocs) + L"\\ShoppingCart.csv";
+  return path;
+}
+constexpr char kHeader[] = "Part,Mfr,MfrPart,Desc,a,b,c,d,e,Price,Cost,Qty,m,n";
+
+std::wstring M1(const std::wstring& path) {
+  return L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart file '" + path +
+         L"' was not found. Import cancelled!";
+}
+constexpr wchar_t kM2[] =
+    L"Box critical [Brevanto API] Brevanto is not running. Brevanto must be running in order to use this API";
+constexpr wchar_t kM3[] = L"Box critical [Kestrova Cart Import] There are no documents currently open in Brevanto.";
+std::wstring M4(int line) {
+  return L"Box information [Kestrova Cart Import] It appears that line " + std::to_wstring(line) +
+         L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
+         L"pasted into Brevanto.";
+}
+std::wstring M5(int count) {
+  return L"Box information [Kestrova Cart Import] " + std::to_wstring(count) +
+         L" Kestrova Shopping Cart Items have been imported into Brevanto.";
+}
+std::wstring Report(int number, const std::wstring& description, int line = 0) {
+  return L"Box critical [Kestrova Cart Import] The cart import stopped because of an unexpected error.\r\n\r\nError (" +
+         std::to_wstring(number) + L") " + description +
+         (line ? L"\r\nIt happened while line " + std::to_wstring(line) +
+                     L" of the shopping cart file was being handled."
+               : L"");
+}
+
+// The three entries of one ItemFunctions call: a fresh read, the call, the release.
+Log Item(const std::wstring& call) {
+  return {L"Get Application.ItemFunctions", L"Call ItemFunctions." + call, L"Release ItemFunctions"};
+}
+Log Concat(std::initializer_list<Log> parts) {
+  Log all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+std::size_t CountOf(const Log& log, const std::wstring& entry) {
+  return static_cast<std::size_t>(std::count(log.begin(), log.end(), entry));
+}
+
+std::string Lines(std::initializer_list<std::string> lines) {
+  std::string text;
+  for (const auto& line : lines) text += (text.empty() ? "" : "\r\n") + line;
+  return text;
+}
+std::string Good(const std::string& part = "P1") { return part + ",Acme,A-1,Widget,,,,,,$5.00,4.00,2,N,X"; }
+
+class RunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fake.SetDocumentsFolder(kDocs); }
+  void TearDown() override {
+    EXPECT_EQ(fake.LiveObjects(), 0u) << "object references left unreleased";
+    EXPECT_EQ(fake.bad_releases, 0u);
+    EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+  }
+  void PutCart(std::string bytes) { fake.files[Cart()] = std::move(bytes); }
+  // The log after the cart was read and the host found: the presence check and the attach.
+  static Log Attached() {
+    return {L"FileLength " + Cart(),
+            L"ReadAllShared " + Cart(),
+            L"GetActiveObject Brevanto.Application",
+            L"Release Application",
+            L"GetActiveObject Brevanto.Application",
+            L"Get Application.DocFunctions",
+            L"Call DocFunctions.GetActiveDocumentIndex()",
+            L"Release DocFunctions"};
+  }
+
+  FakePlatform fake;
+};
+
+// --- The five ends ------------------------------------------------------------------------------
+
+TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.log, (Log{L"FileLength " + Cart(), M1(Cart())}));
+}
+
+TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
+  PutCart(Lines({kHeader, Good()}));
+  fake.host_running = false;
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.log,
+            (Log{L"FileLength " + Cart(), L"ReadAllShared " + Cart(), L"GetActiveObject Brevanto.Application", kM2}));
+}
+
+TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
+  PutCart(Lines({kHeader, Good()}));
+  fake.document_index = std::int32_t{-1};
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.log, Concat({Attached(), {kM3, L"Release Application"}}));
+}
+
+// Price and cost are filtered before they are read as numbers, the quantity is not; columns 13 and
+// 14 are never used.
+TEST_F(RunTest, NormalEndFeedsBothBuffersInColumnOrderAndPastesOnce) {
+  PutCart(Lines({kHeader, "V-1, Acme ,\"M-1, rev B\",\"Cable, 2 m\",5,6,7,8,9,USD 12.50,N/A,2 pcs,N,Other"}));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.log, Concat({Attached(),
+                              Item(L"MLIBufferClear()"),
+                              Item(L"SLIBufferClear()"),
+                              Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
+                              Item(L"SLIBufferSetValue(\"Manufacturer\", &\" Acme \")"),
+                              Item(L"SLIBufferSetValue(\"ManufacturerPartNumber\", &\"M-1, rev B\")"),
+                              Item(L"SLIBufferSetValue(\"Description\", &\"Cable, 2 m\")"),
+                              Item(L"SLIBufferSetValue(\"UnitPrice\", 12.5)"),
+                              Item(L"SLIBufferSetValue(\"UnitCost\", 0)"),
+                              Item(L"SLIBufferSetValue(\"QtyBase\", 0)"),
+                              Item(L"SLIBufferSetValue(\"TaxCode\", \"Y\")"),
+                              Item(L"SLIBufferSetValue(\"Vendor\", \"Kestrova\")"),
+                              Item(L"SLIBufferCopyToMLIBuffer()"),
+                              Item(L"MLIBufferAppendPaste()"),
+                              {M5(1), L"Release Application"}}));
+}
+
+TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
+  PutCart(Lines({kHeader, Good("V-1")}));
+  fake.FailOn(L"SLIBufferSetValue", 2, common::RuntimeError(-2147352567, L"SLIBufferSetValue failed"));
+  EXPECT_EQ(modMain::Run(fake), 1);
+  EXPECT_EQ(fake.log, Concat({Attached(),
+                              Item(L"MLIBufferClear()"),
+                              Item(L"SLIBufferClear()"),
+                              Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
+                              Item(L"SLIBufferSetValue(\"Manufacturer\", &\"Acme\")"),
+                              {L"Release Application", Report(-2147352567, L"SLIBufferSetValue failed", 1)}}));
+}
+
+// --- Carts --------------------------------------------------------------------------------------
+
+struct CartCase {
+  const char* name;
+  std::string cart;
+  std::vector<int> bad_lines;
+  int imported;
+};
+
+class CartTest : public RunTest, public ::testing::WithParamInterface<CartCase> {};
+
+TEST_P(CartTest, ReportsBadLinesAndCountsTheImportedOnes) {
+  PutCart(GetParam().cart);
+  EXPECT_EQ(modMain::Run(fake), 0);
+  Log expected;
+  for (int line : GetParam().bad_lines) expected.push_back(M4(line));
+  expected.push_back(M5(GetParam().imported));
+  EXPECT_EQ(fake.Messages(), expected);
+  const auto n = static_cast<std::size_t>(GetParam().imported);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferClear()"), 1u);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferClear()"), n);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()"), n);
+  EXPECT_EQ(CountOf(fake.log, L"Get Application.ItemFunctions"), 2 + 11 * n);
+  EXPECT_EQ(fake.log.end()[-4], L"Call ItemFunctions.MLIBufferAppendPaste()");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Carts, CartTest,
+    ::testing::Values(
+        CartCase{"Empty", "", {}, 0}, CartCase{"HeaderOnly", kHeader, {}, 0},
+        CartCase{"StartsWithBlankLine", "\r\n\r\n" + Lines({kHeader, Good()}), {}, 0},
+        CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), {2}, 3},
+        CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), {}, 1},
+        CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), {}, 1},
+        CartCase{"BareLineFeedsMakeOneLine", std::string(kHeader) + "\n" + Good() + "\n" + Good(), {}, 0},
+        CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), {}, 1},
+        CartCase{
+            "TwelveAndFourteenCommas", Lines({kHeader, ",,,,,,,,,,,,", ",,,,,,,,,,,,,,", ",,,,,,,,,,,,,"}), {1, 2}, 1},
+        CartCase{"LineOfSpaces", Lines({kHeader, "   "}), {1}, 0},
+        CartCase{"FirstLineIsNeverImported", Lines({Good(), Good()}), {}, 1},
+        CartCase{
+            "QuotedCommaKeepsFourteenFields", Lines({kHeader, "a,b,c,\"d, e\",,,,,,1,2,3,,", "\"a,b\",c"}), {2}, 1}),
+    [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
+
+TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
+  const std::wstring open_failure =
+      L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in "
+      L"ReadFileToString, File='" +
+      Cart() + L"'";
+  PutCart(Lines({kHeader, Good()}));
+  fake.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.Messages(), (Log{open_failure, M5(0)}));
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 1u);
+
+  fake.log.clear();
+  fake.host_running = false;
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.Messages(), (Log{open_failure, kM2}));
+}
+
+TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
+  PutCart(kHeader);
+  for (const common::Variant& index : {common::Variant(-1.0), common::Variant(L"-1"), common::Variant(-1.4)}) {
+    fake.log.clear();
+    fake.document_index = index;
+    EXPECT_EQ(modMain::Run(fake), 0);
+    EXPECT_EQ(fake.Messages(), Log{kM3});
+  }
+  for (const common::Variant& index : {common::Variant(std::int32_t{0}), common::Variant(7.0), common::Variant()}) {
+    fake.log.clear();
+    fake.document_index = index;
+    EXPECT_EQ(modMain::Run(fake), 0);
+    EXPECT_EQ(fake.Messages(), Log{M5(0)});
+  }
+}
+
+#ifdef KCI_EXAMPLE_CART
+TEST_F(RunTest, TheExampleCartImportsEveryItem) {
+  std::ifstream file(KCI_EXAMPLE_CART, std::ios::binary);
+  ASSERT_TRUE(file);
+  PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.Messages(), Log{M5(13)});
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitPrice\", 3249)"), 1u);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitCost\", 2716.5)"), 1u);
+}
+#endif
+
+// --- Unexpected errors --------------------------------------------------------------------------
+
+struct ErrorCase {
+  const char* name;
+  std::function<void(FakePlatform&)> arrange;
+  int number;
+  const wchar_t* description;
+  int line;
+};
+
+class UnexpectedErrorTest : public RunTest, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(UnexpectedErrorTest, StopsTheRunWithTheReportAndNothingPasted) {
+  PutCart(Lines({kHeader, Good(), Good()}));
+  GetParam().arrange(fake);
+  EXPECT_EQ(modMain::Run(fake), 1);
+  const Log messages = fake.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), Report(GetParam().number, GetParam().description, GetParam().line));
+  EXPECT_EQ(messages.size(), 1u);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"),
+            std::string(GetParam().name) == "AppendPasteFails" ? 1u : 0u);
+}
+
+common::RuntimeError Failure(const wchar_t* what) { return common::RuntimeError(-2147352567, what); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, UnexpectedErrorTest,
+    ::testing::Values(
+        ErrorCase{"ReadFailsAfterOpen",
+                  [](FakePlatform& f) { f.unreadable.insert_or_assign(Cart(), common::RuntimeError(57, L"I/O")); }, 57,
+                  L"I/O", 0},
+        ErrorCase{"AttachFailsAfterThePresenceCheck",
+                  [](FakePlatform& f) { f.FailOn(L"GetActiveObject", 2, Failure(L"gone")); }, -2147352567, L"gone", 0},
+        ErrorCase{"DocumentIndexBeyond16Bits", [](FakePlatform& f) { f.document_index = std::int32_t{32768}; }, 6,
+                  L"Overflow", 0},
+        ErrorCase{"DocumentIndexNotANumber", [](FakePlatform& f) { f.document_index = L"first"; }, 13, L"Type mismatch",
+                  0},
+        ErrorCase{"ItemFunctionsFailsOnTheSecondLine",
+                  [](FakePlatform& f) { f.FailOn(L"ItemFunctions", 1 + 11 + 5, Failure(L"items")); }, -2147352567,
+                  L"items", 2},
+        ErrorCase{"AppendPasteFails", [](FakePlatform& f) { f.FailOn(L"MLIBufferAppendPaste", 1, Failure(L"paste")); },
+                  -2147352567, L"paste", 0}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+
+// --- 16-bit limits ------------------------------------------------------------------------------
+
+std::string ManyLines(int count, const std::string& line) {
+  std::string text = kHeader;
+  for (int i = 1; i < count; ++i) text += "\r\n" + line;
+  return text;
+}
+
+TEST_F(RunTest, HandlesACartOf32767Lines) {
+  PutCart(ManyLines(32767, "x"));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  const Log messages = fake.Messages();
+  ASSERT_EQ(messages.size(), 32767u);
+  EXPECT_EQ(messages[32765], M4(32766));
+  EXPECT_EQ(messages.back(), M5(0));
+}
+
+TEST_F(RunTest, ACartOf32768LinesOverflowsAfterItsLastLineAndPastesNothing) {
+  PutCart(ManyLines(32768, "x"));
+  EXPECT_EQ(modMain::Run(fake), 1);
+  const Log messages = fake.Messages();
+  ASSERT_EQ(messages.size(), 32768u);
+  EXPECT_EQ(messages[32766], M4(32767));
+  EXPECT_EQ(messages.back(), Report(6, L"Overflow"));
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 0u);
+}
+
+TEST_F(RunTest, ALongerCartOverflowsBeforeItsFirstLine) {
+  PutCart(ManyLines(40000, "x"));
+  EXPECT_EQ(modMain::Run(fake), 1);
+  EXPECT_EQ(fake.Messages(), Log{Report(6, L"Overflow")});
+}
+
+TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
+  std::string line = Good();
+  line.insert(line.find("Widget"), 32766 - line.size(), 'w');
+  ASSERT_EQ(line.size(), 32766u);
+  PutCart(Lines({kHeader, line}));
+  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(fake.Messages(), Log{M5(1)});
+
+  fake.log.clear();
+  PutCart(Lines({kHeader, line + "w", Good()}));
+  EXPECT_EQ(modMain::Run(fake), 1);
+  EXPECT_EQ(fake.Messages(), Log{Report(6, L"Overflow", 1)});
+}
+
+}  // namespace
+}  // namespace modMain::testing
