@@ -1,0 +1,57 @@
+#include "import/testing/quiet_platform.h"
+
+#include "registry/winreg.h"
+
+namespace modMain::testing {
+namespace {
+constexpr wchar_t kCartPath[] = L"C:\\Docs\\ShoppingCart.csv";
+}  // namespace
+
+QuietPlatform::QuietPlatform(std::string cart_bytes) : cart_(std::move(cart_bytes)) {
+  registry::winreg reg(registry_);
+  reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
+  reg.KeyRoot(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+  reg.SetRegistryValue(L"Personal", common::Variant(L"C:\\Docs\\"), 1);
+}
+
+ObjectId QuietPlatform::NewObject() {
+  live_.insert(next_);
+  return next_++;
+}
+
+ObjectId QuietPlatform::GetActiveObject(const std::wstring&) { return NewObject(); }
+
+ObjectId QuietPlatform::GetObjectProperty(ObjectId, const std::wstring&) {
+  ++calls;
+  return NewObject();
+}
+
+void QuietPlatform::CallMethod(ObjectId, const std::wstring& method, std::span<Argument>) {
+  ++calls;
+  if (method == L"SLIBufferCopyToMLIBuffer") ++copies;
+  if (method == L"MLIBufferAppendPaste") ++pastes;
+}
+
+common::Variant QuietPlatform::CallForValue(ObjectId, const std::wstring&, std::span<Argument>) {
+  ++calls;
+  return common::Variant(0);  // a document is open
+}
+
+void QuietPlatform::ReleaseObject(ObjectId object) noexcept {
+  if (live_.erase(object) == 0) ++bad_releases;
+}
+
+void QuietPlatform::ShowMessage(const std::wstring& text, MessageIcon, const std::wstring&) {
+  ++boxes;
+  if (text.starts_with(L"It appears that line ")) ++line_boxes;
+  last_message = text;
+}
+
+std::int64_t QuietPlatform::FileLength(const std::wstring& path) {
+  if (path != kCartPath) throw common::RuntimeError(53, L"File not found");
+  return static_cast<std::int64_t>(cart_.size());
+}
+
+FileContent QuietPlatform::ReadAllShared(const std::wstring&) { return FileContent{std::nullopt, cart_}; }
+
+}  // namespace modMain::testing
