@@ -61,6 +61,11 @@ wine_start() {
     wineserver -w
   fi
   wineserver -p >/dev/null 2>&1 </dev/null || true
+  if [ -n "$WINE_XVFB_PID" ]; then
+    # Xvfb has no window manager, and Wine waits 2 s for one whenever it hides a managed window
+    # (every message box, every closed window). On our own display, Wine manages the windows itself.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  fi
 }
 
 wine_stop() {
