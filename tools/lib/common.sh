@@ -68,6 +68,14 @@ wine_start() {
   # with no terminal or pipe of ours: whatever they inherit they hold open for as long as they run.
   (wineserver -p </dev/null >/dev/null 2>&1 &)
   wineboot </dev/null >/dev/null 2>&1 || true
+  # Xvfb has no window manager, and Wine waits 2 s for one whenever it hides a managed window
+  # (every message box, every closed window): on our own display, Wine manages the windows itself.
+  # On a real desktop the window manager does.
+  if [ -n "$WINE_XVFB_PID" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null || true
+  else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null || true
+  fi
 }
 
 wine_stop() {

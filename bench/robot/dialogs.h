@@ -1,0 +1,36 @@
+#pragma once
+// Finding and reading the message boxes that another process shows.
+// clang-format off
+#include <windows.h>
+// clang-format on
+#include <string>
+#include <vector>
+
+#include "bench/robot/icon.h"
+
+namespace robot {
+
+struct BoxReading {
+  std::wstring title;
+  std::wstring text;  // exactly as shown, line breaks included
+  IconKind icon = IconKind::kNone;
+  std::vector<std::wstring> buttons;  // captions without their & mnemonic marks
+};
+
+// The visible dialogs ("#32770", the class of message boxes) of process `process_id`.
+std::vector<HWND> FindDialogs(DWORD process_id);
+
+// Reads a box: title, the text of its static control 0xFFFF (WM_GETTEXT crosses processes), its
+// buttons, and the icon recognised from the pixels its SS_ICON control shows once the box is
+// drawn and stable on the screen.
+BoxReading ReadBox(HWND box);
+
+// Presses OK as a click would report it: WM_COMMAND IDOK posted to the box.
+void PressOk(HWND box);
+
+// Caption text without mnemonic marks: "&OK" -> "OK", "&&" -> "&".
+std::wstring StripMnemonics(std::wstring_view caption);
+
+std::string ReadingJson(const BoxReading& reading);
+
+}  // namespace robot

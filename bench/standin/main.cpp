@@ -1,0 +1,146 @@
+// BrevantoStandIn: plays the quoting application for the bench. It registers its identifier and
+// its application object, serves the automation calls of the import run, journals them, and
+// shows the open document's line items.
+// clang-format off
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+// clang-format on
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "bench/common/command_line.h"
+#include "bench/standin/automation.h"
+#include "bench/standin/host.h"
+#include "bench/standin/identity.h"
+#include "bench/standin/options.h"
+#include "bench/standin/registration.h"
+#include "bench/standin/window.h"
+
+namespace {
+
+class ComApartment {
+ public:
+  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  bool ok() const { return SUCCEEDED(result_); }
+
+ private:
+  HRESULT result_;
+};
+
+// The application object's entry in the running object table, revoked when it goes.
+class ActiveObjectRegistration {
+ public:
+  ActiveObjectRegistration() = default;
+  ~ActiveObjectRegistration() {
+    if (registered_) RevokeActiveObject(cookie_, nullptr);
+  }
+  ActiveObjectRegistration(const ActiveObjectRegistration&) = delete;
+  ActiveObjectRegistration& operator=(const ActiveObjectRegistration&) = delete;
+
+  // Weak registration: the table does not hold a client-like connection of its own, which would
+  // hide the clients' first references; our own reference keeps the object alive instead.
+  HRESULT Register(IUnknown* object) {
+    HRESULT result = RegisterActiveObject(object, standin::kClsid, ACTIVEOBJECT_WEAK, &cookie_);
+    registered_ = SUCCEEDED(result);
+    return result;
+  }
+
+ private:
+  DWORD cookie_ = 0;
+  bool registered_ = false;
+};
+
+std::wstring HexCode(LONG code) {
+  wchar_t text[16];
+  wsprintfW(text, L"0x%08lX", code);
+  return text;
+}
+
+int Serve(const standin::Options& options, HINSTANCE instance, int show) {
+  ComApartment com;
+  if (!com.ok()) {
+    bench::ReportError(L"COM cannot be initialised");
+    return 1;
+  }
+  standin::Host host(options);
+  std::wstring error;
+  if (!host.Open(error)) {
+    bench::ReportError(error);
+    return 1;
+  }
+  if (LONG status = standin::RegisterIdentity(); status != ERROR_SUCCESS) {
+    bench::ReportError(L"cannot register Brevanto.Application: error " + std::to_wstring(status));
+    return 1;
+  }
+  standin::Objects objects = standin::CreateObjects(host);
+  int exit_code = 0;
+  {
+    ActiveObjectRegistration registration;
+    if (HRESULT result = registration.Register(objects.application); FAILED(result)) {
+      bench::ReportError(L"RegisterActiveObject failed: " + HexCode(result));
+      return 1;
+    }
+    // The baseline: whatever the registration itself connected is not a client. From here on,
+    // every first reference and last release is a client's.
+    host.StartEvents();
+
+    // The window comes after the registration, so that its presence tells a watcher that
+    // clients can attach, without touching the object.
+    standin::MainWindow window(host);
+    host.set_document_listener([&window] { window.Refresh(); });
+    if (!window.Create(instance, show)) {
+      bench::ReportError(L"cannot create the main window");
+      exit_code = 1;
+    } else {
+      if (options.exit_after_seconds)
+        window.CloseAfter(static_cast<UINT>(std::lround(*options.exit_after_seconds * 1000)));
+      MSG message;
+      while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    host.set_document_listener(nullptr);
+    // Going away is not a client's release: journal no more events, leave the table, and cut
+    // off clients that still hold references so that their calls fail instead of waiting.
+    host.StopEvents();
+  }
+  CoDisconnectObject(objects.application, 0);
+  CoDisconnectObject(objects.doc_functions, 0);
+  CoDisconnectObject(objects.item_functions, 0);
+  return exit_code;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  std::vector<std::wstring> arguments = bench::ProcessArguments();
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  standin::ParsedOptions parsed = standin::ParseOptions(arguments);
+  if (!parsed.error.empty()) {
+    bench::ReportError(parsed.error + L"\n" + standin::kUsage);
+    return 2;
+  }
+  switch (parsed.options.mode) {
+    case standin::Options::Mode::kRegister: {
+      LONG status = standin::RegisterIdentity();
+      if (status != ERROR_SUCCESS) bench::ReportError(L"cannot register: error " + std::to_wstring(status));
+      return status == ERROR_SUCCESS ? 0 : 1;
+    }
+    case standin::Options::Mode::kUnregister: {
+      LONG status = standin::UnregisterIdentity();
+      if (status != ERROR_SUCCESS) bench::ReportError(L"cannot unregister: error " + std::to_wstring(status));
+      return status == ERROR_SUCCESS ? 0 : 1;
+    }
+    case standin::Options::Mode::kRun:
+      break;
+  }
+  return Serve(parsed.options, instance, show);
+}

@@ -1,0 +1,92 @@
+#pragma once
+// Helpers shared by the bench's tests: the programs beside the test executable, scratch files,
+// child processes that never outlive their test, and late-bound calls as a client makes them.
+// clang-format off
+#include <windows.h>
+#include <comdef.h>
+// clang-format on
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/common/win_handles.h"
+
+_COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
+_COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
+_COM_SMARTPTR_TYPEDEF(IMoniker, __uuidof(IMoniker));
+_COM_SMARTPTR_TYPEDEF(IRunningObjectTable, __uuidof(IRunningObjectTable));
+
+namespace bench::testing {
+
+// The folder of the running test program (the build's bin folder, where the bench programs are).
+std::wstring BinFolder();
+
+// A scratch file name unique to this process and call; the file is removed when this goes.
+class TempFile {
+ public:
+  explicit TempFile(std::wstring_view tag);
+  ~TempFile() { DeleteFileW(path_.c_str()); }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  const std::wstring& path() const { return path_; }
+
+ private:
+  std::wstring path_;
+};
+
+// The file's lines (UTF-8, without their line feeds); nothing when the file cannot be read.
+std::optional<std::vector<std::string>> ReadLines(const std::wstring& path);
+
+// UTF-8 of UTF-16 text, to compare what a program was given with what it wrote.
+std::string Utf8(std::wstring_view text);
+
+// A program from the bin folder, started by the test and killed when this goes if still running.
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess() { Kill(); }
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  bool Start(const std::wstring& program, const std::vector<std::wstring>& arguments);
+  // The exit code once the program has ended within `milliseconds`.
+  std::optional<DWORD> Wait(DWORD milliseconds);
+  void Kill();
+  bool running() const;
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+
+ private:
+  UniqueHandle process_;
+  DWORD id_ = 0;
+};
+
+// The top-level window of class `class_name` that process `process_id` owns, once it shows up
+// within `milliseconds`.
+HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, DWORD milliseconds);
+
+// Whether a process runs the program named `exe_name` (compared without regard to case).
+bool AnyProcessNamed(const wchar_t* exe_name);
+
+// What a late-bound call returned.
+struct Reply {
+  HRESULT result = E_FAIL;
+  _variant_t value;
+  HRESULT error_code = S_OK;  // from EXCEPINFO (scode, or wCode when set) for DISP_E_EXCEPTION
+  std::wstring description;
+  UINT argument_error = ~0u;
+};
+
+// Looks `member` up by name and invokes it with `arguments` in the caller's order. The result is
+// asked for only with DISPATCH_PROPERTYGET among the flags, as clients do for reads.
+Reply Call(IDispatch* object, const wchar_t* member, WORD flags, const std::vector<_variant_t>& arguments = {});
+// The same with a DISPID the caller already has.
+Reply CallId(IDispatch* object, DISPID id, WORD flags, const std::vector<_variant_t>& arguments = {});
+
+// A property read that hands out an object.
+IDispatchPtr ReadObject(IDispatch* object, const wchar_t* property);
+
+// A by-reference text argument (VT_BSTR|VT_BYREF) pointing at `target`, which must outlive it.
+_variant_t TextRef(BSTR* target);
+
+}  // namespace bench::testing

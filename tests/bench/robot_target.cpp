@@ -1,0 +1,46 @@
+// A program for the robot's tests: shows known message boxes, echoes its arguments in one, or
+// hangs. Its exit code is chosen by the test.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::wstring> Arguments() {
+  int count = 0;
+  LPWSTR* raw = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  for (int i = 1; raw != nullptr && i < count; ++i) arguments.emplace_back(raw[i]);
+  LocalFree(raw);
+  return arguments;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::wstring> arguments = Arguments();
+  if (arguments.size() == 2 && arguments[0] == L"--boxes") {
+    MessageBoxW(nullptr, L"3 Kestrova Shopping Cart Items have been imported into Brevanto.", L"Kestrova Cart Import",
+                MB_OK | MB_ICONINFORMATION);
+    MessageBoxW(nullptr, L"First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend",
+                L"Brevanto API \u00fcber \u20ac", MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(nullptr, L"Brevanto is not running.", L"Critical", MB_OK | MB_ICONHAND);
+    MessageBoxW(nullptr, L"Go on?", L"Question", MB_OK | MB_ICONQUESTION);
+    MessageBoxW(nullptr, L"No icon here", L"Plain", MB_OK);
+    return std::stoi(arguments[1]);
+  }
+  if (!arguments.empty() && arguments[0] == L"--echo") {
+    std::wstring text;
+    for (std::size_t i = 1; i < arguments.size(); ++i) text += L"[" + arguments[i] + L"]";
+    MessageBoxW(nullptr, text.c_str(), L"echo", MB_OK);
+    return 0;
+  }
+  if (arguments.size() == 1 && arguments[0] == L"--hang") {
+    Sleep(120000);  // far beyond any test's timeout; the robot is expected to kill us
+    return 0;
+  }
+  return 64;
+}

@@ -1,0 +1,102 @@
+// The dialog robot run as a tool: it starts a program of ours that shows known message boxes,
+// and its transcript must say what each box showed, as the box showed it.
+#include <gtest/gtest.h>
+
+#include "bench/robot/options.h"
+#include "tests/bench/bench_fixture.h"
+
+namespace bench::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct RobotRun {
+  std::optional<DWORD> exit_code;
+  Lines transcript;
+};
+
+RobotRun RunRobot(const std::vector<std::wstring>& robot_options, const std::vector<std::wstring>& command) {
+  TempFile transcript(L"transcript.jsonl");
+  std::vector<std::wstring> arguments{L"--transcript", transcript.path()};
+  arguments.insert(arguments.end(), robot_options.begin(), robot_options.end());
+  arguments.push_back(L"--");
+  arguments.insert(arguments.end(), command.begin(), command.end());
+  ChildProcess robot;
+  EXPECT_TRUE(robot.Start(L"DialogRobot.exe", arguments));
+  RobotRun run{robot.Wait(90000), {}};
+  run.transcript = ReadLines(transcript.path()).value_or(Lines{});
+  return run;
+}
+
+std::wstring Target() { return BinFolder() + L"\\robot_target.exe"; }
+
+TEST(DialogRobot, WritesEveryBoxAsShownAndTheExitCode) {
+  RobotRun run = RunRobot({L"--timeout", L"60"}, {Target(), L"--boxes", L"7"});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(run.transcript,
+            (Lines{
+                R"({"title": "Kestrova Cart Import", "text": "3 Kestrova Shopping Cart Items have been imported into )"
+                R"(Brevanto.", "icon": "information", "buttons": ["OK"]})",
+                R"({"title": "Brevanto API )" + Utf8(L"\u00fcber \u20ac") +
+                    R"(", "text": "First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend", )"
+                    R"("icon": "exclamation", "buttons": ["OK"]})",
+                R"({"title": "Critical", "text": "Brevanto is not running.", "icon": "critical", "buttons": ["OK"]})",
+                R"({"title": "Question", "text": "Go on?", "icon": "question", "buttons": ["OK"]})",
+                R"({"title": "Plain", "text": "No icon here", "icon": "none", "buttons": ["OK"]})",
+                R"({"exit_code": 7})",
+            }));
+}
+
+TEST(DialogRobot, PassesTheArgumentsThroughUnchanged) {
+  RobotRun run = RunRobot({}, {Target(), L"--echo", L"two words", L"say \"hi\"", L"C:\\dir\\", L""});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(
+      run.transcript,
+      (Lines{R"({"title": "echo", "text": "[two words][say \"hi\"][C:\\dir\\][]", "icon": "none", "buttons": ["OK"]})",
+             R"({"exit_code": 0})"}));
+}
+
+TEST(DialogRobot, KillsAProgramThatOutlivesTheTimeout) {
+  RobotRun run = RunRobot({L"--timeout", L"2"}, {Target(), L"--hang"});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(3));
+  EXPECT_EQ(run.transcript, (Lines{R"({"error": "timeout", "timeout_seconds": 2, "killed": true})"}));
+  EXPECT_FALSE(AnyProcessNamed(L"robot_target.exe"));
+}
+
+TEST(DialogRobot, ReportsAProgramThatCannotStart) {
+  RobotRun run = RunRobot({}, {BinFolder() + L"\\no_such_program.exe"});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(4));
+  ASSERT_EQ(run.transcript.size(), 1u);
+  EXPECT_EQ(run.transcript[0].rfind(R"({"error": "cannot start the program", "program": )", 0), 0u)
+      << run.transcript[0];
+}
+
+TEST(DialogRobot, RefusesACommandLineWithoutProgram) {
+  ChildProcess robot;
+  ASSERT_TRUE(robot.Start(L"DialogRobot.exe", {L"--transcript", L"unused.jsonl"}));
+  EXPECT_EQ(robot.Wait(20000), std::optional<DWORD>(2));
+}
+
+TEST(RobotOptions, TakesEverythingAfterTheSeparatorAsTheCommand) {
+  auto parsed = robot::ParseOptions(
+      {L"--transcript", L"t.jsonl", L"--timeout", L"5", L"--", L"prog.exe", L"--timeout", L"--", L"x"});
+  ASSERT_EQ(parsed.error, L"");
+  EXPECT_EQ(parsed.options.transcript_path, L"t.jsonl");
+  EXPECT_EQ(parsed.options.timeout_seconds, 5);
+  EXPECT_EQ(parsed.options.command, (std::vector<std::wstring>{L"prog.exe", L"--timeout", L"--", L"x"}));
+}
+
+TEST(RobotOptions, RefusesMistakes) {
+  for (const auto& arguments :
+       std::vector<std::vector<std::wstring>>{{L"--transcript", L"t", L"prog.exe"},
+                                              {L"--transcript", L"t", L"--"},
+                                              {L"--", L"prog.exe"},
+                                              {L"--transcript", L"--", L"prog.exe"},
+                                              {L"--transcript", L"t", L"--timeout", L"0", L"--", L"p"},
+                                              {L"--transcript", L"t", L"--timeout", L"--", L"p"}}) {
+    EXPECT_NE(robot::ParseOptions(arguments).error, L"") << arguments.size();
+  }
+}
+
+}  // namespace
+}  // namespace bench::testing
