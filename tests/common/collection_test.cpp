@@ -2,21 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "common/runtime_error.h"
+#include "tests/support/error_number.h"
 
 namespace common {
 namespace {
 
-std::int32_t ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 TEST(Collection, KeepsInsertionOrderAndFindsByKeyInAnyCase) {
   Collection c;
@@ -38,10 +30,10 @@ TEST(Collection, KeepsInsertionOrderAndFindsByKeyInAnyCase) {
 TEST(Collection, RefusesAPresentKeyInAnyCaseAndStaysUnchanged) {
   Collection c;
   c.Add(Variant(1), L"Name");
-  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(2), L"name"); }), kErrKeyAlreadyPresent);
-  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(3), L"Name"); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(2), L"name"); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(3), L"Name"); }), kErrKeyAlreadyPresent);
   c.Add(Variant(4), L"");
-  EXPECT_EQ(ErrorOf([&] { c.Add(Variant(5), L""); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(5), L""); }), kErrKeyAlreadyPresent);
   EXPECT_EQ(c.Count(), 2);
   EXPECT_EQ(c.Item(L"NAME"), Variant(1));
 }
@@ -49,9 +41,9 @@ TEST(Collection, RefusesAPresentKeyInAnyCaseAndStaysUnchanged) {
 TEST(Collection, RaisesForAnIndexOrKeyThatIsNotThere) {
   Collection c;
   c.Add(Variant(1), L"a");
-  EXPECT_EQ(ErrorOf([&] { c.Item(0); }), 9);
-  EXPECT_EQ(ErrorOf([&] { c.Item(2); }), 9);
-  EXPECT_EQ(ErrorOf([&] { c.Item(L"b"); }), 5);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Item(0); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Item(2); }), 9);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Item(L"b"); }), 5);
 }
 
 }  // namespace

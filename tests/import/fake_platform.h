@@ -13,6 +13,7 @@
 #include "common/variant.h"
 #include "import/platform.h"
 #include "registry/registry_emulation.h"
+#include "tests/support/error_number.h"
 
 namespace modMain::testing {
 
@@ -61,15 +62,6 @@ class FakePlatform final : public Platform {
   std::map<std::pair<std::wstring, int>, common::RuntimeError> failures_;
 };
 
-// Runs `call` and returns the number of the runtime error it raised, or 0.
-template <typename Call>
-std::int32_t ErrorNumberOf(Call&& call) {
-  try {
-    call();
-  } catch (const common::RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 }  // namespace modMain::testing

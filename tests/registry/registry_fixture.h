@@ -14,6 +14,7 @@
 #include "registry/counting_registry.h"
 #include "registry/winreg.h"
 #include "tests/registry/backends.h"
+#include "tests/support/error_number.h"
 
 namespace registry::testing {
 
@@ -58,15 +59,6 @@ class RegistryTest : public ::testing::TestWithParam<BackendFactory> {
 
 std::string BackendName(const ::testing::TestParamInfo<BackendFactory>& info);
 
-// Runs `call` and returns the runtime error number it raised, or 0.
-template <typename Call>
-std::int32_t ErrorNumberOf(Call&& call) {
-  try {
-    call();
-  } catch (const common::RuntimeError& error) {
-    return error.number();
-  }
-  return 0;
-}
+using testing_support::ErrorNumberOf;
 
 }  // namespace registry::testing
