@@ -2,6 +2,7 @@
 // that 1252 leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the control characters of
 // the same value, as the Windows conversion does, so every byte survives a round trip.
 #include <array>
+#include <cstdint>
 
 #include "common/ansi.h"
 
@@ -16,9 +17,10 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
 wchar_t ByteToChar(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : b; }
 
 char CharToByte(wchar_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  const auto code = static_cast<std::uint32_t>(c);
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
   for (std::size_t i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
+    if (std::uint32_t{kHigh[i]} == code) return static_cast<char>(0x80 + i);
   }
   return '?';
 }

@@ -171,7 +171,7 @@ TEST_P(GetRegistryValueTest, ConvertsEveryTypeAndSize) {
       {"sz unterminated", REG_SZ, "abc", Variant(L"ab")},
       {"sz inner nul", REG_SZ, std::string("a\0b\0", 4), Variant(std::wstring(L"a\0b", 3))},
       {"sz code page", REG_SZ, std::string("\xe9\x80\0", 3), Variant(L"\u00e9\u20ac")},
-      {"dword", REG_DWORD, "\x01\x00\x00\x00", Variant(1)},
+      {"dword", REG_DWORD, std::string("\x01\0\0\0", 4), Variant(1)},
       {"dword all bits", REG_DWORD, "\xff\xff\xff\xff", Variant(-1)},
       {"dword two bytes", REG_DWORD, "\x02\x01", Variant(0x0102)},
       {"dword empty", REG_DWORD, "", Variant(0)},
@@ -184,7 +184,7 @@ TEST_P(GetRegistryValueTest, ConvertsEveryTypeAndSize) {
       {"multi first empty", REG_MULTI_SZ, std::string("\0two\0\0", 6), def},
       {"qword", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), def},
       {"none", REG_NONE, "x", def},
-      {"big endian", 5, "\0\0\0\x01", def},
+      {"big endian", 5, std::string("\0\0\0\x01", 4), def},
       {"unknown type", 12345, "xyz", def},
   };
   for (const auto& c : cases) PutValue("", c.label, c.type, c.stored);
