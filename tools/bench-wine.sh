@@ -10,12 +10,10 @@ source "$(dirname "$0")/lib/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 build_windows >/dev/null
-trap wine_stop EXIT
-wine_start
-
 trace_lines=3
 trace="$(mktemp)"
 trap 'rm -f "$trace"; wine_stop' EXIT
+wine_start
 say "import benchmark"
 (cd "$BUILD/windows/bin" && wine ./import_benchmark.exe --trace-lines "$trace_lines" "$@" 2>"$trace") ||
   { grep -v -e '^[0-9a-f]*:trace:' -e 'wine32' "$trace" >&2 || true; die "the benchmark failed"; }
