@@ -9,7 +9,8 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
-build_windows >/dev/null
+say "Windows build"
+build_windows
 trace_lines=3
 trace="$(mktemp)"
 trap 'rm -f "$trace"; wine_stop' EXIT
