@@ -51,8 +51,8 @@ std::string SystemMessage(DWORD code) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const bench::UniqueLocal owner(buffer);
   std::wstring text(buffer ? buffer : L"", length);
-  LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
   return Utf8(text);
 }

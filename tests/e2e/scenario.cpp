@@ -98,16 +98,21 @@ ScratchFolder::ScratchFolder(std::wstring_view tag) {
   ok_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
 }
 
+// A FindFirstFile search, closed with FindClose (not CloseHandle).
+struct FindTraits {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE h) { FindClose(h); }
+};
+
 ScratchFolder::~ScratchFolder() {
   if (!ok_) return;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+  bench::UniqueResource<HANDLE, FindTraits> search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+  for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found) != FALSE) {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
   }
+  search.reset();
   RemoveDirectoryW(path_.c_str());
 }
 
