@@ -151,10 +151,7 @@ ObjectId ComAutomation::GetActiveObject(const std::wstring& prog_id) {
   IUnknownPtr unknown;
   hr = ::GetActiveObject(clsid, nullptr, &unknown);
   if (FAILED(hr)) throw HresultError(hr);
-  IDispatchPtr dispatch;
-  hr = unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&dispatch));
-  if (FAILED(hr)) throw HresultError(hr);
-  return Adopt(std::move(dispatch));
+  return AdoptUnknown(std::move(unknown));
 }
 
 ObjectId ComAutomation::Adopt(IDispatchPtr object) {
@@ -162,6 +159,23 @@ ObjectId ComAutomation::Adopt(IDispatchPtr object) {
   const ObjectId id = next_id_++;
   held_[id].dispatch = std::move(object);
   return id;
+}
+
+ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
+  if (!object) throw common::RuntimeError(91, L"Object variable or With block variable not set");
+  const ObjectId id = next_id_++;
+  held_[id].unknown = std::move(object);
+  return id;
+}
+
+IDispatch* ComAutomation::DispatchOf(Held& held) {
+  if (!held.dispatch) {
+    const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
+    if (FAILED(hr) || !held.dispatch) {
+      throw common::RuntimeError(438, L"Object doesn't support this property or method");
+    }
+  }
+  return held.dispatch;
 }
 
 ComAutomation::Held& ComAutomation::Find(ObjectId object) {
@@ -175,7 +189,7 @@ DISPID ComAutomation::DispIdOf(Held& held, const std::wstring& member) {
   std::wstring name = member;
   LPOLESTR names[] = {name.data()};
   DISPID dispid = DISPID_UNKNOWN;
-  const HRESULT hr = held.dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+  const HRESULT hr = DispatchOf(held)->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
   if (FAILED(hr)) throw HresultError(hr);
   held.dispids.emplace(member, dispid);
   return dispid;
@@ -188,8 +202,8 @@ void ComAutomation::Invoke(ObjectId object, const std::wstring& member, WORD fla
   DispatchArguments arguments(args);
   ExceptionInfo exception;
   UINT bad_argument = 0;
-  const HRESULT hr = held.dispatch->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.params(), result,
-                                           &exception.info, &bad_argument);
+  const HRESULT hr = DispatchOf(held)->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.params(), result,
+                                              &exception.info, &bad_argument);
   if (FAILED(hr)) throw InvokeError(hr, exception);
   arguments.WriteBack();
 }

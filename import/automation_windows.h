@@ -2,7 +2,10 @@
 // The quoting application's side of the platform: COM automation, late-bound through IDispatch.
 //
 // Objects are held in a table under the ids that the seam hands out; each entry owns one
-// reference and the DISPIDs looked up on that object. Releasing an id releases the reference and
+// reference and the DISPIDs looked up on that object. The running object comes as IUnknown, and
+// its IDispatch is asked for only when the object is first used: for an out-of-process object
+// that question is a round trip (and its answer one more release at the end), which the presence
+// check, obtaining the object only to let it go, does not need. Releasing an id releases the reference and
 // forgets its DISPIDs, so names are never resolved across objects: every fresh ItemFunctions
 // object gets its own lookup.
 // platform.h brings registry_api.h, which must come before <windows.h>: the platform's macros of
@@ -57,10 +60,12 @@ class ComAutomation {
   ComAutomation(const ComAutomation&) = delete;
   ComAutomation& operator=(const ComAutomation&) = delete;
 
-  // CLSIDFromProgID + GetActiveObject: only a running instance; none is started.
+  // CLSIDFromProgID + GetActiveObject: only a running instance; none is started. Its IDispatch is
+  // asked for on first use ("Object doesn't support this property or method", 438, without one).
   ObjectId GetActiveObject(const std::wstring& prog_id);
   // Takes over one reference to `object` (tests hand in objects of their own).
   ObjectId Adopt(IDispatchPtr object);
+  ObjectId AdoptUnknown(IUnknownPtr object);
   // DISPATCH_PROPERTYGET; the value must be an object ("Object required", 424, otherwise).
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property);
   // DISPATCH_METHOD with a null result pointer.
@@ -72,10 +77,12 @@ class ComAutomation {
 
  private:
   struct Held {
-    IDispatchPtr dispatch;
+    IUnknownPtr unknown;    // as obtained, until `dispatch` is asked for
+    IDispatchPtr dispatch;  // null until first use when the object came as IUnknown
     std::map<std::wstring, DISPID> dispids;
   };
   Held& Find(ObjectId object);
+  IDispatch* DispatchOf(Held& held);
   DISPID DispIdOf(Held& held, const std::wstring& member);
   void Invoke(ObjectId object, const std::wstring& member, WORD flags, std::span<Argument> args, VARIANT* result);
 

@@ -70,14 +70,19 @@ bool IsUniform(const Image& image) {
   return true;
 }
 
-// Whatever covers the box on the screen would be captured instead of it: raise it (without
-// activating it) when a point of its icon belongs to another window.
-void EnsureOnTop(HWND box, HWND control) {
+// Whether another window covers the centre of `control` (a child of `box`, or the box itself).
+bool WindowFromPointIsOther(HWND box, HWND control) {
   RECT area{};
   GetWindowRect(control, &area);
   POINT centre{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
   HWND there = WindowFromPoint(centre);
-  if (there == nullptr || GetAncestor(there, GA_ROOT) != box) {
+  return there == nullptr || GetAncestor(there, GA_ROOT) != box;
+}
+
+// Whatever covers the box on the screen would be captured instead of it: raise it (without
+// activating it) when a point of `control` belongs to another window.
+void EnsureOnTop(HWND box, HWND control) {
+  if (WindowFromPointIsOther(box, control)) {
     SetWindowPos(box, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 }
@@ -123,6 +128,10 @@ BoxReading ReadBox(HWND box) {
   // Returns once the box's thread has finished what it was doing (WM_INITDIALOG included).
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(box, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored);
+  // Under Wine a box can be visible a moment before its text is in place (seen when a watcher
+  // polls every millisecond): read it only once it is drawn and stable on the screen.
+  EnsureOnTop(box, box);
+  std::optional<Image> drawn = CaptureDrawnBox(box);
 
   BoxReading reading;
   reading.title = WindowText(box);
@@ -133,9 +142,11 @@ BoxReading ReadBox(HWND box) {
     }
   }
   if (HWND icon = FindIconControl(box)) {
-    EnsureOnTop(box, icon);
-    if (std::optional<Image> drawn = CaptureDrawnBox(box))
-      reading.icon = RecogniseIcon(drawn->Crop(AreaWithin(box, icon)));
+    if (WindowFromPointIsOther(box, icon)) {  // covered meanwhile: raise it and look again
+      EnsureOnTop(box, icon);
+      drawn = CaptureDrawnBox(box);
+    }
+    if (drawn) reading.icon = RecogniseIcon(drawn->Crop(AreaWithin(box, icon)));
   }
   return reading;
 }

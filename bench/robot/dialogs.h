@@ -20,9 +20,9 @@ struct BoxReading {
 // The visible dialogs ("#32770", the class of message boxes) of process `process_id`.
 std::vector<HWND> FindDialogs(DWORD process_id);
 
-// Reads a box: title, the text of its static control 0xFFFF (WM_GETTEXT crosses processes), its
-// buttons, and the icon recognised from the pixels its SS_ICON control shows once the box is
-// drawn and stable on the screen.
+// Reads a box once it is drawn and stable on the screen: title, the text of its static control
+// 0xFFFF (WM_GETTEXT crosses processes), its buttons, and the icon recognised from the pixels its
+// SS_ICON control shows.
 BoxReading ReadBox(HWND box);
 
 // Presses OK as a click would report it: WM_COMMAND IDOK posted to the box.

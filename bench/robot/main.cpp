@@ -1,5 +1,6 @@
-// DialogRobot: runs a program, writes down every message box it shows and presses OK, and
-// writes the program's exit code at the end. A program that outlives the timeout is killed.
+// DialogRobot: runs a program, writes down every message box it shows and presses OK (or, when
+// it only watches, waits until the user has closed the box), and writes the program's exit code
+// at the end. A program that outlives the timeout is killed.
 // clang-format off
 #include <windows.h>
 // clang-format on
@@ -21,7 +22,8 @@ namespace json = bench::json;
 
 enum ExitCode { kDone = 0, kCannotWrite = 1, kBadUsage = 2, kTimedOut = 3, kCannotStart = 4 };
 
-// Waits until the box is gone after OK was pressed, so that it is not read twice.
+// Waits until the box is gone after OK was pressed (or the user closed it), so that it is not
+// read twice.
 void WaitUntilClosed(HWND box, ULONGLONG deadline) {
   while (IsWindow(box) && IsWindowVisible(box) && GetTickCount64() < deadline) Sleep(20);
 }
@@ -64,7 +66,7 @@ int Run(const robot::Options& options) {
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
       if (!answered.insert(box).second) continue;
       transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box)));
-      robot::PressOk(box);
+      if (!options.watch) robot::PressOk(box);
       WaitUntilClosed(box, deadline);
     }
     std::erase_if(answered, [](HWND box) { return !IsWindow(box); });

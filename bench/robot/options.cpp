@@ -21,6 +21,8 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       }
       result.options.timeout_seconds = *seconds;
       ++i;
+    } else if (name == L"--watch") {
+      result.options.watch = true;
     } else {
       result.error = name == L"--transcript" ? L"--transcript needs a file name" : L"unknown argument: " + name;
       return result;

@@ -1,5 +1,5 @@
 #pragma once
-// The dialog robot's command line: --transcript FILE [--timeout SECONDS] -- PROGRAM [ARGS...]
+// The dialog robot's command line: --transcript FILE [--timeout SECONDS] [--watch] -- PROGRAM [ARGS...]
 #include <string>
 #include <vector>
 
@@ -8,6 +8,8 @@ namespace robot {
 struct Options {
   std::wstring transcript_path;
   double timeout_seconds = 60;
+  // Watch only: write each box down but leave it to the user to close.
+  bool watch = false;
   std::vector<std::wstring> command;  // the program and its arguments, as given after "--"
 };
 
@@ -19,6 +21,7 @@ struct ParsedOptions {
 // Reads the arguments that follow the robot's own program name.
 ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
-inline constexpr wchar_t kUsage[] = L"usage: DialogRobot --transcript FILE [--timeout SECONDS] -- PROGRAM [ARGS...]";
+inline constexpr wchar_t kUsage[] =
+    L"usage: DialogRobot --transcript FILE [--timeout SECONDS] [--watch] -- PROGRAM [ARGS...]";
 
 }  // namespace robot

@@ -51,18 +51,33 @@ std::string Utf8(std::wstring_view text) {
 }
 
 bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wstring>& arguments) {
-  std::vector<std::wstring> all{BinFolder() + L"\\" + program};
+  Kill();
+  const bool full_path = program.find_first_of(L"\\/:") != std::wstring::npos;
+  std::vector<std::wstring> all{full_path ? program : BinFolder() + L"\\" + program};
   all.insert(all.end(), arguments.begin(), arguments.end());
   std::wstring command_line = JoinCommandLine(all);
+
+  // Without a job the program alone is killed; its own children would then be left running.
+  job_.reset(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job_ && !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+    job_.reset();
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+  // Suspended until it is in the job, so that nothing it starts can escape the job.
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                      &startup, &started)) {
+    job_.reset();
     return false;
   }
-  CloseHandle(started.hThread);
+  UniqueHandle thread(started.hThread);
   process_.reset(started.hProcess);
   id_ = started.dwProcessId;
+  if (job_ && !AssignProcessToJobObject(job_.get(), process_.get())) job_.reset();
+  ResumeThread(thread.get());
   return true;
 }
 
@@ -76,10 +91,11 @@ std::optional<DWORD> ChildProcess::Wait(DWORD milliseconds) {
 bool ChildProcess::running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 void ChildProcess::Kill() {
-  if (running()) {
-    TerminateProcess(process_.get(), 255);
-    WaitForSingleObject(process_.get(), 5000);
-  }
+  // The job also holds what the program started, which may outlive the program itself.
+  if (job_) TerminateJobObject(job_.get(), 255);
+  if (running()) TerminateProcess(process_.get(), 255);
+  if (process_) WaitForSingleObject(process_.get(), 5000);
+  job_.reset();
 }
 
 HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, DWORD milliseconds) {

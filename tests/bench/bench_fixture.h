@@ -40,7 +40,9 @@ std::optional<std::vector<std::string>> ReadLines(const std::wstring& path);
 // UTF-8 of UTF-16 text, to compare what a program was given with what it wrote.
 std::string Utf8(std::wstring_view text);
 
-// A program from the bin folder, started by the test and killed when this goes if still running.
+// A program from the bin folder, started by the test. It runs in a job of its own, so that the
+// programs it starts belong to the job too: when this goes, whatever of the job still runs is
+// killed, the program and its children alike (a killed robot must not leave its program behind).
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -48,15 +50,18 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
+  // `program` is a file name in the bin folder, or a full path.
   bool Start(const std::wstring& program, const std::vector<std::wstring>& arguments);
   // The exit code once the program has ended within `milliseconds`.
   std::optional<DWORD> Wait(DWORD milliseconds);
+  // Kills the program if it still runs, and every process of its job.
   void Kill();
   bool running() const;
   DWORD id() const { return id_; }
   HANDLE handle() const { return process_.get(); }
 
  private:
+  UniqueHandle job_;  // closed after the process handle; closing it kills what is left of the job
   UniqueHandle process_;
   DWORD id_ = 0;
 };

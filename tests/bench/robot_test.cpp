@@ -56,10 +56,43 @@ TEST(DialogRobot, PassesTheArgumentsThroughUnchanged) {
              R"({"exit_code": 0})"}));
 }
 
+// Watching, the robot writes the box down and leaves it open: here the test plays the user who
+// closes it, once the box is in the transcript and has stayed open a while longer.
+TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
+  TempFile transcript(L"watch.jsonl");
+  ChildProcess robot;
+  ASSERT_TRUE(robot.Start(L"DialogRobot.exe",
+                          {L"--transcript", transcript.path(), L"--watch", L"--", Target(), L"--echo", L"watched"}));
+  const std::string box_line = R"({"title": "echo", "text": "[watched]", "icon": "none", "buttons": ["OK"]})";
+  const ULONGLONG deadline = GetTickCount64() + 30000;
+  while (ReadLines(transcript.path()).value_or(Lines{}) != Lines{box_line} && GetTickCount64() < deadline) Sleep(50);
+  ASSERT_EQ(ReadLines(transcript.path()), Lines{box_line});
+  Sleep(700);
+  ASSERT_TRUE(robot.running());
+  HWND box = FindWindowW(L"#32770", L"echo");
+  ASSERT_NE(box, nullptr) << "the box should still be open";
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(robot.Wait(30000), std::optional<DWORD>(0));
+  EXPECT_EQ(ReadLines(transcript.path()), (Lines{box_line, R"({"exit_code": 0})"}));
+}
+
 TEST(DialogRobot, KillsAProgramThatOutlivesTheTimeout) {
   RobotRun run = RunRobot({L"--timeout", L"2"}, {Target(), L"--hang"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(3));
   EXPECT_EQ(run.transcript, (Lines{R"({"error": "timeout", "timeout_seconds": 2, "killed": true})"}));
+  EXPECT_FALSE(AnyProcessNamed(L"robot_target.exe"));
+}
+
+// The test's process owner kills the whole tree: a robot killed mid-run takes its program along.
+TEST(DialogRobot, KillingTheRobotKillsItsProgram) {
+  TempFile transcript(L"killed.jsonl");
+  ChildProcess robot;
+  ASSERT_TRUE(robot.Start(L"DialogRobot.exe", {L"--transcript", transcript.path(), L"--", Target(), L"--hang"}));
+  const ULONGLONG deadline = GetTickCount64() + 20000;
+  while (!AnyProcessNamed(L"robot_target.exe") && GetTickCount64() < deadline) Sleep(50);
+  ASSERT_TRUE(AnyProcessNamed(L"robot_target.exe"));
+  robot.Kill();
+  for (int i = 0; i < 50 && AnyProcessNamed(L"robot_target.exe"); ++i) Sleep(100);
   EXPECT_FALSE(AnyProcessNamed(L"robot_target.exe"));
 }
 
@@ -84,6 +117,8 @@ TEST(RobotOptions, TakesEverythingAfterTheSeparatorAsTheCommand) {
   EXPECT_EQ(parsed.options.transcript_path, L"t.jsonl");
   EXPECT_EQ(parsed.options.timeout_seconds, 5);
   EXPECT_EQ(parsed.options.command, (std::vector<std::wstring>{L"prog.exe", L"--timeout", L"--", L"x"}));
+  EXPECT_FALSE(parsed.options.watch);
+  EXPECT_TRUE(robot::ParseOptions({L"--watch", L"--transcript", L"t", L"--", L"p"}).options.watch);
 }
 
 TEST(RobotOptions, RefusesMistakes) {

@@ -189,6 +189,7 @@ class RecordingDispatch final : public IDispatch {
   }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (iid == IID_IDispatch) journal_.push_back(name_ + L" QueryInterface IDispatch");
     *out = (iid == IID_IUnknown || iid == IID_IDispatch) ? this : nullptr;
     if (*out == nullptr) return E_NOINTERFACE;
     AddRef();
@@ -296,6 +297,22 @@ TEST_F(AutomationTest, PassesArgumentsLastToFirstAndLooksNamesUpOncePerObject) {
           L"child Invoke 2 flags 1 no result (&'V" + std::wstring(1, L'\0') + L"-1' 12.500000 'UnitPrice' )",
           L"root Invoke 1 flags 2 result ()", L"child GetIDsOfNames Method", L"child Invoke 2 flags 1 no result ()",
           L"root GetIDsOfNames Index", L"root Invoke 3 flags 3 result ()"}));
+}
+
+// An object obtained as IUnknown (the running object) is asked for IDispatch on its first use
+// only, once: a check that takes the object and lets it go costs no such question.
+TEST_F(AutomationTest, AsksForIDispatchOnFirstUseOnly) {
+  {
+    IUnknownPtr object(static_cast<IDispatch*>(new RecordingDispatch(journal_, L"root")), false);
+    automation_->ReleaseObject(automation_->AdoptUnknown(object));
+    EXPECT_EQ(journal_, std::vector<std::wstring>{});
+    const ObjectId used = automation_->AdoptUnknown(object);
+    automation_->CallMethod(used, L"Method", {});
+    automation_->CallMethod(used, L"Method", {});
+  }
+  EXPECT_EQ(journal_,
+            (std::vector<std::wstring>{L"root QueryInterface IDispatch", L"root GetIDsOfNames Method",
+                                       L"root Invoke 2 flags 1 no result ()", L"root Invoke 2 flags 1 no result ()"}));
 }
 
 TEST_F(AutomationTest, RaisesTheServersErrorElseTheHresult) {

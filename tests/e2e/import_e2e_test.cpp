@@ -1,0 +1,429 @@
+// The product end to end under Wine: KestrovaCartImport.exe runs under the dialog robot against
+// the stand-in quoting application, with its cart in a Documents folder of the test's own that the
+// registry names. Each scenario is judged by what the user saw (the robot's transcript), what
+// reached the quoting application (the stand-in's journal) and what ended up in the document
+// (the items file), and the cart file must come out of every run untouched.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "bench/common/json.h"
+#include "tests/e2e/scenario.h"
+
+namespace e2e {
+namespace {
+
+namespace out = bench::json;
+using Lines = std::vector<std::string>;
+
+// --- What the user is told ----------------------------------------------------------------------
+
+const std::string kTitle = "Kestrova Cart Import";
+
+Box CartNotFound(const std::string& path) {
+  return {kTitle, "The Kestrova shopping cart file '" + path + "' was not found. Import cancelled!", "exclamation"};
+}
+const Box kNotRunning{"Brevanto API", "Brevanto is not running. Brevanto must be running in order to use this API",
+                      "critical"};
+const Box kNoDocument{kTitle, "There are no documents currently open in Brevanto.", "critical"};
+Box WrongColumns(int line) {
+  return {kTitle,
+          "It appears that line " + std::to_string(line) +
+              " in the shopping cart file does not have the correct number of columns of data, so the data will not "
+              "be pasted into Brevanto.",
+          "information"};
+}
+Box Imported(int count) {
+  return {kTitle, std::to_string(count) + " Kestrova Shopping Cart Items have been imported into Brevanto.",
+          "information"};
+}
+Box UnexpectedError(std::int32_t number, const std::string& description, std::optional<int> line) {
+  std::string text = "The cart import stopped because of an unexpected error.\r\n\r\nError (" + std::to_string(number) +
+                     ") " + description;
+  if (line)
+    text += "\r\nIt happened while line " + std::to_string(*line) + " of the shopping cart file was being handled.";
+  return {kTitle, text, "critical"};
+}
+
+// The platform's own text for a Win32 error, as the importer gets it.
+std::string SystemMessage(DWORD code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const bench::UniqueLocal owner(buffer);
+  std::wstring text(buffer ? buffer : L"", length);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
+  return Utf8(text);
+}
+
+// --- Carts and the items they give ---------------------------------------------------------------
+
+// One imported line item: the four text columns (UTF-8) and the three numbers.
+struct Item {
+  std::string part, maker, maker_part, description;
+  double price, cost, quantity;
+};
+
+std::string Typed(const char* vt, const std::string& value_json) {
+  return out::Object().Add("vt", out::String(vt)).Add("value", value_json).str();
+}
+
+// The item as the items file holds it: every field with its type, in the order they were set.
+std::string ItemsLine(const Item& item) {
+  return out::Object()
+      .Add("VendorPartNumber", Typed("BSTR", out::String(item.part)))
+      .Add("Manufacturer", Typed("BSTR", out::String(item.maker)))
+      .Add("ManufacturerPartNumber", Typed("BSTR", out::String(item.maker_part)))
+      .Add("Description", Typed("BSTR", out::String(item.description)))
+      .Add("UnitPrice", Typed("R8", out::Number(item.price)))
+      .Add("UnitCost", Typed("R8", out::Number(item.cost)))
+      .Add("QtyBase", Typed("R8", out::Number(item.quantity)))
+      .Add("TaxCode", Typed("BSTR", out::String("Y")))
+      .Add("Vendor", Typed("BSTR", out::String("Kestrova")))
+      .str();
+}
+
+// The nine SLIBufferSetValue calls for the item as the journal records them: field names and the
+// constants as text values, the four text columns by reference, the numbers as doubles.
+Lines SetValueCalls(const Item& item) {
+  auto call = [](const char* field, const std::string& value) {
+    return out::Object()
+        .Add("object", out::String("ItemFunctions"))
+        .Add("call", out::String("Invoke"))
+        .Add("member", out::String("SLIBufferSetValue"))
+        .Add("kind", out::String("method"))
+        .Add("args", out::Array({Typed("BSTR", out::String(field)), value}))
+        .str();
+  };
+  return {call("VendorPartNumber", Typed("BSTR|BYREF", out::String(item.part))),
+          call("Manufacturer", Typed("BSTR|BYREF", out::String(item.maker))),
+          call("ManufacturerPartNumber", Typed("BSTR|BYREF", out::String(item.maker_part))),
+          call("Description", Typed("BSTR|BYREF", out::String(item.description))),
+          call("UnitPrice", Typed("R8", out::Number(item.price))),
+          call("UnitCost", Typed("R8", out::Number(item.cost))),
+          call("QtyBase", Typed("R8", out::Number(item.quantity))),
+          call("TaxCode", Typed("BSTR", out::String("Y"))),
+          call("Vendor", Typed("BSTR", out::String("Kestrova")))};
+}
+
+// Cart bytes are in the ANSI code page (1252 here): "B\xFC" is "Bü".
+const std::string kHeader =
+    "Part Number,Manufacturer,Manufacturer Part Number,Description,Reference,RoHS,Lead Time,Available,Minimum,"
+    "List Price,Your Price,Quantity,Extended Price,Ship Date\r\n";
+const std::string kLine1 = "KV-1,Acme,AC-1,\"Cable, 2 m\",r,c,l,1,1,\"$1,234.50\",$999.99,2,x,2024-05-14\r\n";
+const std::string kLine2 = " KV-2 ,B\xFCro GmbH,,Desk \"lamp\",,,,,,USD 12.50,(3.25),2 pcs,,\r\n";
+const std::string kLine3 = "KV-3,Corlith,CL-3,Server,,,,,,N/A,7,1.5,,\r\n";
+const Item kItem1{"KV-1", "Acme", "AC-1", "Cable, 2 m", 1234.5, 999.99, 2};
+const Item kItem2{" KV-2 ", "B\xC3\xBCro GmbH", "", "Desk lamp", 12.5, -3.25, 0};
+const Item kItem3{"KV-3", "Corlith", "CL-3", "Server", 0, 7, 1.5};
+// After the first blank line nothing counts, however well-formed.
+const std::string kAfterBlank = "\r\nKV-9,Acme,AC-9,Ignored,,,,,,1,1,1,,\r\n";
+const std::string kThreeItems = kHeader + kLine1 + kLine2 + kLine3 + kAfterBlank;
+
+constexpr std::int32_t kInjectedFailure = static_cast<std::int32_t>(0x80040201);
+
+// --- The fixture --------------------------------------------------------------------------------
+
+struct Outcome {
+  std::vector<Box> boxes;
+  std::optional<std::int64_t> exit_code;
+  std::vector<JournalEntry> journal;
+  std::optional<Lines> items;  // nothing when no paste wrote the file
+
+  // The journal's Invoke lines, and the object/member/kind of each, in order.
+  Lines Invokes() const {
+    Lines lines;
+    for (const auto& entry : journal) {
+      if (entry.call == "Invoke") lines.push_back(entry.line);
+    }
+    return lines;
+  }
+  Lines InvokedMembers() const {
+    Lines members;
+    for (const auto& entry : journal) {
+      if (entry.call == "Invoke") members.push_back(entry.object + "." + entry.member + ":" + entry.kind);
+    }
+    return members;
+  }
+};
+
+class ImportEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(bench::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
+    ASSERT_TRUE(folder_.ok());
+    ASSERT_TRUE(personal_.saved());
+    ASSERT_TRUE(personal_.Set(folder_.path()));
+  }
+
+  std::wstring CartPath() const { return folder_.path() + L"\\" + kCartName; }
+  void PutCart(std::string_view bytes) { ASSERT_TRUE(WriteBytes(CartPath(), bytes)); }
+  void StartStandIn(std::vector<std::wstring> options = {}) {
+    options.insert(options.end(), {L"--journal", journal_.path(), L"--items", items_.path()});
+    ASSERT_TRUE(standin_.Start(options)) << "the stand-in did not come up";
+  }
+
+  // Runs the importer under the robot, then closes the stand-in so that its journal is complete.
+  // Whatever the scenario, the cart file must be as it was, the importer must be gone, and no
+  // client connection may be left to any stand-in object.
+  Outcome Import() {
+    const std::optional<FileState> cart_before = ReadFileState(CartPath());
+    const std::optional<DWORD> robot = RunUnderRobot(transcript_.path(), {BinFolder() + L"\\" + kImporter}, 60);
+    EXPECT_EQ(robot, std::optional<DWORD>(0)) << "the robot did not see the importer to its end";
+    if (standin_.running()) {
+      EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
+    }
+    EXPECT_FALSE(bench::testing::AnyProcessNamed(kImporter));
+    EXPECT_EQ(ReadFileState(CartPath()), cart_before) << "the cart file changed";
+
+    Transcript transcript = ReadTranscript(transcript_.path());
+    EXPECT_EQ(transcript.other, Lines{});
+    Outcome outcome{std::move(transcript.boxes), transcript.exit_code, ReadJournal(journal_.path()),
+                    ReadLines(items_.path())};
+    for (const auto& entry : outcome.journal) EXPECT_TRUE(entry.readable) << entry.line;
+    EXPECT_EQ(ConnectionProblems(outcome.journal), "");
+    return outcome;
+  }
+
+  ScratchFolder folder_{L"documents"};
+  PersonalFolder personal_;
+  bench::testing::TempFile journal_{L"journal.jsonl"};
+  bench::testing::TempFile items_{L"items.jsonl"};
+  bench::testing::TempFile transcript_{L"transcript.jsonl"};
+  StandIn standin_;  // declared last: closed first
+};
+
+// The members a run invokes, in order, for `lines` imported lines: the document check, one
+// MLIBufferClear, per line SLIBufferClear, nine values and the copy, one paste; every ItemFunctions
+// call on a fresh read of the property.
+Lines ExpectedInvokes(int lines) {
+  const std::string read = "Application.ItemFunctions:get";
+  Lines members{"Application.DocFunctions:get", "DocFunctions.GetActiveDocumentIndex:method", read,
+                "ItemFunctions.MLIBufferClear:method"};
+  for (int i = 0; i < lines; ++i) {
+    members.insert(members.end(), {read, "ItemFunctions.SLIBufferClear:method"});
+    for (int value = 0; value < 9; ++value)
+      members.insert(members.end(), {read, "ItemFunctions.SLIBufferSetValue:method"});
+    members.insert(members.end(), {read, "ItemFunctions.SLIBufferCopyToMLIBuffer:method"});
+  }
+  members.insert(members.end(), {read, "ItemFunctions.MLIBufferAppendPaste:method"});
+  return members;
+}
+
+std::int64_t Count(const std::vector<JournalEntry>& journal, const char* event, const char* object) {
+  std::int64_t count = 0;
+  for (const auto& entry : journal) count += entry.event == event && entry.object == object;
+  return count;
+}
+
+// --- The five ends ------------------------------------------------------------------------------
+
+// The cart path comes from "Personal" less one trailing backslash; with no entry at all it is
+// the bare file name under the root. Brevanto is never contacted, not even to see if it runs.
+struct MissingCartCase {
+  const char* label;
+  enum { kFolder, kFolderWithBackslash, kNoEntry } entry;
+};
+
+void PrintTo(const MissingCartCase& c, std::ostream* out) { *out << c.label; }
+
+class MissingCart : public ImportEndToEnd, public ::testing::WithParamInterface<MissingCartCase> {};
+
+TEST_P(MissingCart, ToldWithTheFullPathAndBrevantoIsNeverContacted) {
+  std::string expected_path = Utf8(CartPath());
+  switch (GetParam().entry) {
+    case MissingCartCase::kFolder:
+      break;
+    case MissingCartCase::kFolderWithBackslash:
+      ASSERT_TRUE(personal_.Set(folder_.path() + L"\\"));
+      break;
+    case MissingCartCase::kNoEntry:
+      ASSERT_TRUE(personal_.Remove());
+      expected_path = "\\ShoppingCart.csv";
+      break;
+  }
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{CartNotFound(expected_path)});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.journal.size(), 0u) << "the stand-in was contacted: " << run.journal.front().line;
+  EXPECT_EQ(run.items, std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(PersonalEntry, MissingCart,
+                         ::testing::Values(MissingCartCase{"Folder", MissingCartCase::kFolder},
+                                           MissingCartCase{"FolderWithBackslash",
+                                                           MissingCartCase::kFolderWithBackslash},
+                                           MissingCartCase{"NoEntry", MissingCartCase::kNoEntry}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(ImportEndToEnd, BrevantoNotRunning) {
+  PutCart(kThreeItems);
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{kNotRunning});
+  EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST_F(ImportEndToEnd, NoOpenDocument) {
+  PutCart(kThreeItems);
+  StartStandIn({L"--no-document"});
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{kNoDocument});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.InvokedMembers(),
+            (Lines{"Application.DocFunctions:get", "DocFunctions.GetActiveDocumentIndex:method"}));
+  EXPECT_EQ(run.items, std::nullopt);
+}
+
+// Any document index but -1 means a document is open; 3 here.
+TEST_F(ImportEndToEnd, NormalEndImportsEveryLineWithItsTypesInOrder) {
+  PutCart(kThreeItems);
+  StartStandIn({L"--document-index", L"3"});
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(3));
+
+  Lines set_values;
+  for (const auto& line : run.Invokes()) {
+    if (line.find(R"("member": "SLIBufferSetValue")") != std::string::npos) set_values.push_back(line);
+  }
+  Lines expected;
+  for (const Item* item : {&kItem1, &kItem2, &kItem3}) {
+    Lines calls = SetValueCalls(*item);
+    expected.insert(expected.end(), calls.begin(), calls.end());
+  }
+  EXPECT_EQ(set_values, expected);
+
+  // Every ItemFunctions read handed out a reference that was let go before the next read: each
+  // read is a connection of its own. The application is attached twice (the presence check,
+  // then the run), the document functions once.
+  EXPECT_EQ(Count(run.journal, "connect", "ItemFunctions"), 2 + 11 * 3);
+  EXPECT_EQ(Count(run.journal, "connect", "Application"), 2);
+  EXPECT_EQ(Count(run.journal, "connect", "DocFunctions"), 1);
+}
+
+// Errors that Brevanto raises are not handled: the report names number, description and, within
+// a cart line, its index; nothing is pasted unless the error comes after the paste.
+struct FailureCase {
+  const char* label;
+  const wchar_t* plan;
+  std::string description;
+  std::optional<int> line;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.label; }
+
+class InjectedFailure : public ImportEndToEnd, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(InjectedFailure, EndsWithTheReportAndNoPaste) {
+  PutCart(kHeader + kLine1 + kLine2 + kLine3);
+  StartStandIn({L"--fail", GetParam().plan});
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{UnexpectedError(kInjectedFailure, GetParam().description, GetParam().line)});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.items, std::nullopt) << "something was pasted";
+}
+
+INSTANTIATE_TEST_SUITE_P(Plans, InjectedFailure,
+                         ::testing::Values(
+                             // The 12th value is the third of line 2 (line 1 stored nine).
+                             FailureCase{"ValueOfLine2", L"SLIBufferSetValue:12",
+                                         "SLIBufferSetValue failed: injected failure at call 12", 2},
+                             FailureCase{"CopyOfLine3", L"SLIBufferCopyToMLIBuffer:3",
+                                         "SLIBufferCopyToMLIBuffer failed: injected failure at call 3", 3},
+                             FailureCase{"DocumentCheck", L"GetActiveDocumentIndex:1",
+                                         "GetActiveDocumentIndex failed: injected failure at call 1", std::nullopt},
+                             FailureCase{"Paste", L"MLIBufferAppendPaste:1",
+                                         "MLIBufferAppendPaste failed: injected failure at call 1", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// --- A cart that another program holds locked ----------------------------------------------------
+
+// The file is there (its length can be read) but cannot be opened: the three-line message first,
+// then the run goes on with no text at all.
+class LockedCart : public ImportEndToEnd, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LockedCart, ThreeLineMessageThenTheRunGoesOnWithNoText) {
+  const bool brevanto_running = GetParam();
+  PutCart(kThreeItems);
+  if (brevanto_running) StartStandIn();
+  Outcome run;
+  {
+    bench::UniqueHandle lock(
+        CreateFileW(CartPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(lock);
+    run = Import();
+  }
+  const std::string description = SystemMessage(ERROR_SHARING_VIOLATION);
+  ASSERT_NE(description, "");
+  const Box locked{kTitle,
+                   "Error (32) " + description + "\r\n\r\nError in ReadFileToString, File='" + Utf8(CartPath()) + "'",
+                   "critical"};
+  EXPECT_EQ(run.boxes, (std::vector<Box>{locked, brevanto_running ? Imported(0) : kNotRunning}));
+  EXPECT_EQ(run.exit_code, 0);
+  if (brevanto_running) {
+    EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(0));
+    EXPECT_EQ(run.items, Lines{}) << "a paste of nothing leaves an empty document";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Brevanto, LockedCart, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Running" : "NotRunning"; });
+
+// --- Malformed lines ----------------------------------------------------------------------------
+
+// n comma-separated fields, none of them quoted.
+std::string FieldsLine(int n) {
+  std::string line = "f1";
+  for (int i = 2; i <= n; ++i) line += ",f" + std::to_string(i);
+  return line + "\r\n";
+}
+
+// Lines are numbered from the header (0); a line of spaces is one field. (An empty line can only
+// be the last one: two line breaks in a row end the cart.)
+TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
+  PutCart(kHeader + kLine1 + FieldsLine(13) + FieldsLine(15) + "   \r\n" + kLine3);
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, (std::vector<Box>{WrongColumns(2), WrongColumns(3), WrongColumns(4), Imported(2)}));
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(2));
+}
+
+// --- Round trips --------------------------------------------------------------------------------
+
+void Print(const char* label, const RoundTrips& trips, double per) {
+  std::cout << "  " << label << ": ItemFunctions reads " << trips.item_reads / per << ", other property reads "
+            << trips.other_reads / per << ", method Invokes " << trips.methods / per << ", GetIDsOfNames "
+            << trips.lookups / per << ", connects " << trips.connects / per << ", disconnects "
+            << trips.disconnects / per << "; round trips " << trips.total() / per << "\n";
+}
+
+// Counted from the journals of two runs that differ only in the number of imported lines, so
+// that what a run costs once falls out. Printed; the reads and calls per line are the contract.
+TEST_F(ImportEndToEnd, RoundTripsPerImportedLine) {
+  PutCart(kHeader);
+  StartStandIn();
+  const RoundTrips fixed = CountRoundTrips(Import().journal);
+  PutCart(kThreeItems);
+  StartStandIn();
+  const RoundTrips three = CountRoundTrips(Import().journal);
+  const RoundTrips per_line = three - fixed;
+
+  std::cout << "Round trips from the stand-in's journal (a release of the last reference is a call; a connect "
+               "rides on the read's reply):\n";
+  Print("once per run", fixed, 1);
+  Print("per imported line", per_line, 3);
+  EXPECT_EQ(per_line.item_reads, 3 * 11);
+  EXPECT_EQ(per_line.methods, 3 * 11);
+  EXPECT_EQ(per_line.other_reads, 0);
+  EXPECT_EQ(fixed.item_reads, 2);
+  EXPECT_EQ(fixed.methods, 3);
+}
+
+}  // namespace
+}  // namespace e2e

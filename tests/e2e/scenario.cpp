@@ -1,0 +1,258 @@
+#include "tests/e2e/scenario.h"
+
+#include <atomic>
+#include <map>
+#include <ostream>
+
+#include "bench/common/win_handles.h"
+#include "bench/standin/identity.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr wchar_t kPersonal[] = L"Personal";
+
+bench::UniqueKey OpenShellFolders(REGSAM access) {
+  bench::UniqueKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+  return key;
+}
+
+}  // namespace
+
+// --- PersonalFolder -----------------------------------------------------------------------------
+
+PersonalFolder::PersonalFolder() {
+  bench::UniqueKey key = OpenShellFolders(KEY_READ);
+  if (!key) return;
+  DWORD size = 0;
+  LSTATUS status = RegQueryValueExW(key.get(), kPersonal, nullptr, &type_, nullptr, &size);
+  if (status == ERROR_FILE_NOT_FOUND) {
+    saved_ = true;  // nothing to put back but the absence
+    return;
+  }
+  if (status != ERROR_SUCCESS) return;
+  data_.resize(size);
+  status = RegQueryValueExW(key.get(), kPersonal, nullptr, &type_, data_.data(), &size);
+  if (status != ERROR_SUCCESS) return;
+  data_.resize(size);
+  existed_ = true;
+  saved_ = true;
+}
+
+PersonalFolder::~PersonalFolder() {
+  if (!saved_) return;
+  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  if (!key) return;
+  if (existed_) {
+    RegSetValueExW(key.get(), kPersonal, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+  } else {
+    RegDeleteValueW(key.get(), kPersonal);
+  }
+}
+
+bool PersonalFolder::Set(const std::wstring& folder) {
+  if (!saved_) return false;
+  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  if (!key) return false;
+  const auto bytes = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
+  return RegSetValueExW(key.get(), kPersonal, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), bytes) ==
+         ERROR_SUCCESS;
+}
+
+bool PersonalFolder::Remove() {
+  if (!saved_) return false;
+  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  if (!key) return false;
+  const LSTATUS status = RegDeleteValueW(key.get(), kPersonal);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::optional<std::wstring> PersonalFolder::Current() {
+  bench::UniqueKey key = OpenShellFolders(KEY_READ);
+  if (!key) return std::nullopt;
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExW(key.get(), kPersonal, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) {
+    return std::nullopt;
+  }
+  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+  size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(key.get(), kPersonal, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  text.resize(size / sizeof(wchar_t));
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return text;
+}
+
+// --- ScratchFolder ------------------------------------------------------------------------------
+
+ScratchFolder::ScratchFolder(std::wstring_view tag) {
+  static std::atomic<int> counter{0};
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  path_ = std::wstring(temp) + L"kci_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+          std::to_wstring(++counter) + L"_" + std::wstring(tag);
+  ok_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
+}
+
+// A FindFirstFile search, closed with FindClose (not CloseHandle).
+struct FindTraits {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
+  static void Free(HANDLE h) { FindClose(h); }
+};
+
+ScratchFolder::~ScratchFolder() {
+  if (!ok_) return;
+  WIN32_FIND_DATAW found{};
+  bench::UniqueResource<HANDLE, FindTraits> search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+  for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found) != FALSE) {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
+  }
+  search.reset();
+  RemoveDirectoryW(path_.c_str());
+}
+
+// --- Files --------------------------------------------------------------------------------------
+
+bool WriteBytes(const std::wstring& path, std::string_view bytes) {
+  bench::UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+std::optional<FileState> ReadFileState(const std::wstring& path) {
+  bench::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  FileState state;
+  FILETIME written{};
+  if (!GetFileTime(file.get(), nullptr, nullptr, &written)) return std::nullopt;
+  state.last_write = (static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) state.bytes.append(buffer, read);
+  return state;
+}
+
+// --- StandIn ------------------------------------------------------------------------------------
+
+bool StandIn::Start(const std::vector<std::wstring>& options, double backstop_seconds) {
+  std::vector<std::wstring> arguments{L"--exit-after", std::to_wstring(backstop_seconds)};
+  arguments.insert(arguments.end(), options.begin(), options.end());
+  if (!process_.Start(kStandIn, arguments)) return false;
+  window_ = bench::testing::WaitForWindow(process_.id(), standin::kWindowClass, 30000);
+  if (window_ == nullptr) {
+    process_.Kill();
+    return false;
+  }
+  return true;
+}
+
+std::optional<DWORD> StandIn::Stop() {
+  if (!process_.running()) return process_.Wait(0);
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  std::optional<DWORD> code = process_.Wait(15000);
+  if (!code) process_.Kill();
+  return code;
+}
+
+// --- Transcript ---------------------------------------------------------------------------------
+
+void PrintTo(const Box& box, std::ostream* out) {
+  *out << "{" << box.icon << " \"" << box.title << "\": \"" << box.text << "\"}";
+}
+
+Transcript ReadTranscript(const std::wstring& path) {
+  Transcript transcript;
+  for (const std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
+    std::optional<json::Value> value = json::Parse(line);
+    if (value && value->Find("title") != nullptr) {
+      transcript.boxes.push_back(Box{value->Text("title"), value->Text("text"), value->Text("icon")});
+    } else if (const json::Value* code = value ? value->Find("exit_code") : nullptr;
+               code != nullptr && code->is(json::Value::Type::kNumber)) {
+      transcript.exit_code = static_cast<std::int64_t>(code->number());
+    } else {
+      transcript.other.push_back(line);
+    }
+  }
+  return transcript;
+}
+
+std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
+                                   double timeout_seconds, bool watch) {
+  std::vector<std::wstring> arguments{L"--transcript", transcript, L"--timeout", std::to_wstring(timeout_seconds)};
+  if (watch) arguments.push_back(L"--watch");
+  arguments.push_back(L"--");
+  arguments.insert(arguments.end(), command.begin(), command.end());
+  ChildProcess robot;
+  if (!robot.Start(kRobot, arguments)) return std::nullopt;
+  // The robot kills the program at its timeout; the grace period covers its own ending.
+  std::optional<DWORD> code = robot.Wait(static_cast<DWORD>(timeout_seconds * 1000) + 30000);
+  robot.Kill();  // the program too, should either of them still run
+  return code;
+}
+
+// --- Journal ------------------------------------------------------------------------------------
+
+std::vector<JournalEntry> ReadJournal(const std::wstring& path) {
+  std::vector<JournalEntry> journal;
+  for (std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
+    JournalEntry entry;
+    if (std::optional<json::Value> value = json::Parse(line); value && value->is(json::Value::Type::kObject)) {
+      entry.event = value->Text("event");
+      entry.object = value->Text("object");
+      entry.call = value->Text("call");
+      entry.member = value->Text("member");
+      entry.kind = value->Text("kind");
+      entry.readable = !entry.object.empty() && (entry.event.empty() != entry.call.empty());
+    }
+    entry.line = std::move(line);
+    journal.push_back(std::move(entry));
+  }
+  return journal;
+}
+
+RoundTrips RoundTrips::operator-(const RoundTrips& other) const {
+  return RoundTrips{item_reads - other.item_reads, other_reads - other.other_reads, methods - other.methods,
+                    lookups - other.lookups,       connects - other.connects,       disconnects - other.disconnects};
+}
+
+RoundTrips CountRoundTrips(const std::vector<JournalEntry>& journal) {
+  RoundTrips counts;
+  for (const JournalEntry& entry : journal) {
+    if (entry.event == "connect") ++counts.connects;
+    if (entry.event == "disconnect") ++counts.disconnects;
+    if (entry.call == "GetIDsOfNames") ++counts.lookups;
+    if (entry.call != "Invoke") continue;
+    if (entry.kind == "method") {
+      ++counts.methods;
+    } else if (entry.kind == "get") {
+      ++(entry.member == "ItemFunctions" ? counts.item_reads : counts.other_reads);
+    }
+  }
+  return counts;
+}
+
+std::string ConnectionProblems(const std::vector<JournalEntry>& journal) {
+  std::map<std::string, int> connected;
+  std::string problems;
+  for (const JournalEntry& entry : journal) {
+    if (entry.event.empty()) continue;
+    int& count = connected[entry.object];
+    count += entry.event == "connect" ? 1 : -1;
+    if (count < 0 || count > 1) problems += entry.object + ": " + entry.event + " out of turn; ";
+  }
+  for (const auto& [object, count] : connected) {
+    if (count != 0) problems += object + ": still connected when the journal ends; ";
+  }
+  return problems;
+}
+
+}  // namespace e2e

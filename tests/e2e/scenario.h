@@ -1,0 +1,167 @@
+#pragma once
+// The pieces of an end-to-end import under Wine, shared by the scenario tests, the Wine benchmark
+// and the demo: the Documents folder that the registry names, the cart file in it, the stand-in
+// quoting application, the importer run under the dialog robot, and what the robot's transcript
+// and the stand-in's journal say afterwards.
+//
+// Every process these start is owned by an object here and killed, with what it started, when
+// that object goes; every registry change is undone and every scratch folder removed the same way.
+// clang-format off
+#include <windows.h>
+// clang-format on
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/bench/bench_fixture.h"
+#include "tests/e2e/json_reader.h"
+
+namespace e2e {
+
+using bench::testing::BinFolder;
+using bench::testing::ChildProcess;
+using bench::testing::ReadLines;
+using bench::testing::Utf8;
+
+inline constexpr wchar_t kImporter[] = L"KestrovaCartImport.exe";
+inline constexpr wchar_t kStandIn[] = L"BrevantoStandIn.exe";
+inline constexpr wchar_t kRobot[] = L"DialogRobot.exe";
+inline constexpr wchar_t kCartName[] = L"ShoppingCart.csv";
+
+// --- The Documents folder ----------------------------------------------------------------------
+
+// The current user's "Personal" shell folder entry (HKCU ... Explorer\Shell Folders), as it was
+// when this was made; put back, or removed again if there was none, when this goes.
+class PersonalFolder {
+ public:
+  PersonalFolder();
+  ~PersonalFolder();
+  PersonalFolder(const PersonalFolder&) = delete;
+  PersonalFolder& operator=(const PersonalFolder&) = delete;
+
+  // Whether the original entry could be read (or was found missing); nothing is changed otherwise.
+  bool saved() const { return saved_; }
+  // The entry as the importer will read it: a REG_SZ with `folder`, or no entry at all.
+  bool Set(const std::wstring& folder);
+  bool Remove();
+  // The folder the entry names now, or nothing when there is no string entry.
+  static std::optional<std::wstring> Current();
+
+ private:
+  bool saved_ = false;
+  bool existed_ = false;
+  DWORD type_ = REG_NONE;
+  std::vector<BYTE> data_;
+};
+
+// A new empty folder under the temporary folder; removed with the files in it when this goes.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(std::wstring_view tag);
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::wstring& path() const { return path_; }
+  bool ok() const { return ok_; }
+
+ private:
+  std::wstring path_;
+  bool ok_ = false;
+};
+
+// --- Files ------------------------------------------------------------------------------------
+
+bool WriteBytes(const std::wstring& path, std::string_view bytes);
+
+// What a reader can tell about a file without changing it: its bytes and its last-write time.
+struct FileState {
+  std::string bytes;
+  std::uint64_t last_write = 0;
+  bool operator==(const FileState&) const = default;
+};
+std::optional<FileState> ReadFileState(const std::wstring& path);
+
+// --- The stand-in -----------------------------------------------------------------------------
+
+class StandIn {
+ public:
+  StandIn() = default;
+  ~StandIn() { Stop(); }
+  StandIn(const StandIn&) = delete;
+  StandIn& operator=(const StandIn&) = delete;
+
+  // Starts it with `options` and an --exit-after backstop, and waits for its window, which it
+  // shows only once clients can attach. False when it did not come up (it is killed then).
+  bool Start(const std::vector<std::wstring>& options, double backstop_seconds = 300);
+  // Closes it as a user would (WM_CLOSE to its window) and waits for it to end; killed when it
+  // does not. Its exit code, or nothing when it had to be killed or never ran.
+  std::optional<DWORD> Stop();
+  // Waits up to `milliseconds` for it to end by itself (its window closed by the user, or the
+  // backstop); nothing while it still runs.
+  std::optional<DWORD> WaitForEnd(DWORD milliseconds) { return process_.Wait(milliseconds); }
+  bool running() const { return process_.running(); }
+
+ private:
+  ChildProcess process_;
+  HWND window_ = nullptr;
+};
+
+// --- The robot's transcript ---------------------------------------------------------------------
+
+struct Box {
+  std::string title;
+  std::string text;  // UTF-8, line breaks as shown
+  std::string icon;  // "information", "exclamation", "critical", "question" or "none"
+  bool operator==(const Box&) const = default;
+};
+void PrintTo(const Box& box, std::ostream* out);
+
+struct Transcript {
+  std::vector<Box> boxes;
+  std::optional<std::int64_t> exit_code;  // the program's, when it ran to its end
+  std::vector<std::string> other;         // any line that is neither (a timeout, say)
+};
+Transcript ReadTranscript(const std::wstring& path);
+
+// Runs `command` under the dialog robot, which writes `transcript`; with `watch` the robot leaves
+// each box for the user to close. The robot's own exit code, or nothing when it had to be killed
+// (together with the program) after `timeout_seconds` and a grace period.
+std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
+                                   double timeout_seconds, bool watch = false);
+
+// --- The stand-in's journal ---------------------------------------------------------------------
+
+struct JournalEntry {
+  std::string event;   // "connect" / "disconnect" for connection events, else ""
+  std::string object;  // "Application", "DocFunctions", "ItemFunctions"
+  std::string call;    // "GetIDsOfNames" / "Invoke" for calls, else ""
+  std::string member;
+  std::string kind;  // "get" / "method" / "put" for an Invoke
+  std::string line;  // the line as written
+  bool readable = false;
+};
+std::vector<JournalEntry> ReadJournal(const std::wstring& path);
+
+// Cross-process round trips as the journal shows them. A connect comes with the reply that hands
+// out a client's first reference and costs no call of its own; a disconnect is the release of the
+// last one, which is a call of its own.
+struct RoundTrips {
+  std::int64_t item_reads = 0;   // reads of the application's ItemFunctions property
+  std::int64_t other_reads = 0;  // every other property read (DocFunctions)
+  std::int64_t methods = 0;      // Invokes of methods
+  std::int64_t lookups = 0;      // GetIDsOfNames
+  std::int64_t connects = 0;     // connection events
+  std::int64_t disconnects = 0;
+  std::int64_t total() const { return item_reads + other_reads + methods + lookups + disconnects; }
+  RoundTrips operator-(const RoundTrips& other) const;
+};
+RoundTrips CountRoundTrips(const std::vector<JournalEntry>& journal);
+
+// What is wrong with the connection events: per object they must alternate connect, disconnect,
+// beginning with a connect and ending with a disconnect, so that no client connection is left
+// when the journal ends. "" when nothing is.
+std::string ConnectionProblems(const std::vector<JournalEntry>& journal);
+
+}  // namespace e2e
