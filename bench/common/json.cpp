@@ -42,6 +42,11 @@ bool AppendShortEscape(std::string& out, unsigned code) {
   }
 }
 
+bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
 void AppendUtf8(std::string& out, char32_t code) {
   if (code < 0x80) {
     out += static_cast<char>(code);
@@ -59,11 +64,6 @@ void AppendUtf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
-
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-}  // namespace
 
 std::string String(std::wstring_view text) {
   std::string out = "\"";

@@ -1,5 +1,7 @@
 #include "tests/e2e/json_reader.h"
 
+#include "bench/common/json.h"
+
 #include <cstdlib>
 
 namespace e2e::json {
@@ -138,24 +140,6 @@ class Parser {
     return value;
   }
 
-  static void AppendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (code >> 18));
-      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-
   // A string literal; a lone surrogate escape (which the bench writes for unpaired UTF-16) is
   // kept as the three bytes of its code unit, so that nothing is lost silently.
   std::optional<std::string> ParseString() {
@@ -206,7 +190,7 @@ class Parser {
               at_ = back;
             }
           }
-          AppendUtf8(out, code);
+          bench::json::AppendUtf8(out, code);
           break;
         }
         default:
