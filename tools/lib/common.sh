@@ -45,7 +45,9 @@ build_windows() {
 # is set) and a wineserver kept up between runs. wine_stop undoes what wine_start started.
 WINE_XVFB_PID=""
 wine_start() {
-  export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+  # winemenubuilder is off: it would write menu entries and file associations into the user's home.
+  export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
+    WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   if [ -z "${DISPLAY:-}" ]; then
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
@@ -68,6 +70,15 @@ wine_start() {
   # with no terminal or pipe of ours: whatever they inherit they hold open for as long as they run.
   (wineserver -p </dev/null >/dev/null 2>&1 &)
   wineboot </dev/null >/dev/null 2>&1 || true
+  # Wine links the user's shell folders (Documents, Desktop, ...) to the home folder. The prefix
+  # keeps folders of its own, so that nothing the tests or the demo put into Documents lands there.
+  local folder
+  for folder in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$folder" ]; then
+      rm -f "$folder"
+      mkdir -p "$folder"
+    fi
+  done
   # Xvfb has no window manager, and Wine waits 2 s for one whenever it hides a managed window
   # (every message box, every closed window): on our own display, Wine manages the windows itself.
   # On a real desktop the window manager does.
