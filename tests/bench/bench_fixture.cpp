@@ -17,14 +17,15 @@ std::wstring BinFolder() {
   return folder.substr(0, folder.find_last_of(L"\\/"));
 }
 
-TempFile::TempFile(std::wstring_view tag) {
+std::wstring UniqueTempPath(std::wstring_view prefix, std::wstring_view tag) {
   static std::atomic<int> counter{0};
   wchar_t folder[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, folder);
-  path_ = std::wstring(folder) + L"kci_bench_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-          std::to_wstring(++counter) + L"_" + std::wstring(tag);
-  DeleteFileW(path_.c_str());
+  return std::wstring(folder) + std::wstring(prefix) + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+         std::to_wstring(++counter) + L"_" + std::wstring(tag);
 }
+
+TempFile::TempFile(std::wstring_view tag) : path_(UniqueTempPath(L"kci_bench", tag)) { DeleteFileW(path_.c_str()); }
 
 std::optional<std::vector<std::string>> ReadLines(const std::wstring& path) {
   UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -21,6 +21,9 @@ namespace bench::testing {
 // The folder of the running test program (the build's bin folder, where the bench programs are).
 std::wstring BinFolder();
 
+// A path in the temp folder unique to this process and call: PREFIX_pid_n_TAG. Nothing is created.
+std::wstring UniqueTempPath(std::wstring_view prefix, std::wstring_view tag);
+
 // A scratch file name unique to this process and call; the file is removed when this goes.
 class TempFile {
  public:

@@ -1,6 +1,5 @@
 #include "tests/e2e/scenario.h"
 
-#include <atomic>
 #include <map>
 #include <ostream>
 
@@ -89,12 +88,7 @@ std::optional<std::wstring> PersonalFolder::Current() {
 
 // --- ScratchFolder ------------------------------------------------------------------------------
 
-ScratchFolder::ScratchFolder(std::wstring_view tag) {
-  static std::atomic<int> counter{0};
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  path_ = std::wstring(temp) + L"kci_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-          std::to_wstring(++counter) + L"_" + std::wstring(tag);
+ScratchFolder::ScratchFolder(std::wstring_view tag) : path_(bench::testing::UniqueTempPath(L"kci_e2e", tag)) {
   ok_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
 }
 
