@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Windows Installer package under Wine: install, run, upgrade, uninstall. Each case starts
-# from a fresh prefix of its own in build/package-tests/CASE/. Needs the package from
-# tools/package.sh and the dialog robot from the Windows build (tools/test.sh makes both first).
+# The release under Wine: the msi's install, the program run from it and from the zip, upgrade,
+# uninstall. Each case starts from a fresh prefix of its own in build/package-tests/CASE/. Needs
+# the release from tools/package.sh and the dialog robot from the Windows build (tools/test.sh
+# makes both first).
 # Arguments: the cases to run (install run upgrade uninstall), all by default.
 set -uo pipefail
 source "$(dirname "$0")/../../tools/lib/common.sh"
@@ -10,6 +11,7 @@ source "$ROOT/tests/package/lib.sh"
 
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/package/CMakeCache.txt")"
 msi="$ROOT/dist/KestrovaCartImport-$version-x64.msi"
+zip="$ROOT/dist/KestrovaCartImport-$version-win64.zip"
 robot="$BUILD/windows/bin/DialogRobot.exe"
 [ -f "$msi" ] || die "no $msi: run tools/package.sh first"
 [ -f "$robot" ] || die "no $robot: build the Windows programs first"
@@ -85,19 +87,28 @@ case_install() {
     cmp -s "$BUILD/package/import/KestrovaCartImport.ico" "$(unix "$icon")"
 }
 
-case_run() {
-  local documents transcript want
-  expect "msiexec /i exits with 0" msi /i "$(win "$msi")"
-  # No cart in the fresh prefix's Documents folder: the program says so and ends.
+# expect_missing_cart LABEL PROGRAM: runs PROGRAM (a Windows path) under the dialog robot. There is
+# no cart in the fresh prefix's Documents folder: the program must say so and end.
+expect_missing_cart() {
+  local transcript="$case_dir/transcript-$1.jsonl" documents want
   documents="$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Personal)"
-  transcript="$case_dir/transcript.jsonl"
   (cd "$BUILD/windows/bin" && wine_run ./DialogRobot.exe --transcript "$(win "$transcript")" --timeout 60 -- \
-    "$install_dir\\KestrovaCartImport.exe" </dev/null)
-  expect "the dialog robot ran the installed program to its end" test $? -eq 0
+    "$2" </dev/null)
+  expect "$1: the dialog robot ran the program to its end" test $? -eq 0
   want="The Kestrova shopping cart file '$documents\\ShoppingCart.csv' was not found. Import cancelled!"
   want="{\"title\": \"Kestrova Cart Import\", \"text\": \"${want//\\/\\\\}\", \"icon\": \"exclamation\", \"buttons\": [\"OK\"]}"
-  expect_eq "the installed program shows the missing cart message" "$want" "$(sed -n 1p "$transcript" | tr -d '\r')"
-  expect_eq "and exits with 0" '{"exit_code": 0}' "$(sed -n 2p "$transcript" | tr -d '\r')"
+  expect_eq "$1: the program shows the missing cart message" "$want" "$(sed -n 1p "$transcript" | tr -d '\r')"
+  expect_eq "$1: and exits with 0" '{"exit_code": 0}' "$(sed -n 2p "$transcript" | tr -d '\r')"
+}
+
+case_run() {
+  expect "msiexec /i exits with 0" msi /i "$(win "$msi")"
+  expect_missing_cart installed "$install_dir\\KestrovaCartImport.exe"
+  # The zip's program runs from any folder, without installation.
+  unzip -q "$zip" -d "$case_dir/unzipped"
+  expect_eq "the zip holds the program and the read-me" "KestrovaCartImport.exe README.txt" \
+    "$(cd "$case_dir/unzipped" && echo *)"
+  expect_missing_cart unzipped "$(win "$case_dir/unzipped/KestrovaCartImport.exe")"
 }
 
 case_upgrade() {
@@ -159,7 +170,7 @@ case_uninstall() {
   expect "the program's folder is gone" test ! -e "$WINEPREFIX/drive_c/Program Files/Kestrova Cart Import"
 }
 
-ensure_packages "${WINE_PACKAGES[@]}" binutils
+ensure_packages "${WINE_PACKAGES[@]}" binutils unzip
 trap wine_stop EXIT
 cases=("$@")
 [ ${#cases[@]} -gt 0 ] || cases=(install run upgrade uninstall)
