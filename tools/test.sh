@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the native suite, then the Windows suites under Wine. Installs what it needs.
+# Runs every test: the native suite, the Windows suites under Wine, then the release (packages
+# installed under Wine, two builds compared). Installs what it needs.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -21,7 +22,12 @@ for exe in "$BUILD/windows/bin/"*_tests.exe; do
   printf -- '-- %s\n' "$name"
   if ! (cd "$BUILD/windows/bin" && wine_run "./$name" --gtest_brief=1); then failed+=("$name"); fi
 done
+
+say "release: tools/package.sh, the package under Wine, two more builds to compare"
+"$ROOT/tools/package.sh" || failed+=(package.sh)
+"$ROOT/tests/package/install_test.sh" || failed+=(install_test.sh)
+"$ROOT/tests/package/reproducible_test.sh" || failed+=(reproducible_test.sh)
 if [ ${#failed[@]} -gt 0 ]; then
-  die "failed under Wine: ${failed[*]}"
+  die "failed: ${failed[*]}"
 fi
 say "all tests passed"

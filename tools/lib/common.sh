@@ -22,7 +22,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
-                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
 
 # Native build of the portable core and its tests.
@@ -32,21 +32,27 @@ build_native() {
   cmake --build "$dir"
 }
 
+# Configures a Release cross build of the Windows programs in the folder $1.
+configure_windows() {
+  cmake -S "$ROOT" -B "$1" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+}
+
 # Cross build of the Windows programs; installs them into dist/windows/.
 build_windows() {
   local dir="$BUILD/windows"
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  configure_windows "$dir"
   cmake --build "$dir"
   cmake --install "$dir" --prefix "$ROOT/dist" >/dev/null
 }
 
-# A Wine prefix of the project's own in the build tree (never ~/.wine), a display (Xvfb when none
-# is set) and a wineserver kept up between runs. wine_stop undoes what wine_start started.
+# A Wine prefix of the project's own in the build tree (never ~/.wine): build/wineprefix, or the
+# folder $1, created when it does not exist; a display (Xvfb when none is set) and a wineserver kept
+# up between runs. wine_stop undoes what wine_start started.
 WINE_XVFB_PID=""
 wine_start() {
   # winemenubuilder is off: it would write menu entries and file associations into the user's home.
-  export WINEPREFIX="$BUILD/wineprefix" WINEARCH=win64 WINEDEBUG=-all \
+  export WINEPREFIX="${1:-$BUILD/wineprefix}" WINEARCH=win64 WINEDEBUG=-all \
     WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
   if [ -z "${DISPLAY:-}" ]; then
     local n=90
