@@ -38,7 +38,7 @@ class EnumTest : public RegistryTest {
  protected:
   void SetUp() override {
     RegistryTest::SetUp();
-    reg_.emplace(counted());
+    reg_.emplace(recorder());
   }
   std::optional<winreg> reg_;
 };
@@ -52,7 +52,7 @@ TEST_P(EnumTest, ListsTheDirectSubkeysByName) {
   EXPECT_EQ(keys.Item(L"ALPHA"), Variant(L"Alpha"));
   EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\list\\beta").Count(), 0);
   EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\missing").Count(), 0);
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 2u);  // the two keys that opened
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 2u);  // the two keys that opened
 }
 
 TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
@@ -62,8 +62,8 @@ TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
   ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_READ, &own), ERROR_SUCCESS);
   const KeyHandle owner(raw(), ERROR_SUCCESS, own);
   EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own), L"")), std::set<std::wstring>{L"child"});
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 0u);
-  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 0u);
+  EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
 }
 
 TEST_P(EnumTest, ConvertsValueDataByType) {
@@ -128,17 +128,17 @@ TEST_P(EnumTest, TwoBinaryValuesInARowEachGiveOnlyTheirOwnBytes) {
 
 TEST_P(EnumTest, DataOf4096BytesTakesOneRequestAndMoreTakesExactlyOneRepeat) {
   PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01'));
-  counted().Reset();
+  recorder().Reset();
   EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text().size(),
             4096u * 3 - 1);
-  EXPECT_EQ(counted().Calls("RegEnumValueA"), 2u);  // the value, then the end
+  EXPECT_EQ(recorder().Calls("RegEnumValueA"), 2u);  // the value, then the end
 
   PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01') + "\x02");
-  counted().Reset();
+  recorder().Reset();
   const std::wstring hex = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text();
   EXPECT_EQ(hex.size(), 4097u * 3 - 1);
   EXPECT_EQ(hex.substr(hex.size() - 5), L"01 02");
-  EXPECT_EQ(counted().Calls("RegEnumValueA"), 3u);
+  EXPECT_EQ(recorder().Calls("RegEnumValueA"), 3u);
 }
 
 TEST_P(EnumTest, ANameOf260CharactersEndsTheListing) {
@@ -175,15 +175,15 @@ TEST_P(EnumTest, AnExpansionIsCutAtThePlatformsLimitOf32766Characters) {
 
 // A backend that lists its first entry twice: the collection refuses the second, and the error
 // passes to the caller with the key closed.
-class Stutter : public CountingRegistry {
+class Stutter : public RecordingRegistry {
  public:
-  using CountingRegistry::CountingRegistry;
+  using RecordingRegistry::RecordingRegistry;
   RegStatus RegEnumKeyExA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, char* c, DWORD* cc, FileTime* t) override {
-    return CountingRegistry::RegEnumKeyExA(h, i == 1 ? 0 : i, n, nn, r, c, cc, t);
+    return RecordingRegistry::RegEnumKeyExA(h, i == 1 ? 0 : i, n, nn, r, c, cc, t);
   }
   RegStatus RegEnumValueA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, DWORD* t, std::uint8_t* d,
                           DWORD* dd) override {
-    return CountingRegistry::RegEnumValueA(h, i == 1 ? 0 : i, n, nn, r, t, d, dd);
+    return RecordingRegistry::RegEnumValueA(h, i == 1 ? 0 : i, n, nn, r, t, d, dd);
   }
 };
 
