@@ -144,11 +144,12 @@ TEST_P(PlatformCallsTest, Enumerations) {
   ExpectCalls({
       {"EnumRegistryKeys",
        [this](winreg& r) { r.EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\k"); },
-       {R"(RegOpenKeyExA(HKCU, "$S\k", 0, 0x20019, out))", "RegEnumKeyExA(#1, 0, buf, &260, null, buf, &1, out)",
-        "RegEnumKeyExA(#1, 1, buf, &260, null, buf, &1, out)", "RegCloseKey(#1)"}},
+       {R"(RegOpenKeyExA(HKCU, "$S\k", 0, 0x20019, out))", "RegEnumKeyExA(#1, 0, buf, &260, null, null, null, out)",
+        "RegEnumKeyExA(#1, 1, buf, &260, null, null, null, out)", "RegCloseKey(#1)"}},
       {"EnumRegistryKeys of the caller's key",
        [&](winreg& r) { r.EnumRegistryKeys(own_code, L""); },
-       {"RegEnumKeyExA(x1, 0, buf, &260, null, buf, &1, out)", "RegEnumKeyExA(x1, 1, buf, &260, null, buf, &1, out)"}},
+       {"RegEnumKeyExA(x1, 0, buf, &260, null, null, null, out)",
+        "RegEnumKeyExA(x1, 1, buf, &260, null, null, null, out)"}},
       {"EnumRegistryKeys, missing key",
        [this](winreg& r) { r.EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\none"); },
        {R"(RegOpenKeyExA(HKCU, "$S\none", 0, 0x20019, out))"}},
@@ -166,6 +167,8 @@ TEST_P(PlatformCallsTest, Enumerations) {
 }
 
 TEST_P(PlatformCallsTest, RemoteValues) {
+  const KeyHandle own = OwnKey();
+  const auto own_code = static_cast<std::int32_t>(own.get());
   ExpectCalls({
       {"ReadRemoteRegistryValue",
        [](winreg& r) { r.ReadRemoteRegistryValue(L"", kCurrentUser, L"sz"); },
@@ -178,6 +181,10 @@ TEST_P(PlatformCallsTest, RemoteValues) {
       {"ReadRemoteRegistryValue, unreachable",
        [](winreg& r) { r.ReadRemoteRegistryValue(L"\\\\no-such-computer", kCurrentUser, L"sz"); },
        {R"(RegConnectRegistryA("\\no-such-computer", HKCU, out))"}},
+      {"ReadRemoteRegistryValue under the caller's key",
+       [&](winreg& r) { r.ReadRemoteRegistryValue(L"", own_code, L"sz", std::wstring(L"child")); },
+       {R"(RegConnectRegistryA("", x1, out))", R"(RegOpenKeyExA(x1, "child", 0, 0xf003f, out))",
+        R"(RegQueryValueExA(#1, "sz", null, out, buf, &1024))", "RegCloseKey(#1)"}},
       {"WriteRemoteRegistryValue",
        [](winreg& r) { r.WriteRemoteRegistryValue(L"", kCurrentUser, L"w", Variant(L"x"), 1); },
        {R"(RegConnectRegistryA("", HKCU, out))", R"(RegOpenKeyExA(HKCU, "$S\k", 0, 0xf003f, out))",

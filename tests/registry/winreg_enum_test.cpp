@@ -55,6 +55,19 @@ TEST_P(EnumTest, ListsTheDirectSubkeysByName) {
   EXPECT_EQ(recorder().Calls("RegCloseKey"), 2u);  // the two keys that opened
 }
 
+TEST_P(EnumTest, ASubkeyCreatedWithAClassDoesNotEndTheListing) {
+  char widget[] = "Widget";
+  for (const char* name : {"a", "b", "c"}) {
+    RegKey key = 0;
+    ASSERT_EQ(raw().RegCreateKeyExA(kHkeyCurrentUser, Below(std::string("classes\\") + name).c_str(), 0,
+                                    *name == 'b' ? widget : nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    raw().RegCloseKey(key);
+  }
+  EXPECT_EQ(Names(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\classes")),
+            (std::set<std::wstring>{L"a", L"b", L"c"}));
+}
+
 TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
   EXPECT_TRUE(reg_->EnumRegistryKeys(kCurrentUser, L"").Contains(L"software"));
   MakeKey("own\\child");
@@ -161,15 +174,39 @@ TEST_P(EnumTest, BinaryDataOver32767BytesOverflowsWithNothingLeftOpen) {
   // TearDown checks that the listed key was closed although the error passed through.
 }
 
-TEST_P(EnumTest, AnExpansionIsCutAtThePlatformsLimitOf32766Characters) {
-  // The platform never writes more than 32,766 characters of an expansion, so the 16-bit position
-  // of its terminator cannot overflow here.
+// The platform writes at most 32,766 characters of an expansion, yet counts the whole of it: a
+// longer expansion cannot be delivered whole and raises Overflow rather than come back cut. A
+// backend that counts more than it wrote does the same for a short text.
+class ShortExpansion : public RecordingRegistry {
+ public:
+  using RecordingRegistry::RecordingRegistry;
+  DWORD ExpandEnvironmentStringsA(const char* source, char* out, DWORD size) override {
+    const DWORD count = RecordingRegistry::ExpandEnvironmentStringsA(source, out, size);
+    return out ? count + 1 : count;
+  }
+};
+
+TEST_P(EnumTest, AnExpansionThatCannotBeDeliveredWholeOverflows) {
   SetProcessVariable("KCI_LONG", std::string(32766, 'x'));
   PutValue("exp", "at limit", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
-  PutValue("exp", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
-  const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp"));
-  EXPECT_EQ(values.at(L"at limit"), Variant(std::wstring(32766, L'x')));
-  EXPECT_EQ(values.at(L"beyond"), Variant(std::wstring(32766, L'x')));
+  PutValue("beyond", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
+  PutValue("short", "short", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
+  EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp")).at(L"at limit"),
+            Variant(std::wstring(32766, L'x')));
+  EXPECT_EQ(Addressing(L"exp").GetRegistryValue(L"at limit"), Variant(std::wstring(32766, L'x')));
+  EXPECT_EQ(ErrorNumberOf([&] { reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\beyond"); }),
+            common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { Addressing(L"beyond").GetRegistryValue(L"beyond"); }), common::kErrOverflow);
+  SetProcessVariable("KCI_LONG", "abc");
+  ShortExpansion bent(raw());
+  winreg reg(bent);
+  reg.hkey(kCurrentUser);
+  reg.KeyRoot(ScratchText());
+  reg.Subkey(L"short");
+  EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryValues(kCurrentUser, ScratchText() + L"\\short"); }),
+            common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"short"); }), common::kErrOverflow);
+  EXPECT_EQ(bent.OpenHandles(), 0u);
   UnsetProcessVariable("KCI_LONG");
 }
 

@@ -2,6 +2,7 @@
 // the "remote" computer every backend can reach; the emulation also holds a registry of a computer
 // of its own, and any other name reaches nothing.
 #include "common/ansi.h"
+#include "registry/key_handle.h"
 #include "tests/registry/registry_fixture.h"
 
 namespace registry::testing {
@@ -62,6 +63,24 @@ TEST_P(RemoteTest, AnEmptyKeyPathAddressesTheRootItself) {
   // The scratch path is not a value of HKEY_CURRENT_USER itself: the read finds nothing.
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"KestrovaCartImportTests probe", L"").IsEmpty());
   EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 1u);
+}
+
+TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
+  PutValue("own", "v", REG_SZ, std::string("mine\0", 5));
+  MakeKey("own\\child");
+  RegKey own = 0;
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_ALL_ACCESS, &own), ERROR_SUCCESS);
+  const KeyHandle owner(raw(), ERROR_SUCCESS, own);
+  const auto hkey = static_cast<std::int32_t>(own);
+  winreg reg(recorder());
+  EXPECT_EQ(reg.ReadRemoteRegistryValue(L"", hkey, L"v", std::wstring()), Variant(L"mine"));
+  EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), hkey, L"v", std::wstring(L"child")).IsEmpty());
+  EXPECT_TRUE(reg.WriteRemoteRegistryValue(L"", hkey, L"w", Variant(L"x"), 1, std::wstring()));
+  EXPECT_TRUE(reg.WriteRemoteRegistryValue(Own(), hkey, L"w", Variant(L"y"), 1, std::wstring(L"child")));
+  // The caller's handle still reads: nothing closed it.
+  DWORD size = 0;
+  EXPECT_EQ(raw().RegQueryValueExA(own, "w", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 2u);
 }
 
 TEST_P(RemoteTest, WritesAsSetRegistryValueDoesButNeverCreatesTheKey) {

@@ -248,40 +248,49 @@ TEST_P(GetRegistryValueTest, AMultiStringWhoseFirstNulLiesBeyond32767Overflows) 
   // TearDown checks that the key was closed although the error passed through.
 }
 
-// A value that changes between the two reads of a large value: the first read reports a size, and
-// by the second the value has grown again (234 once more), or the backend claims more data than
-// the buffer it was given. Nothing past the buffer may be read; the default comes back.
-class GrowingValue : public RecordingRegistry {
+// A value that changes between the two reads of a large value: by the second read it has grown
+// again (234 once more), the backend claims more data than the buffer it was given, or the key has
+// been deleted meanwhile (a real deletion: the platform then answers 1018 and leaves the type and
+// size of the first read in place), or the handle is no longer valid (6, likewise). Nothing the platform did not write
+// may be converted; the default comes back.
+class SecondReadFails : public RecordingRegistry {
  public:
-  enum class Mode { kGrowsAgain, kClaimsMore };
-  GrowingValue(RegistryApi& inner, Mode mode) : RecordingRegistry(inner), mode_(mode) {}
+  enum class Mode { kGrowsAgain, kClaimsMore, kKeyDeleted, kHandleInvalid };
+  SecondReadFails(RegistryApi& inner, Mode mode, std::string key)
+      : RecordingRegistry(inner), inner_(inner), mode_(mode), key_(std::move(key)) {}
   RegStatus RegQueryValueExA(RegKey h, const char* name, DWORD* reserved, DWORD* type, std::uint8_t* data,
                              DWORD* size) override {
     const DWORD capacity = *size;
+    const bool second = Calls("RegQueryValueExA") == 1;
+    if (second && mode_ == Mode::kKeyDeleted) inner_.RegDeleteKeyA(kHkeyCurrentUser, key_.c_str());
+    if (second && mode_ == Mode::kHandleInvalid) h = 0;
     RegStatus rc = RecordingRegistry::RegQueryValueExA(h, name, reserved, type, data, size);
-    if (Calls("RegQueryValueExA") == 2) {
-      if (mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
-      *size = capacity + 100;
-    }
+    if (second && mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
+    if (second && (mode_ == Mode::kGrowsAgain || mode_ == Mode::kClaimsMore)) *size = capacity + 100;
     return rc;
   }
 
  private:
+  RegistryApi& inner_;
   Mode mode_;
+  std::string key_;
 };
 
-TEST_P(GetRegistryValueTest, AValueThatGrowsBetweenTheTwoReadsGivesTheDefault) {
-  PutValue("", "big", REG_BINARY, std::string(2000, '\x33'));
-  PutValue("", "big text", REG_SZ, std::string(2000, 't') + '\0');
-  for (const auto mode : {GrowingValue::Mode::kGrowsAgain, GrowingValue::Mode::kClaimsMore}) {
+TEST_P(GetRegistryValueTest, ASecondReadThatFailsInAnyWayGivesTheDefault) {
+  using Mode = SecondReadFails::Mode;
+  for (const auto mode : {Mode::kGrowsAgain, Mode::kClaimsMore, Mode::kKeyDeleted, Mode::kHandleInvalid}) {
     for (const char* name : {"big", "big text"}) {
-      GrowingValue growing(raw(), mode);
-      winreg reg(growing);
+      PutValue("grows", "big", REG_BINARY, std::string(2000, '\x33'));
+      PutValue("grows", "big text", REG_SZ, std::string(2000, 't') + '\0');
+      SecondReadFails failing(raw(), mode, Below("grows"));
+      winreg reg(failing);
       reg.hkey(kCurrentUser);
       reg.KeyRoot(ScratchText());
-      EXPECT_EQ(reg.GetRegistryValue(common::AnsiToText(name), Variant(-1)), Variant(-1)) << name;
-      EXPECT_EQ(growing.Calls("RegQueryValueExA"), 2u);
-      EXPECT_EQ(growing.OpenHandles(), 0u);
+      reg.Subkey(L"grows");
+      EXPECT_EQ(reg.GetRegistryValue(common::AnsiToText(name), Variant(-1)), Variant(-1))
+          << name << " " << static_cast<int>(mode);
+      EXPECT_EQ(failing.Calls("RegQueryValueExA"), 2u);
+      EXPECT_EQ(failing.OpenHandles(), 0u);
     }
   }
 }
