@@ -60,7 +60,7 @@ RegStatus HostileRegistry::HandOut(RegKey* result, std::optional<RegKey> given) 
       break;  // a connection to the own computer with root 0
     case 2:
       if (given) {
-        *result = *given;  // an empty path, or a connection to the own computer: the caller's own handle
+        *result = *given;  // a connection to the own computer: the caller's own handle
         break;
       }
       [[fallthrough]];
@@ -86,7 +86,7 @@ void HostileRegistry::UseHandle(RegKey key) {
 RegStatus HostileRegistry::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWORD, DWORD, RegKey* phkResult) {
   UseHandle(hKey);
   Touch(lpSubKey);
-  return HandOut(phkResult, lpSubKey && *lpSubKey == '\0' ? std::optional<RegKey>(hKey) : std::nullopt);
+  return HandOut(phkResult, std::nullopt);  // an empty path under an open key gives a new handle
 }
 
 RegStatus HostileRegistry::RegCloseKey(RegKey hKey) {

@@ -2,7 +2,7 @@
 // A registry backend whose every answer is drawn from the fuzzer's input: result codes, types,
 // reported sizes larger than the buffer, a type or size that changes between two reads, names
 // without a terminator, needed sizes of 0, handles that are predefined roots or 0, and the
-// caller's own handle handed back by a connection or an empty path. It never writes
+// caller's own handle handed back by a connection to the own computer. It never writes
 // beyond the capacity it is given, as the platform never does; everything else is fair game.
 // It tracks the handles it handed out, so the fuzz target can prove that each one is closed once.
 #include <fuzzer/FuzzedDataProvider.h>
