@@ -43,7 +43,7 @@ void HostileRegistry::Fill(void* buffer, DWORD capacity, DWORD wanted) {
   if (!bytes.empty()) std::memcpy(buffer, bytes.data(), bytes.size());
 }
 
-RegStatus HostileRegistry::HandOut(RegKey* result) {
+RegStatus HostileRegistry::HandOut(RegKey* result, std::optional<RegKey> given) {
   const RegStatus rc = StatusOrEnd(ERROR_FILE_NOT_FOUND);
   if (!result) return rc;
   if (rc != ERROR_SUCCESS) {
@@ -51,13 +51,19 @@ RegStatus HostileRegistry::HandOut(RegKey* result) {
     if (input_.ConsumeBool()) *result = input_.ConsumeIntegral<std::int32_t>();
     return rc;
   }
-  switch (input_.ConsumeIntegralInRange<int>(0, 3)) {
+  switch (input_.ConsumeIntegralInRange<int>(0, 4)) {
     case 0:
       *result = kHkeyCurrentUser;
       break;  // an empty path hands back the root itself
     case 1:
       *result = 0;
       break;  // a connection to the own computer with root 0
+    case 2:
+      if (given) {
+        *result = *given;  // a connection to the own computer: the caller's own handle
+        break;
+      }
+      [[fallthrough]];
     default:
       *result = next_;
       open_.insert(next_);
@@ -80,7 +86,7 @@ void HostileRegistry::UseHandle(RegKey key) {
 RegStatus HostileRegistry::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWORD, DWORD, RegKey* phkResult) {
   UseHandle(hKey);
   Touch(lpSubKey);
-  return HandOut(phkResult);
+  return HandOut(phkResult, std::nullopt);  // an empty path under an open key gives a new handle
 }
 
 RegStatus HostileRegistry::RegCloseKey(RegKey hKey) {
@@ -115,7 +121,7 @@ RegStatus HostileRegistry::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DW
   Touch(lpSubKey);
   Touch(lpClass);
   if (lpdwDisposition) *lpdwDisposition = input_.ConsumeIntegral<DWORD>();
-  return HandOut(phkResult);
+  return HandOut(phkResult, std::nullopt);
 }
 
 RegStatus HostileRegistry::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
@@ -162,7 +168,7 @@ RegStatus HostileRegistry::RegEnumValueA(RegKey hKey, DWORD, char* lpValueName, 
 RegStatus HostileRegistry::RegConnectRegistryA(const char* lpMachineName, RegKey hKey, RegKey* phkResult) {
   UseHandle(hKey);
   Touch(lpMachineName);
-  return HandOut(phkResult);
+  return HandOut(phkResult, hKey);
 }
 
 DWORD HostileRegistry::ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) {

@@ -1,12 +1,14 @@
 #pragma once
 // A registry backend whose every answer is drawn from the fuzzer's input: result codes, types,
 // reported sizes larger than the buffer, a type or size that changes between two reads, names
-// without a terminator, needed sizes of 0, handles that are predefined roots or 0. It never writes
+// without a terminator, needed sizes of 0, handles that are predefined roots or 0, and the
+// caller's own handle handed back by a connection to the own computer. It never writes
 // beyond the capacity it is given, as the platform never does; everything else is fair game.
 // It tracks the handles it handed out, so the fuzz target can prove that each one is closed once.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
+#include <optional>
 #include <set>
 
 #include "registry/registry_api.h"
@@ -46,7 +48,8 @@ class HostileRegistry final : public RegistryApi {
   DWORD Size(DWORD capacity);
   DWORD Type();
   void Fill(void* buffer, DWORD capacity, DWORD wanted);
-  RegStatus HandOut(RegKey* result);
+  // Hands out a new handle, a root, 0 or, where the platform may, the `given` handle itself.
+  RegStatus HandOut(RegKey* result, std::optional<RegKey> given);
   void Touch(const char* text);
   void UseHandle(RegKey key);
 

@@ -11,7 +11,7 @@ namespace modMain {
 
 using common::Int16;
 
-void ParseCsvLine(std::wstring_view line, std::vector<std::wstring>& fields) {
+void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields) {
   // Length, position, field index and quote count are 16-bit: a line of 32,767 characters is
   // walked to its end and then overflows on the last step, a longer one when its length is taken.
   const Int16 length = Int16::From(static_cast<std::int64_t>(line.size()));

@@ -53,8 +53,8 @@ void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error
 
 // Splits `line` at the commas outside double quotes into fields[1..n]; fields[0] keeps its text
 // and carries no field. The empty line gives fields[0] alone. Raises Overflow for a line of
-// 32,767 characters or more.
-void ParseCsvLine(std::wstring_view line, std::vector<std::wstring>& fields);
+// 32,767 characters or more. `line` is the parser's own copy, so it may be one of the fields.
+void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields);
 
 // --- Host presence ------------------------------------------------------------------------------
 

@@ -20,6 +20,8 @@ constexpr std::size_t kMaxAnsiPath = 260;
 // Value names of more than 16,383 characters are refused by RegSetValueExA.
 constexpr std::size_t kMaxValueName = 16383;
 constexpr std::size_t kMaxExpansion = 32766;
+constexpr DWORD kVolatile = 1;  // REG_OPTION_VOLATILE
+constexpr RegStatus kChildMustBeVolatile = 1021;
 constexpr DWORD kWriteAccess =
     KEY_SET_VALUE | KEY_CREATE_SUB_KEY | 0x00010000 /*DELETE*/ | 0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
 
@@ -37,8 +39,10 @@ struct RegistryEmulation::Key {
   };
 
   std::string name;
+  std::string class_name;  // given at creation, reported by RegEnumKeyExA
   Key* parent = nullptr;
   bool read_only = false;
+  bool is_volatile = false;
   bool deleted = false;
   std::map<std::wstring, std::shared_ptr<Key>> subkeys;  // by folded name
   std::map<std::wstring, Value> values;                  // by folded name
@@ -91,12 +95,15 @@ std::shared_ptr<Key> MakePath(std::shared_ptr<Key> key, std::initializer_list<co
 
 enum class PathKind { kSelf, kComponents };
 
+enum class PathUse { kOpen, kCreateOrDelete };
+
 // Splits a key path as Wine does: doubled and trailing backslashes are skipped, a leading one is
-// refused (161) except under HKEY_CLASSES_ROOT, which skips one; an empty path names the key itself.
-RegStatus SplitPath(RegKey root, const char* path, std::vector<std::string>& parts) {
+// refused (161), except that an open under HKEY_CLASSES_ROOT skips one (a create or delete there
+// does not); an empty path names the key itself.
+RegStatus SplitPath(RegKey root, const char* path, std::vector<std::string>& parts, PathUse use) {
   parts.clear();
   std::string_view rest = Name(path);
-  if (root == kHkeyClassesRoot && !rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
+  if (use == PathUse::kOpen && root == kHkeyClassesRoot && !rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
   if (rest.size() > kMaxAnsiPath) return ERROR_MORE_DATA;
   if (!rest.empty() && rest.front() == '\\') return ERROR_BAD_PATHNAME;
   while (!rest.empty()) {
@@ -161,7 +168,7 @@ RegStatus RegistryEmulation::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DW
   if (RegStatus rc = Resolve(hKey, parent)) return rc;  // the out handle is left as it was here
   *phkResult = 0;
   std::vector<std::string> parts;
-  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts, PathUse::kOpen)) return rc;
   if (Name(lpSubKey).empty() && parent.predefined) {
     *phkResult = hKey;  // Wine hands back the predefined handle itself for an empty path
     return ERROR_SUCCESS;
@@ -187,10 +194,13 @@ RegStatus RegistryEmulation::RegCloseKey(RegKey hKey) {
 RegStatus RegistryEmulation::RegQueryValueExA(RegKey hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
                                               std::uint8_t* lpData, DWORD* lpcbData) {
   if ((lpData && !lpcbData) || lpReserved) return ERROR_INVALID_PARAMETER;
+  if (hKey == 0) return ERROR_INVALID_HANDLE;  // the type is left as it was
+  // From here on, as in Wine, the type reads REG_NONE on every failure: a closed or deleted key,
+  // access denied, no such value.
+  if (lpType) *lpType = REG_NONE;
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
   if (!(handle.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-  if (lpType) *lpType = REG_NONE;
   auto it = handle.key->values.find(Fold(Name(lpValueName)));
   if (it == handle.key->values.end()) return ERROR_FILE_NOT_FOUND;  // size left as it was
   const auto& value = it->second;
@@ -224,16 +234,16 @@ RegStatus RegistryEmulation::RegSetValueExA(RegKey hKey, const char* lpValueName
   return ERROR_SUCCESS;
 }
 
-RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DWORD /*Reserved*/, char* /*lpClass*/,
-                                             DWORD /*dwOptions*/, DWORD samDesired,
+RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DWORD Reserved, char* lpClass,
+                                             DWORD dwOptions, DWORD samDesired,
                                              const SecurityAttributes* /*lpSecurityAttributes*/, RegKey* phkResult,
                                              DWORD* lpdwDisposition) {
-  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  if (!phkResult || Reserved != 0) return ERROR_INVALID_PARAMETER;
   *phkResult = 0;
   Handle parent;
   if (RegStatus rc = Resolve(hKey, parent)) return rc;
   std::vector<std::string> parts;
-  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts, PathUse::kCreateOrDelete)) return rc;
   // Check the whole path before creating anything, so a refused create leaves nothing behind.
   std::shared_ptr<Key> key = parent.key;
   std::size_t existing = 0;
@@ -246,7 +256,15 @@ RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, 
   const bool created = existing < parts.size();
   if (!created && key->read_only && (samDesired & kWriteAccess)) return ERROR_ACCESS_DENIED;
   if (created && key->read_only) return ERROR_ACCESS_DENIED;
-  for (std::size_t i = existing; i < parts.size(); ++i) key = AddChild(*key, parts[i]);
+  // Options other than volatility are not checked. A key that is kept on disk cannot live below
+  // one that is not.
+  const bool make_volatile = (dwOptions & kVolatile) != 0;
+  if (created && key->is_volatile && !make_volatile) return kChildMustBeVolatile;
+  for (std::size_t i = existing; i < parts.size(); ++i) {
+    key = AddChild(*key, parts[i]);
+    key->is_volatile = make_volatile;
+  }
+  if (created && lpClass) key->class_name = lpClass;
   if (lpdwDisposition) *lpdwDisposition = created ? 1 /*REG_CREATED_NEW_KEY*/ : 2 /*REG_OPENED_EXISTING_KEY*/;
   *phkResult = NewHandle(std::move(key), samDesired);
   return ERROR_SUCCESS;
@@ -256,7 +274,7 @@ RegStatus RegistryEmulation::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
   Handle parent;
   if (RegStatus rc = Resolve(hKey, parent)) return rc;
   std::vector<std::string> parts;
-  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts)) return rc;
+  if (RegStatus rc = SplitPath(hKey, lpSubKey, parts, PathUse::kCreateOrDelete)) return rc;
   std::shared_ptr<Key> key = parent.key;
   for (const auto& part : parts) {
     key = Child(*key, part);
@@ -287,13 +305,17 @@ RegStatus RegistryEmulation::RegEnumKeyExA(RegKey hKey, DWORD dwIndex, char* lpN
   if (!(handle.access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
   if (dwIndex >= handle.key->subkeys.size()) return ERROR_NO_MORE_ITEMS;
   const Key& child = *std::next(handle.key->subkeys.begin(), dwIndex)->second;
-  // The capacity counts the terminator; a name that does not fit is not written.
-  if (child.name.size() >= *lpcchName) return ERROR_MORE_DATA;
+  // Both capacities count the terminator. When the name or the class does not fit, nothing is
+  // written and both lengths stay as they were. A null class pointer asks for no class.
+  const bool wants_class = lpClass && lpcchClass;
+  if (child.name.size() >= *lpcchName || (wants_class && child.class_name.size() >= *lpcchClass)) {
+    return ERROR_MORE_DATA;
+  }
   std::memcpy(lpName, child.name.c_str(), child.name.size() + 1);
   *lpcchName = static_cast<DWORD>(child.name.size());
-  if (lpClass && lpcchClass && *lpcchClass > 0) {
-    lpClass[0] = '\0';
-    *lpcchClass = 0;
+  if (wants_class) {
+    std::memcpy(lpClass, child.class_name.c_str(), child.class_name.size() + 1);
+    *lpcchClass = static_cast<DWORD>(child.class_name.size());
   }
   if (lpftLastWriteTime) *lpftLastWriteTime = FileTime{};
   return ERROR_SUCCESS;
@@ -379,7 +401,7 @@ void RegistryEmulation::AddRemoteComputer(const std::string& name) {
 void RegistryEmulation::SetKeyReadOnly(RegKey root, std::string_view path, bool read_only) {
   std::vector<std::string> parts;
   std::shared_ptr<Key> key = local_->Root(root);
-  if (!key || SplitPath(root, std::string(path).c_str(), parts) != ERROR_SUCCESS) return;
+  if (!key || SplitPath(root, std::string(path).c_str(), parts, PathUse::kOpen) != ERROR_SUCCESS) return;
   for (const auto& part : parts) {
     auto next = Child(*key, part);
     key = next ? next : AddChild(*key, part);

@@ -2,7 +2,8 @@
 // An in-memory registry that answers the ANSI registry functions as advapi32 does under Wine 8
 // for every call the registry class makes: the same result codes, sizes, untouched buffers on
 // ERROR_MORE_DATA, case-insensitive names listed in case-insensitive order, predefined roots,
-// invalid and deleted handles. It also stands in for other computers' registries and for the
+// invalid and deleted handles, key classes, volatile keys, and the reserved arguments that Wine
+// checks. It also stands in for other computers' registries and for the
 // process environment, and it counts open handles so tests can prove that nothing stays open.
 #include <functional>
 #include <map>

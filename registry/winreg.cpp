@@ -39,11 +39,16 @@ std::wstring Text(const std::vector<std::uint8_t>& buffer, std::size_t bytes) {
 
 // The expansion of `source` (up to its first NUL, as the platform reads it) with this process's
 // environment, as the platform leaves it in a buffer of the size it asked for: terminator included.
+// The platform writes at most 32,766 characters yet counts the whole expansion; a text it could not
+// deliver whole raises "Overflow" rather than come back cut.
 std::wstring Expand(RegistryApi& api, const std::wstring& source) {
   const std::string ansi = common::TextToAnsi(source);
   const DWORD needed = api.ExpandEnvironmentStringsA(ansi.c_str(), nullptr, 0);
   std::string expanded(needed, '\0');
-  if (needed > 0) api.ExpandEnvironmentStringsA(ansi.c_str(), expanded.data(), needed);
+  if (needed == 0) return std::wstring();
+  const DWORD counted = api.ExpandEnvironmentStringsA(ansi.c_str(), expanded.data(), needed);
+  const std::size_t written = std::min(expanded.find('\0'), expanded.size());
+  if (counted > written + 1) throw common::OverflowError();
   return common::AnsiToText(expanded);
 }
 
@@ -123,10 +128,11 @@ void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& resul
     buffer.assign(size, 0);  // read again into exactly the reported size
     rc = api_.RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &size);
   }
-  if (rc == ERROR_FILE_NOT_FOUND) return;
-  // A value that grew between the two reads (234 again) left the buffer without data, and a
-  // reported size beyond the buffer cannot be believed: keep the initial result.
-  if (rc == ERROR_MORE_DATA || size > buffer.size()) return;
+  // Only a read that succeeded filled the buffer. A missing value, a second read that fails in any
+  // way (the value grew again, the key was deleted meanwhile, ...) and a reported size beyond the
+  // buffer all keep the initial result: the type the platform left behind may belong to data that
+  // never arrived.
+  if (rc != ERROR_SUCCESS || size > buffer.size()) return;
 
   switch (type) {
     case REG_DWORD:
@@ -205,16 +211,16 @@ RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Va
 
 Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyName) const {
   Collection names;
-  const EnumTarget target = OpenForListing(hkey, KeyName);
+  const UsedKey target = OpenForListing(hkey, KeyName);
   if (!target.opened) return names;
   for (common::Int32 index;; ++index) {
     std::string name(kNameCapacity, ' ');
     DWORD name_size = kNameCapacity;
-    char no_class[1] = "";
-    DWORD class_size = 1;
     FileTime written;
-    if (api_.RegEnumKeyExA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, no_class,
-                           &class_size, &written) != ERROR_SUCCESS) {
+    // No class buffer: the class is never read, and a subkey created with a class would not fit
+    // any small one (ERROR_MORE_DATA), which would end the listing there.
+    if (api_.RegEnumKeyExA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, nullptr,
+                           nullptr, &written) != ERROR_SUCCESS) {
       break;  // ERROR_NO_MORE_ITEMS after the last subkey, and any failure alike
     }
     name.resize(std::min(name.find('\0'), name.size()));  // the reported length is not used
@@ -226,7 +232,7 @@ Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyNa
 
 Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& KeyName) const {
   Collection values;
-  const EnumTarget target = OpenForListing(hkey, KeyName);
+  const UsedKey target = OpenForListing(hkey, KeyName);
   if (!target.opened) return values;
   for (common::Int32 index;; ++index) {
     std::string name(kNameCapacity, ' ');
@@ -234,15 +240,15 @@ Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& Key
     DWORD type = REG_NONE;
     std::vector<std::uint8_t> data(kDataCapacity, 0);
     DWORD data_size = kDataCapacity;
-    RegStatus rc = api_.RegEnumValueA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr,
-                                      &type, data.data(), &data_size);
+    RegStatus rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size,
+                                      nullptr, &type, data.data(), &data_size);
     if (rc == ERROR_MORE_DATA) {
       // One repeat with a fresh buffer of exactly the needed size. A needed size of 0 means the
       // name, not the data, did not fit: no buffer can help, so the listing ends there.
       if (data_size == 0) break;
       data.assign(data_size, 0);
       name_size = kNameCapacity;
-      rc = api_.RegEnumValueA(target.key(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, &type,
+      rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, &type,
                               data.data(), &data_size);
     }
     if (rc != ERROR_SUCCESS) break;  // the end, any failure, and a second ERROR_MORE_DATA alike
@@ -289,23 +295,32 @@ Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DW
   }
 }
 
-winreg::EnumTarget winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
-  EnumTarget target;
-  if (KeyName.empty()) {
-    target.borrowed = RootKey(hkey);  // the caller's own key: listed, never closed
-    target.opened = true;
-    return target;
-  }
-  RegStatus rc = ERROR_SUCCESS;
-  target.owned = Open(RootKey(hkey), common::TextToAnsi(KeyName), KEY_READ, &rc);
-  target.opened = rc == ERROR_SUCCESS;
-  return target;
+winreg::UsedKey winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
+  if (KeyName.empty()) return Adopt(ERROR_SUCCESS, RootKey(hkey), RootKey(hkey));  // listed, never closed
+  RegKey key = 0;
+  const RegStatus rc = api_.RegOpenKeyExA(RootKey(hkey), common::TextToAnsi(KeyName).c_str(), 0, KEY_READ, &key);
+  return Adopt(rc, key, RootKey(hkey));
 }
 
-KeyHandle winreg::Connect(const std::wstring& sRemoteComputer, std::int32_t hkey, RegStatus* status) const {
+winreg::UsedKey winreg::Adopt(RegStatus status, RegKey handle, RegKey given) const {
+  UsedKey used;
+  used.opened = status == ERROR_SUCCESS;
+  used.handle = used.opened ? handle : 0;
+  if (used.opened && handle != given) used.owned = KeyHandle(api_, status, handle);
+  return used;
+}
+
+winreg::UsedKey winreg::Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const {
   RegKey connection = 0;
-  *status = api_.RegConnectRegistryA(common::TextToAnsi(sRemoteComputer).c_str(), RootKey(hkey), &connection);
-  return KeyHandle(api_, *status, connection);
+  const RegStatus rc =
+      api_.RegConnectRegistryA(common::TextToAnsi(sRemoteComputer).c_str(), RootKey(hkey), &connection);
+  return Adopt(rc, connection, RootKey(hkey));
+}
+
+winreg::UsedKey winreg::OpenUnder(const UsedKey& connection, const std::string& path) const {
+  RegKey key = 0;
+  const RegStatus rc = api_.RegOpenKeyExA(connection.handle, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+  return Adopt(rc, key, connection.handle);
 }
 
 Variant winreg::ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
@@ -313,12 +328,11 @@ Variant winreg::ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std
                                         const std::optional<std::wstring>& KeyPath) const {
   Variant result;
   const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
-  RegStatus rc = ERROR_SUCCESS;
-  const KeyHandle connection = Connect(sRemoteComputer, hkey, &rc);
-  if (rc != ERROR_SUCCESS) return Variant(L"Error!");
+  const UsedKey connection = Connect(sRemoteComputer, hkey);
+  if (!connection.opened) return Variant(L"Error!");
   // Declared after the connection, so the key is closed first.
-  const KeyHandle key = Open(connection.get(), path, KEY_ALL_ACCESS, &rc);
-  if (rc == ERROR_SUCCESS) ReadValue(key.get(), ValueName, result);  // a key that did not open is not used
+  const UsedKey key = OpenUnder(connection, path);
+  if (key.opened) ReadValue(key.handle, ValueName, result);  // a key that did not open is not used
   return result;
 }
 
@@ -326,11 +340,10 @@ bool winreg::WriteRemoteRegistryValue(const std::wstring& sRemoteComputer, std::
                                       const std::wstring& ValueName, const Variant& Value, std::int32_t DType,
                                       const std::optional<std::wstring>& KeyPath) {
   const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
-  RegStatus rc = ERROR_SUCCESS;
-  const KeyHandle connection = Connect(sRemoteComputer, hkey, &rc);
-  if (rc != ERROR_SUCCESS) return false;
-  const KeyHandle key = Open(connection.get(), path, KEY_ALL_ACCESS, &rc);  // a missing key is not created
-  return WriteValue(rc == ERROR_SUCCESS ? key.get() : 0, ValueName, Value, DType) == ERROR_SUCCESS;
+  const UsedKey connection = Connect(sRemoteComputer, hkey);
+  if (!connection.opened) return false;
+  const UsedKey key = OpenUnder(connection, path);  // a missing key is not created
+  return WriteValue(key.handle, ValueName, Value, DType) == ERROR_SUCCESS;
 }
 
 std::wstring winreg::TrimNull(std::wstring& Item) const {

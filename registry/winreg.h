@@ -7,7 +7,12 @@
 //  - outcomes of the platform's registry functions come back as results (a Boolean, a text, a
 //    result code or the caller's default value), exactly as each method states;
 //  - runtime errors raised inside a method (a failed conversion, an overflow) are
-//    common::RuntimeError exceptions that pass to the caller. No handle stays open either way.
+//    common::RuntimeError exceptions that pass to the caller. No handle stays open either way, and
+//    no method closes a handle it did not open.
+//
+// Names, paths and string data reach the platform in the ANSI code page. A character that code page
+// lacks is converted as the platform converts it (a best-fit look-alike or "?"), so such a name may
+// address another key or value than the one written; it is passed on, not refused.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,7 +49,8 @@ class winreg {
   // written back as text; one without a text form raises "Type mismatch" with nothing opened.
   std::wstring CreateKey();
   std::wstring CreateKey(common::Variant& KeyName);
-  // Deletes the one key KeyRoot\KeyName; the platform's result code (0 on success).
+  // Deletes the one key KeyRoot\KeyName; the platform's result code (0 on success). KeyName ""
+  // gives the path KeyRoot + "\", which names KeyRoot itself: DeleteKey("") deletes KeyRoot.
   std::int32_t DeleteKey(const std::wstring& KeyName);
   // Deletes a value of the addressed key; 0 on success, else the failing step's result code.
   std::int32_t DeleteValue(const std::wstring& ValueName);
@@ -53,12 +59,14 @@ class winreg {
   // that does not open gives an empty collection; a failing request ends the listing.
   common::Collection EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyName) const;
   // The values of that key as two-element arrays (name, converted data), keyed by name. Raises
-  // "Overflow" for binary data over 32,767 bytes or an expansion of 32,767 characters or more, and
-  // the collection's error for a name listed twice; the collection is then discarded.
+  // "Overflow" for binary data over 32,767 bytes or an expansion the platform cannot deliver whole
+  // (32,767 characters or more), and the collection's error for a name listed twice; the collection
+  // is then discarded.
   common::Collection EnumRegistryValues(std::int32_t hkey, const std::wstring& KeyName) const;
   // The value converted by its registry type, or a copy of DefaultValue (empty when omitted) when
-  // the key or value cannot be read or its type or size has no conversion. A multi-string whose
-  // first NUL lies beyond position 32,767 raises "Overflow".
+  // the key or value cannot be read (a second read that fails included) or its type or size has no
+  // conversion. A multi-string whose first NUL lies beyond position 32,767, and an expansion the
+  // platform cannot deliver whole, raise "Overflow".
   common::Variant GetRegistryValue(const std::wstring& ValueName,
                                    const common::Variant& DefaultValue = common::Variant::Omitted()) const;
   // Writes Value as type DType (1, 2, 7: text; 4: 32-bit integer; 3: byte array; other types write
@@ -69,6 +77,7 @@ class winreg {
   // Reads a value from another computer's registry: root `hkey` there, KeyPath under it (omitted:
   // KeyRoot\Subkey; empty: the root itself), opened with full access. The text "Error!" when no
   // connection is made; empty when the key does not open or the value cannot be read or converted.
+  // A connection to the own computer may hand back `hkey` itself: then it stays open, as it was.
   common::Variant ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
                                           const std::wstring& ValueName,
                                           const std::optional<std::wstring>& KeyPath = std::nullopt) const;
@@ -94,17 +103,20 @@ class winreg {
   // a platform call, after the conversion). ERROR_SUCCESS for a DType that writes nothing.
   RegStatus WriteValue(RegKey key, const std::wstring& ValueName, const common::Variant& Value,
                        std::int32_t DType) const;
-  // The key a listing works on: the caller's own handle (borrowed) or a key opened for it (owned).
-  struct EnumTarget {
+  // A key a method works on. The platform may hand back the very handle it was given (an empty
+  // path, a connection to the own computer): that one belongs to the caller, or is a predefined
+  // root, and is used but never closed. Any other handle it handed out is owned and closed.
+  struct UsedKey {
     KeyHandle owned;
-    RegKey borrowed = 0;
+    RegKey handle = 0;  // 0 when nothing opened
     bool opened = false;
-    RegKey key() const { return owned ? owned.get() : borrowed; }
   };
-  EnumTarget OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const;
+  UsedKey Adopt(RegStatus status, RegKey handle, RegKey given) const;
+  UsedKey OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const;
   common::Variant ListedData(DWORD type, const std::vector<std::uint8_t>& data, DWORD size) const;
-  // Connects to root `hkey` of another computer's registry.
-  KeyHandle Connect(const std::wstring& sRemoteComputer, std::int32_t hkey, RegStatus* status) const;
+  // Connects to root `hkey` of another computer's registry, and opens a key path there.
+  UsedKey Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const;
+  UsedKey OpenUnder(const UsedKey& connection, const std::string& path) const;
   std::wstring ObjectKeyPath() const { return key_root_ + L"\\" + subkey_; }
 
   RegistryApi& api_;

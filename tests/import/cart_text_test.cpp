@@ -49,6 +49,18 @@ TEST(ParseCsvLine, KeepsElementZeroOfANonEmptyLineAndResetsItForTheEmptyLine) {
   EXPECT_EQ(array, Fields{L""});
 }
 
+TEST(ParseCsvLine, ParsesALineThatLivesInTheFieldArrayItself) {
+  // Long enough that clearing or moving the element would show: the parser works on a copy.
+  const std::wstring line = L"first field of some length," + std::wstring(100, L'y') + L",\"q,r\"";
+  for (const std::size_t at : {std::size_t{0}, std::size_t{1}, std::size_t{2}}) {
+    Fields array = {L"", L"", L""};
+    array[at] = line;
+    ParseCsvLine(array[at], array);
+    EXPECT_EQ(array, (Fields{at == 0 ? line : L"", L"first field of some length", std::wstring(100, L'y'), L"q,r"}))
+        << at;
+  }
+}
+
 TEST(ParseCsvLine, Takes32766CharactersAndOverflowsFrom32767) {
   Fields array = {L""};
   std::wstring line(32766, L'x');

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "import/mod_main.h"
-#include "registry/counting_registry.h"
+#include "registry/recording_registry.h"
 #include "registry/registry_emulation.h"
 #include "registry/winreg.h"
 #include "tests/import/fake_platform.h"
@@ -34,7 +34,7 @@ TEST_P(DocumentsFolderTest, ReadsPersonalOnceAndDropsOneTrailingBackslash) {
     }
   }
 
-  registry::CountingRegistry counted(emulation);
+  registry::RecordingRegistry counted(emulation);
   EXPECT_EQ(GetMyDocumentsFolder(counted), GetParam().folder);
   EXPECT_EQ(counted.Calls("RegOpenKeyExA"), 1u);
   EXPECT_LE(counted.Calls("RegQueryValueExA"), 1u);

@@ -16,7 +16,7 @@ std::string BackendName(const ::testing::TestParamInfo<BackendFactory>& info) { 
 
 void RegistryTest::SetUp() {
   backend_ = GetParam().make();
-  counting_ = std::make_unique<CountingRegistry>(backend_->api());
+  recorder_ = std::make_unique<RecordingRegistry>(backend_->api());
   scratch_ = std::string(kTestsKey) + "\\p" + std::to_string(ProcessId()) + "_" + std::to_string(++next_scratch);
   DeleteTree(kHkeyCurrentUser, scratch_);  // leftovers of an aborted earlier run
   MakeKey("");
@@ -25,8 +25,8 @@ void RegistryTest::SetUp() {
 void RegistryTest::TearDown() {
   DeleteTree(kHkeyCurrentUser, scratch_);
   raw().RegDeleteKeyA(kHkeyCurrentUser, kTestsKey);  // only succeeds once no other run is using it
-  EXPECT_EQ(counting_->OpenHandles(), 0u) << "a winreg method left a key handle open";
-  EXPECT_EQ(counting_->StrayCloses(), 0u) << "a winreg method closed a handle it did not open";
+  EXPECT_EQ(recorder_->OpenHandles(), 0u) << "a winreg method left a key handle open";
+  EXPECT_EQ(recorder_->StrayCloses(), 0u) << "a winreg method closed a handle it did not open";
   if (emulation()) {
     EXPECT_EQ(emulation()->OpenHandleCount(), 0u);
     EXPECT_EQ(emulation()->PredefinedCloseCount(), 0u);
@@ -37,10 +37,20 @@ std::string RegistryTest::Below(std::string_view sub) const {
   return sub.empty() ? scratch_ : scratch_ + "\\" + std::string(sub);
 }
 
+std::vector<std::string> RegistryTest::PlatformCalls() const {
+  std::vector<std::string> calls = recorder_->Texts();
+  for (auto& call : calls) {
+    for (std::size_t at = call.find(scratch_); at != std::string::npos; at = call.find(scratch_, at + 2)) {
+      call.replace(at, scratch_.size(), "$S");
+    }
+  }
+  return calls;
+}
+
 std::wstring RegistryTest::ScratchText() const { return common::AnsiToText(scratch_); }
 
 winreg RegistryTest::Addressing(const std::wstring& subkey) {
-  winreg reg(counted());
+  winreg reg(recorder());
   reg.hkey(static_cast<std::int32_t>(kHkeyCurrentUser));
   reg.KeyRoot(ScratchText());
   reg.Subkey(subkey);

@@ -1,17 +1,18 @@
 #pragma once
 // One fixture for the registry suites: each test works under a scratch key of its own below
 // HKEY_CURRENT_USER\Software\KestrovaCartImportTests, on the backend the suite is instantiated
-// for, and removes it afterwards. `winreg` objects are given the counting wrapper, so each test can
-// assert platform calls, and every test ends by checking that no handle stayed open.
+// for, and removes it afterwards. `winreg` objects are given the recording layer, so each test can
+// assert the platform calls, and every test ends by checking that no handle stayed open.
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/runtime_error.h"
-#include "registry/counting_registry.h"
+#include "registry/recording_registry.h"
 #include "registry/winreg.h"
 #include "tests/registry/backends.h"
 #include "tests/support/error_number.h"
@@ -29,7 +30,9 @@ class RegistryTest : public ::testing::TestWithParam<BackendFactory> {
   void TearDown() override;
 
   RegistryApi& raw() { return backend_->api(); }
-  CountingRegistry& counted() { return *counting_; }
+  RecordingRegistry& recorder() { return *recorder_; }
+  // The calls recorded so far as text, with the scratch key's path written as $S.
+  std::vector<std::string> PlatformCalls() const;
   RegistryEmulation* emulation() { return backend_->emulation(); }
   std::string ComputerName() { return backend_->ComputerName(); }
 
@@ -53,7 +56,7 @@ class RegistryTest : public ::testing::TestWithParam<BackendFactory> {
   void DeleteTree(RegKey root, const std::string& path);
 
   std::unique_ptr<Backend> backend_;
-  std::unique_ptr<CountingRegistry> counting_;
+  std::unique_ptr<RecordingRegistry> recorder_;
   std::string scratch_;
 };
 

@@ -38,7 +38,7 @@ class EnumTest : public RegistryTest {
  protected:
   void SetUp() override {
     RegistryTest::SetUp();
-    reg_.emplace(counted());
+    reg_.emplace(recorder());
   }
   std::optional<winreg> reg_;
 };
@@ -52,7 +52,20 @@ TEST_P(EnumTest, ListsTheDirectSubkeysByName) {
   EXPECT_EQ(keys.Item(L"ALPHA"), Variant(L"Alpha"));
   EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\list\\beta").Count(), 0);
   EXPECT_EQ(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\missing").Count(), 0);
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 2u);  // the two keys that opened
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 2u);  // the two keys that opened
+}
+
+TEST_P(EnumTest, ASubkeyCreatedWithAClassDoesNotEndTheListing) {
+  char widget[] = "Widget";
+  for (const char* name : {"a", "b", "c"}) {
+    RegKey key = 0;
+    ASSERT_EQ(raw().RegCreateKeyExA(kHkeyCurrentUser, Below(std::string("classes\\") + name).c_str(), 0,
+                                    *name == 'b' ? widget : nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    raw().RegCloseKey(key);
+  }
+  EXPECT_EQ(Names(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\classes")),
+            (std::set<std::wstring>{L"a", L"b", L"c"}));
 }
 
 TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
@@ -62,8 +75,8 @@ TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
   ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_READ, &own), ERROR_SUCCESS);
   const KeyHandle owner(raw(), ERROR_SUCCESS, own);
   EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own), L"")), std::set<std::wstring>{L"child"});
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 0u);
-  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 0u);
+  EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
 }
 
 TEST_P(EnumTest, ConvertsValueDataByType) {
@@ -128,17 +141,17 @@ TEST_P(EnumTest, TwoBinaryValuesInARowEachGiveOnlyTheirOwnBytes) {
 
 TEST_P(EnumTest, DataOf4096BytesTakesOneRequestAndMoreTakesExactlyOneRepeat) {
   PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01'));
-  counted().Reset();
+  recorder().Reset();
   EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text().size(),
             4096u * 3 - 1);
-  EXPECT_EQ(counted().Calls("RegEnumValueA"), 2u);  // the value, then the end
+  EXPECT_EQ(recorder().Calls("RegEnumValueA"), 2u);  // the value, then the end
 
   PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01') + "\x02");
-  counted().Reset();
+  recorder().Reset();
   const std::wstring hex = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text();
   EXPECT_EQ(hex.size(), 4097u * 3 - 1);
   EXPECT_EQ(hex.substr(hex.size() - 5), L"01 02");
-  EXPECT_EQ(counted().Calls("RegEnumValueA"), 3u);
+  EXPECT_EQ(recorder().Calls("RegEnumValueA"), 3u);
 }
 
 TEST_P(EnumTest, ANameOf260CharactersEndsTheListing) {
@@ -161,29 +174,53 @@ TEST_P(EnumTest, BinaryDataOver32767BytesOverflowsWithNothingLeftOpen) {
   // TearDown checks that the listed key was closed although the error passed through.
 }
 
-TEST_P(EnumTest, AnExpansionIsCutAtThePlatformsLimitOf32766Characters) {
-  // The platform never writes more than 32,766 characters of an expansion, so the 16-bit position
-  // of its terminator cannot overflow here.
+// The platform writes at most 32,766 characters of an expansion, yet counts the whole of it: a
+// longer expansion cannot be delivered whole and raises Overflow rather than come back cut. A
+// backend that counts more than it wrote does the same for a short text.
+class ShortExpansion : public RecordingRegistry {
+ public:
+  using RecordingRegistry::RecordingRegistry;
+  DWORD ExpandEnvironmentStringsA(const char* source, char* out, DWORD size) override {
+    const DWORD count = RecordingRegistry::ExpandEnvironmentStringsA(source, out, size);
+    return out ? count + 1 : count;
+  }
+};
+
+TEST_P(EnumTest, AnExpansionThatCannotBeDeliveredWholeOverflows) {
   SetProcessVariable("KCI_LONG", std::string(32766, 'x'));
   PutValue("exp", "at limit", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
-  PutValue("exp", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
-  const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp"));
-  EXPECT_EQ(values.at(L"at limit"), Variant(std::wstring(32766, L'x')));
-  EXPECT_EQ(values.at(L"beyond"), Variant(std::wstring(32766, L'x')));
+  PutValue("beyond", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
+  PutValue("short", "short", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
+  EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp")).at(L"at limit"),
+            Variant(std::wstring(32766, L'x')));
+  EXPECT_EQ(Addressing(L"exp").GetRegistryValue(L"at limit"), Variant(std::wstring(32766, L'x')));
+  EXPECT_EQ(ErrorNumberOf([&] { reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\beyond"); }),
+            common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { Addressing(L"beyond").GetRegistryValue(L"beyond"); }), common::kErrOverflow);
+  SetProcessVariable("KCI_LONG", "abc");
+  ShortExpansion bent(raw());
+  winreg reg(bent);
+  reg.hkey(kCurrentUser);
+  reg.KeyRoot(ScratchText());
+  reg.Subkey(L"short");
+  EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryValues(kCurrentUser, ScratchText() + L"\\short"); }),
+            common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"short"); }), common::kErrOverflow);
+  EXPECT_EQ(bent.OpenHandles(), 0u);
   UnsetProcessVariable("KCI_LONG");
 }
 
 // A backend that lists its first entry twice: the collection refuses the second, and the error
 // passes to the caller with the key closed.
-class Stutter : public CountingRegistry {
+class Stutter : public RecordingRegistry {
  public:
-  using CountingRegistry::CountingRegistry;
+  using RecordingRegistry::RecordingRegistry;
   RegStatus RegEnumKeyExA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, char* c, DWORD* cc, FileTime* t) override {
-    return CountingRegistry::RegEnumKeyExA(h, i == 1 ? 0 : i, n, nn, r, c, cc, t);
+    return RecordingRegistry::RegEnumKeyExA(h, i == 1 ? 0 : i, n, nn, r, c, cc, t);
   }
   RegStatus RegEnumValueA(RegKey h, DWORD i, char* n, DWORD* nn, DWORD* r, DWORD* t, std::uint8_t* d,
                           DWORD* dd) override {
-    return CountingRegistry::RegEnumValueA(h, i == 1 ? 0 : i, n, nn, r, t, d, dd);
+    return RecordingRegistry::RegEnumValueA(h, i == 1 ? 0 : i, n, nn, r, t, d, dd);
   }
 };
 

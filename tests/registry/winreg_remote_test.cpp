@@ -2,6 +2,7 @@
 // the "remote" computer every backend can reach; the emulation also holds a registry of a computer
 // of its own, and any other name reaches nothing.
 #include "common/ansi.h"
+#include "registry/key_handle.h"
 #include "tests/registry/registry_fixture.h"
 
 namespace registry::testing {
@@ -30,18 +31,18 @@ TEST_P(RemoteTest, ReadsThroughTheObjectsKeyPathOrTheGivenOne) {
   EXPECT_EQ(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v"), Variant(L"remote text"));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"\\\\" + Own(), kCurrentUser, L"v"), Variant(L"remote text"));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"", kCurrentUser, L"v", ScratchText() + L"\\r"), Variant(L"remote text"));
-  EXPECT_EQ(counted().LastMachineName(), "");
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"missing").IsEmpty());
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v", ScratchText() + L"\\nope").IsEmpty());
-  EXPECT_EQ(counted().Calls("RegQueryValueExA"), 4u);  // no read through a key that did not open
+  EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 4u);  // no read through a key that did not open
 }
 
 TEST_P(RemoteTest, TheComputerNameReachesThePlatformExactlyAsGiven) {
   winreg reg = Remote(L"");
   for (const std::wstring& name :
        {L"\\\\" + Own(), Own(), std::wstring(L"no-such-computer"), std::wstring(L"\\\\no-such-computer")}) {
+    recorder().Reset();
     reg.ReadRemoteRegistryValue(name, kCurrentUser, L"v");
-    EXPECT_EQ(counted().LastMachineName(), common::TextToAnsi(name));
+    EXPECT_EQ(PlatformCalls().front(), "RegConnectRegistryA(\"" + common::TextToAnsi(name) + "\", HKCU, out)");
   }
 }
 
@@ -50,7 +51,7 @@ TEST_P(RemoteTest, AFailedConnectionReadsAsErrorAndWritesNothing) {
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"no-such-computer", kCurrentUser, L"v"), Variant(L"Error!"));
   EXPECT_FALSE(reg.WriteRemoteRegistryValue(L"no-such-computer", kCurrentUser, L"v", Variant(1), 4));
   EXPECT_FALSE(reg.WriteRemoteRegistryValue(L"no-such-computer", kCurrentUser, L"v", Variant(1), 5));
-  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
   // A stored "Error!" reads the same as a failed connection.
   PutValue("r", "v", REG_SZ, std::string("Error!\0", 7));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v"), Variant(L"Error!"));
@@ -61,7 +62,25 @@ TEST_P(RemoteTest, AnEmptyKeyPathAddressesTheRootItself) {
   MakeKey("r");
   // The scratch path is not a value of HKEY_CURRENT_USER itself: the read finds nothing.
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"KestrovaCartImportTests probe", L"").IsEmpty());
-  EXPECT_EQ(counted().Calls("RegQueryValueExA"), 1u);
+  EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 1u);
+}
+
+TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
+  PutValue("own", "v", REG_SZ, std::string("mine\0", 5));
+  MakeKey("own\\child");
+  RegKey own = 0;
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_ALL_ACCESS, &own), ERROR_SUCCESS);
+  const KeyHandle owner(raw(), ERROR_SUCCESS, own);
+  const auto hkey = static_cast<std::int32_t>(own);
+  winreg reg(recorder());
+  EXPECT_EQ(reg.ReadRemoteRegistryValue(L"", hkey, L"v", std::wstring()), Variant(L"mine"));
+  EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), hkey, L"v", std::wstring(L"child")).IsEmpty());
+  EXPECT_TRUE(reg.WriteRemoteRegistryValue(L"", hkey, L"w", Variant(L"x"), 1, std::wstring()));
+  EXPECT_TRUE(reg.WriteRemoteRegistryValue(Own(), hkey, L"w", Variant(L"y"), 1, std::wstring(L"child")));
+  // The caller's handle still reads: nothing closed it.
+  DWORD size = 0;
+  EXPECT_EQ(raw().RegQueryValueExA(own, "w", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 2u);
 }
 
 TEST_P(RemoteTest, WritesAsSetRegistryValueDoesButNeverCreatesTheKey) {
@@ -77,8 +96,8 @@ TEST_P(RemoteTest, WritesAsSetRegistryValueDoesButNeverCreatesTheKey) {
   EXPECT_FALSE(missing.WriteRemoteRegistryValue(Own(), kCurrentUser, L"v", Variant(1), 4));
   EXPECT_TRUE(missing.WriteRemoteRegistryValue(Own(), kCurrentUser, L"v", Variant(1), 5));  // nothing to write
   EXPECT_FALSE(KeyPresent("absent"));
-  EXPECT_EQ(counted().Calls("RegSetValueExA"), 2u);  // never through a key that did not open
-  EXPECT_EQ(counted().Calls("RegCreateKeyExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegSetValueExA"), 2u);  // never through a key that did not open
+  EXPECT_EQ(recorder().Calls("RegCreateKeyExA"), 0u);
 }
 
 TEST_P(RemoteTest, ConversionErrorsPassToTheCallerWithNothingLeftOpen) {
@@ -112,7 +131,7 @@ TEST_P(RemoteTest, AnotherComputersRegistryIsReachedThroughItsName) {
   raw().RegCloseKey(key);
   raw().RegCloseKey(far);
 
-  winreg reg(counted());
+  winreg reg(recorder());
   EXPECT_TRUE(reg.WriteRemoteRegistryValue(L"\\\\farhost", kLocalMachine, L"v", Variant(L"far away"), 1,
                                            std::wstring(L"Software\\Far")));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"FARHOST", kLocalMachine, L"v", std::wstring(L"Software\\Far")),

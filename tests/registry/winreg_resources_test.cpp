@@ -71,13 +71,13 @@ TEST_P(ResourceTest, NoMethodLeavesAHandleOpenOnAnyPath) {
     } catch (const common::RuntimeError&) {
       // the error passes through; what counts is what stayed open
     }
-    EXPECT_EQ(counted().OpenHandles(), 0u) << step.label;
-    EXPECT_EQ(counted().StrayCloses(), 0u) << step.label;
+    EXPECT_EQ(recorder().OpenHandles(), 0u) << step.label;
+    EXPECT_EQ(recorder().StrayCloses(), 0u) << step.label;
     if (emulation()) {
       EXPECT_EQ(emulation()->OpenHandleCount(), 0u) << step.label;
     }
   }
-  EXPECT_GT(counted().Calls("RegCloseKey"), 15u);  // the steps did open and close keys
+  EXPECT_GT(recorder().Calls("RegCloseKey"), 15u);  // the steps did open and close keys
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ResourceTest, ::testing::ValuesIn(AllBackends()), BackendName);

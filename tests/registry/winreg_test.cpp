@@ -80,9 +80,9 @@ TEST_P(WinregTest, KeyExistsOpensForReadingAndClosesAgain) {
   EXPECT_TRUE(Addressing(L"PRESENT").KeyExists());
   EXPECT_TRUE(Addressing(L"").KeyExists());  // KeyRoot followed by one backslash
   EXPECT_FALSE(Addressing(L"absent").KeyExists());
-  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 4u);
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 3u);
-  winreg fresh(counted());
+  EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 4u);
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 3u);
+  winreg fresh(recorder());
   EXPECT_FALSE(fresh.KeyExists());
 }
 
@@ -90,8 +90,8 @@ TEST_P(WinregTest, CreateKeyWithNameOmittedCreatesTheAddressedKey) {
   winreg reg = Addressing(L"new\\deeper");
   EXPECT_EQ(reg.CreateKey(), L"0");
   EXPECT_TRUE(KeyPresent("new\\deeper"));
-  EXPECT_EQ(counted().Calls("RegCreateKeyExA"), 1u);
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 1u);
+  EXPECT_EQ(recorder().Calls("RegCreateKeyExA"), 1u);
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 1u);
 }
 
 TEST_P(WinregTest, CreateKeyWithANameWorksBelowKeyRootAndWritesTheNameBack) {
@@ -118,11 +118,11 @@ TEST_P(WinregTest, CreateKeyOnAnExistingKeyKeepsItsValues) {
 }
 
 TEST_P(WinregTest, CreateKeyFailsQuietlyAndRaisesOnlyForAConversion) {
-  winreg fresh(counted());
+  winreg fresh(recorder());
   EXPECT_EQ(fresh.CreateKey(), L"");
   Variant bytes(ByteArray{0, {1, 2}});
   EXPECT_EQ(ErrorNumberOf([&] { Addressing().CreateKey(bytes); }), common::kErrTypeMismatch);
-  EXPECT_EQ(counted().Calls("RegCreateKeyExA"), 1u);  // the failing conversion reached no platform call
+  EXPECT_EQ(recorder().Calls("RegCreateKeyExA"), 1u);  // the failing conversion reached no platform call
 }
 
 TEST_P(WinregTest, DeleteKeyDeletesOneKeyBelowKeyRootAndReportsThePlatformsCode) {
@@ -134,7 +134,7 @@ TEST_P(WinregTest, DeleteKeyDeletesOneKeyBelowKeyRootAndReportsThePlatformsCode)
   EXPECT_EQ(reg.DeleteKey(L"leaf"), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(reg.DeleteKey(L"branch"), ERROR_ACCESS_DENIED);  // subkeys are never walked
   EXPECT_TRUE(KeyPresent("branch\\twig"));
-  winreg fresh(counted());
+  winreg fresh(recorder());
   EXPECT_EQ(fresh.DeleteKey(L"x"), ERROR_INVALID_HANDLE);
 }
 
@@ -144,10 +144,10 @@ TEST_P(WinregTest, DeleteValueClosesTheKeyWhateverTheDeletionAnswers) {
   EXPECT_EQ(reg.DeleteValue(L"V"), 0);
   EXPECT_FALSE(ReadValue("k", "v"));
   EXPECT_EQ(reg.DeleteValue(L"v"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(counted().Calls("RegCloseKey"), 2u);
+  EXPECT_EQ(recorder().Calls("RegCloseKey"), 2u);
   EXPECT_EQ(Addressing(L"missing").DeleteValue(L"v"), ERROR_FILE_NOT_FOUND);  // the open's code
-  EXPECT_EQ(counted().Calls("RegDeleteValueA"), 2u);
-  winreg fresh(counted());
+  EXPECT_EQ(recorder().Calls("RegDeleteValueA"), 2u);
+  winreg fresh(recorder());
   EXPECT_EQ(fresh.DeleteValue(L"v"), ERROR_INVALID_HANDLE);
 }
 
@@ -200,7 +200,7 @@ TEST_P(GetRegistryValueTest, GivesTheDefaultWhenNothingCanBeRead) {
   EXPECT_EQ(reg.GetRegistryValue(L"missing", Variant(7)), Variant(7));  // still a number
   EXPECT_EQ(reg.GetRegistryValue(L"missing", Variant(L"")), Variant(L""));
   EXPECT_TRUE(Addressing(L"no such key").GetRegistryValue(L"x").IsEmpty());
-  winreg fresh(counted());
+  winreg fresh(recorder());
   EXPECT_EQ(fresh.GetRegistryValue(L"x", Variant(1.5)), Variant(1.5));
 }
 
@@ -211,17 +211,17 @@ TEST_P(GetRegistryValueTest, ReadsOnceUpTo1024BytesAndTwiceBeyond) {
   winreg reg = Addressing();
 
   EXPECT_EQ(reg.GetRegistryValue(L"fits").bytes().bytes.size(), 1024u);
-  EXPECT_EQ(counted().Calls("RegQueryValueExA"), 1u);
+  EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 1u);
 
-  counted().Reset();
+  recorder().Reset();
   const Variant spills = reg.GetRegistryValue(L"spills");
-  EXPECT_EQ(counted().Calls("RegQueryValueExA"), 2u);
+  EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 2u);
   ASSERT_EQ(spills.bytes().bytes.size(), 1025u);
   EXPECT_EQ(spills.bytes().bytes.back(), 0x01);
 
-  counted().Reset();
+  recorder().Reset();
   EXPECT_EQ(reg.GetRegistryValue(L"long text"), Variant(std::wstring(3000, L'q')));
-  EXPECT_EQ(counted().Calls("RegQueryValueExA"), 2u);
+  EXPECT_EQ(recorder().Calls("RegQueryValueExA"), 2u);
 }
 
 TEST_P(GetRegistryValueTest, ExpandsEnvironmentReferencesThatAreSet) {
@@ -248,40 +248,49 @@ TEST_P(GetRegistryValueTest, AMultiStringWhoseFirstNulLiesBeyond32767Overflows) 
   // TearDown checks that the key was closed although the error passed through.
 }
 
-// A value that changes between the two reads of a large value: the first read reports a size, and
-// by the second the value has grown again (234 once more), or the backend claims more data than
-// the buffer it was given. Nothing past the buffer may be read; the default comes back.
-class GrowingValue : public CountingRegistry {
+// A value that changes between the two reads of a large value: by the second read it has grown
+// again (234 once more), the backend claims more data than the buffer it was given, or the key has
+// been deleted meanwhile (a real deletion: the platform then answers 1018 and leaves the type and
+// size of the first read in place), or the handle is no longer valid (6, likewise). Nothing the platform did not write
+// may be converted; the default comes back.
+class SecondReadFails : public RecordingRegistry {
  public:
-  enum class Mode { kGrowsAgain, kClaimsMore };
-  GrowingValue(RegistryApi& inner, Mode mode) : CountingRegistry(inner), mode_(mode) {}
+  enum class Mode { kGrowsAgain, kClaimsMore, kKeyDeleted, kHandleInvalid };
+  SecondReadFails(RegistryApi& inner, Mode mode, std::string key)
+      : RecordingRegistry(inner), inner_(inner), mode_(mode), key_(std::move(key)) {}
   RegStatus RegQueryValueExA(RegKey h, const char* name, DWORD* reserved, DWORD* type, std::uint8_t* data,
                              DWORD* size) override {
     const DWORD capacity = *size;
-    RegStatus rc = CountingRegistry::RegQueryValueExA(h, name, reserved, type, data, size);
-    if (Calls("RegQueryValueExA") == 2) {
-      if (mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
-      *size = capacity + 100;
-    }
+    const bool second = Calls("RegQueryValueExA") == 1;
+    if (second && mode_ == Mode::kKeyDeleted) inner_.RegDeleteKeyA(kHkeyCurrentUser, key_.c_str());
+    if (second && mode_ == Mode::kHandleInvalid) h = 0;
+    RegStatus rc = RecordingRegistry::RegQueryValueExA(h, name, reserved, type, data, size);
+    if (second && mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
+    if (second && (mode_ == Mode::kGrowsAgain || mode_ == Mode::kClaimsMore)) *size = capacity + 100;
     return rc;
   }
 
  private:
+  RegistryApi& inner_;
   Mode mode_;
+  std::string key_;
 };
 
-TEST_P(GetRegistryValueTest, AValueThatGrowsBetweenTheTwoReadsGivesTheDefault) {
-  PutValue("", "big", REG_BINARY, std::string(2000, '\x33'));
-  PutValue("", "big text", REG_SZ, std::string(2000, 't') + '\0');
-  for (const auto mode : {GrowingValue::Mode::kGrowsAgain, GrowingValue::Mode::kClaimsMore}) {
+TEST_P(GetRegistryValueTest, ASecondReadThatFailsInAnyWayGivesTheDefault) {
+  using Mode = SecondReadFails::Mode;
+  for (const auto mode : {Mode::kGrowsAgain, Mode::kClaimsMore, Mode::kKeyDeleted, Mode::kHandleInvalid}) {
     for (const char* name : {"big", "big text"}) {
-      GrowingValue growing(raw(), mode);
-      winreg reg(growing);
+      PutValue("grows", "big", REG_BINARY, std::string(2000, '\x33'));
+      PutValue("grows", "big text", REG_SZ, std::string(2000, 't') + '\0');
+      SecondReadFails failing(raw(), mode, Below("grows"));
+      winreg reg(failing);
       reg.hkey(kCurrentUser);
       reg.KeyRoot(ScratchText());
-      EXPECT_EQ(reg.GetRegistryValue(common::AnsiToText(name), Variant(-1)), Variant(-1)) << name;
-      EXPECT_EQ(growing.Calls("RegQueryValueExA"), 2u);
-      EXPECT_EQ(growing.OpenHandles(), 0u);
+      reg.Subkey(L"grows");
+      EXPECT_EQ(reg.GetRegistryValue(common::AnsiToText(name), Variant(-1)), Variant(-1))
+          << name << " " << static_cast<int>(mode);
+      EXPECT_EQ(failing.Calls("RegQueryValueExA"), 2u);
+      EXPECT_EQ(failing.OpenHandles(), 0u);
     }
   }
 }
@@ -331,8 +340,8 @@ TEST_P(SetRegistryValueTest, CreatesAMissingKeyFirst) {
   winreg reg = Addressing(L"made\\on demand");
   EXPECT_TRUE(reg.SetRegistryValue(L"v", Variant(5), 4));
   ASSERT_TRUE(ReadValue("made\\on demand", "v"));
-  EXPECT_EQ(counted().Calls("RegOpenKeyExA"), 2u);
-  EXPECT_EQ(counted().Calls("RegCreateKeyExA"), 1u);
+  EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 2u);
+  EXPECT_EQ(recorder().Calls("RegCreateKeyExA"), 1u);
 }
 
 TEST_P(SetRegistryValueTest, ATypeWithoutAConversionWritesNothingAndSucceeds) {
@@ -341,7 +350,7 @@ TEST_P(SetRegistryValueTest, ATypeWithoutAConversionWritesNothingAndSucceeds) {
   EXPECT_TRUE(reg.SetRegistryValue(L"v", Variant(5), -1));
   EXPECT_TRUE(KeyPresent("typeless"));  // the key is created all the same
   EXPECT_FALSE(ReadValue("typeless", "v"));
-  EXPECT_EQ(counted().Calls("RegSetValueExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegSetValueExA"), 0u);
 }
 
 TEST_P(SetRegistryValueTest, AValueWithoutTheNeededFormRaisesAndWritesNothing) {
@@ -353,13 +362,13 @@ TEST_P(SetRegistryValueTest, AValueWithoutTheNeededFormRaisesAndWritesNothing) {
               reg.SetRegistryValue(L"s", Variant(ByteArray{0, {1}}), 1);
             }),
             common::kErrTypeMismatch);
-  EXPECT_EQ(counted().Calls("RegSetValueExA"), 0u);
+  EXPECT_EQ(recorder().Calls("RegSetValueExA"), 0u);
   EXPECT_FALSE(ReadValue("", "b"));
   // TearDown checks that every key opened for these writes was closed.
 }
 
 TEST_P(SetRegistryValueTest, FailsWhenTheKeyCannotBeOpenedOrCreated) {
-  winreg fresh(counted());
+  winreg fresh(recorder());
   EXPECT_FALSE(fresh.SetRegistryValue(L"v", Variant(1), 4));
   winreg bad_path = Addressing();
   bad_path.KeyRoot(L"");  // "\": refused by the platform, also for creation
