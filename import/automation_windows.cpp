@@ -33,10 +33,21 @@ struct ExceptionInfo {
   }
 };
 
-// The error that a failed Invoke stands for: the server's own number and description when it
-// raised one (DISP_E_EXCEPTION), else the HRESULT.
-common::RuntimeError InvokeError(HRESULT hr, ExceptionInfo& exception) {
-  if (hr != DISP_E_EXCEPTION) return HresultError(hr);
+// Raises the error for the HRESULT of a failed cross-process call. A busy application's refusal
+// raises CallRejected: COM did not deliver the call, so it did not run. Only the HRESULT of the
+// call itself says so; an error that the application raised with the same code ran and is not one.
+[[noreturn]] void RaiseCallError(HRESULT hr) {
+  if (hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER) {
+    const common::RuntimeError error = HresultError(hr);
+    throw CallRejected(error.number(), error.description());
+  }
+  throw HresultError(hr);
+}
+
+// Raises the error that a failed Invoke stands for: the server's own number and description when
+// it raised one (DISP_E_EXCEPTION), else the HRESULT.
+[[noreturn]] void RaiseInvokeError(HRESULT hr, ExceptionInfo& exception) {
+  if (hr != DISP_E_EXCEPTION) RaiseCallError(hr);
   EXCEPINFO& info = exception.info;
   if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
   const HRESULT code = info.wCode != 0 ? info.wCode : (info.scode != 0 ? info.scode : hr);
@@ -44,7 +55,7 @@ common::RuntimeError InvokeError(HRESULT hr, ExceptionInfo& exception) {
   if (description.empty()) {
     description = info.wCode != 0 ? L"Application-defined or object-defined error" : HresultError(code).description();
   }
-  return common::RuntimeError(static_cast<std::int32_t>(code), description);
+  throw common::RuntimeError(static_cast<std::int32_t>(code), description);
 }
 
 }  // namespace
@@ -149,8 +160,10 @@ ObjectId ComAutomation::GetActiveObject(const std::wstring& prog_id) {
   HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
   if (FAILED(hr)) throw HresultError(hr);
   IUnknownPtr unknown;
+  // Taking the reference is a call to the application (it adds the client's references), which a
+  // busy application refuses like any other.
   hr = ::GetActiveObject(clsid, nullptr, &unknown);
-  if (FAILED(hr)) throw HresultError(hr);
+  if (FAILED(hr)) RaiseCallError(hr);
   return AdoptUnknown(std::move(unknown));
 }
 
@@ -171,6 +184,7 @@ ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
 IDispatch* ComAutomation::DispatchOf(Held& held) {
   if (!held.dispatch) {
     const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
+    if (hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER) RaiseCallError(hr);
     if (FAILED(hr) || !held.dispatch) {
       throw common::RuntimeError(438, L"Object doesn't support this property or method");
     }
@@ -190,7 +204,7 @@ DISPID ComAutomation::DispIdOf(Held& held, const std::wstring& member) {
   LPOLESTR names[] = {name.data()};
   DISPID dispid = DISPID_UNKNOWN;
   const HRESULT hr = DispatchOf(held)->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-  if (FAILED(hr)) throw HresultError(hr);
+  if (FAILED(hr)) RaiseCallError(hr);
   held.dispids.emplace(member, dispid);
   return dispid;
 }
@@ -204,7 +218,7 @@ void ComAutomation::Invoke(ObjectId object, const std::wstring& member, WORD fla
   UINT bad_argument = 0;
   const HRESULT hr = DispatchOf(held)->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.params(), result,
                                               &exception.info, &bad_argument);
-  if (FAILED(hr)) throw InvokeError(hr, exception);
+  if (FAILED(hr)) RaiseInvokeError(hr, exception);
   arguments.WriteBack();
 }
 
