@@ -33,11 +33,14 @@ struct ExceptionInfo {
   }
 };
 
-// Raises the error for the HRESULT of a failed cross-process call. A busy application's refusal
-// raises CallRejected: COM did not deliver the call, so it did not run. Only the HRESULT of the
-// call itself says so; an error that the application raised with the same code ran and is not one.
+// Whether COM refused to deliver a call because the application is busy: then it did not run.
+bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
+
+// Raises the error for the HRESULT of a failed cross-process call: CallRejected for a refusal.
+// Only the HRESULT of the call itself says so; an error that the application raised with the same
+// code ran and is not one.
 [[noreturn]] void RaiseCallError(HRESULT hr) {
-  if (hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER) {
+  if (IsRefusal(hr)) {
     const common::RuntimeError error = HresultError(hr);
     throw CallRejected(error.number(), error.description());
   }
@@ -184,7 +187,7 @@ ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
 IDispatch* ComAutomation::DispatchOf(Held& held) {
   if (!held.dispatch) {
     const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
-    if (hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER) RaiseCallError(hr);
+    if (IsRefusal(hr)) RaiseCallError(hr);  // under Wine a refused query comes back as E_NOINTERFACE
     if (FAILED(hr) || !held.dispatch) {
       throw common::RuntimeError(438, L"Object doesn't support this property or method");
     }
