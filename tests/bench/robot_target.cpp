@@ -39,8 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 0;
   }
   if (arguments.size() == 1 && arguments[0] == L"--ask") {
-    const int answer = MessageBoxW(nullptr, L"Busy?", L"Ask", MB_RETRYCANCEL | MB_ICONEXCLAMATION);
-    MessageBoxW(nullptr, L"Done", L"After", MB_OK);
+    // The styles of the importer's own busy box and the box after it.
+    const int answer = MessageBoxW(nullptr, L"Busy?", L"Ask", MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, L"Done", L"After", MB_OK | MB_SETFOREGROUND);
     return answer;
   }
   if (arguments.size() == 1 && arguments[0] == L"--hang") {
