@@ -486,8 +486,9 @@ TEST_F(ImportEndToEnd, BrevantoClosingMidCartIsReportedAndNothingHangs) {
   EXPECT_EQ(run.items, std::nullopt);
   ASSERT_EQ(run.boxes.size(), 1u);
   const std::string& text = run.boxes[0].text;
+  const std::size_t error = std::min(text.find("Error ("), text.size());
   std::cout << "The import ended " << took << " ms after it started (the robot included), with \""
-            << text.substr(text.find("Error (")) << "\"\n";
+            << text.substr(error, text.find("\r\n", error) - error) << "\"\n";
   const std::string closed =
       "The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted into "
       "Brevanto.";
