@@ -33,10 +33,24 @@ struct ExceptionInfo {
   }
 };
 
-// The error that a failed Invoke stands for: the server's own number and description when it
-// raised one (DISP_E_EXCEPTION), else the HRESULT.
-common::RuntimeError InvokeError(HRESULT hr, ExceptionInfo& exception) {
-  if (hr != DISP_E_EXCEPTION) return HresultError(hr);
+// Whether COM refused to deliver a call because the application is busy: then it did not run.
+bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
+
+// Raises the error for the HRESULT of a failed cross-process call: CallRejected for a refusal.
+// Only the HRESULT of the call itself says so; an error that the application raised with the same
+// code ran and is not one.
+[[noreturn]] void RaiseCallError(HRESULT hr) {
+  if (IsRefusal(hr)) {
+    const common::RuntimeError error = HresultError(hr);
+    throw CallRejected(error.number(), error.description());
+  }
+  throw HresultError(hr);
+}
+
+// Raises the error that a failed Invoke stands for: the server's own number and description when
+// it raised one (DISP_E_EXCEPTION), else the HRESULT.
+[[noreturn]] void RaiseInvokeError(HRESULT hr, ExceptionInfo& exception) {
+  if (hr != DISP_E_EXCEPTION) RaiseCallError(hr);
   EXCEPINFO& info = exception.info;
   if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
   const HRESULT code = info.wCode != 0 ? info.wCode : (info.scode != 0 ? info.scode : hr);
@@ -44,7 +58,7 @@ common::RuntimeError InvokeError(HRESULT hr, ExceptionInfo& exception) {
   if (description.empty()) {
     description = info.wCode != 0 ? L"Application-defined or object-defined error" : HresultError(code).description();
   }
-  return common::RuntimeError(static_cast<std::int32_t>(code), description);
+  throw common::RuntimeError(static_cast<std::int32_t>(code), description);
 }
 
 }  // namespace
@@ -149,8 +163,10 @@ ObjectId ComAutomation::GetActiveObject(const std::wstring& prog_id) {
   HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
   if (FAILED(hr)) throw HresultError(hr);
   IUnknownPtr unknown;
+  // Taking the reference is a call to the application (it adds the client's references), which a
+  // busy application refuses like any other.
   hr = ::GetActiveObject(clsid, nullptr, &unknown);
-  if (FAILED(hr)) throw HresultError(hr);
+  if (FAILED(hr)) RaiseCallError(hr);
   return AdoptUnknown(std::move(unknown));
 }
 
@@ -171,6 +187,7 @@ ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
 IDispatch* ComAutomation::DispatchOf(Held& held) {
   if (!held.dispatch) {
     const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
+    if (IsRefusal(hr)) RaiseCallError(hr);  // under Wine a refused query comes back as E_NOINTERFACE
     if (FAILED(hr) || !held.dispatch) {
       throw common::RuntimeError(438, L"Object doesn't support this property or method");
     }
@@ -190,7 +207,7 @@ DISPID ComAutomation::DispIdOf(Held& held, const std::wstring& member) {
   LPOLESTR names[] = {name.data()};
   DISPID dispid = DISPID_UNKNOWN;
   const HRESULT hr = DispatchOf(held)->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-  if (FAILED(hr)) throw HresultError(hr);
+  if (FAILED(hr)) RaiseCallError(hr);
   held.dispids.emplace(member, dispid);
   return dispid;
 }
@@ -204,7 +221,7 @@ void ComAutomation::Invoke(ObjectId object, const std::wstring& member, WORD fla
   UINT bad_argument = 0;
   const HRESULT hr = DispatchOf(held)->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.params(), result,
                                               &exception.info, &bad_argument);
-  if (FAILED(hr)) throw InvokeError(hr, exception);
+  if (FAILED(hr)) RaiseInvokeError(hr, exception);
   arguments.WriteBack();
 }
 

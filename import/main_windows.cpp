@@ -1,6 +1,7 @@
 // KestrovaCartImport.exe: no window, no arguments; one import run per start. Exit code 0 for every
 // expected end (including the messages about a missing cart, host or document), 1 after the
 // unexpected-error report.
+#include "import/busy_retry.h"
 #include "import/mod_main.h"
 #include "import/windows_platform_windows.h"
 
@@ -14,8 +15,10 @@ namespace {
 
 int RunInApartment() {
   modMain::windows::WindowsPlatform platform;  // destroyed, with every reference it held, before CoUninitialize
+  modMain::SystemClock clock;
+  modMain::BusyRetry busy_retry(platform, clock);  // repeats the calls a busy Brevanto refuses
   try {
-    return modMain::Run(platform);
+    return modMain::Run(busy_retry);
   } catch (const _com_error& error) {
     modMain::ReportUnexpectedError(platform, modMain::windows::HresultError(error.Error()));
   } catch (const std::exception&) {

@@ -4,21 +4,31 @@
 
 namespace modMain::windows {
 
-void ShowMessageBox(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
-  UINT style = MB_OK | MB_SETFOREGROUND;
+namespace {
+
+UINT IconStyle(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::kCritical:
-      style |= MB_ICONERROR;
-      break;
+      return MB_ICONERROR;
     case MessageIcon::kExclamation:
-      style |= MB_ICONWARNING;
-      break;
+      return MB_ICONWARNING;
     case MessageIcon::kInformation:
-      style |= MB_ICONINFORMATION;
-      break;
+      return MB_ICONINFORMATION;
   }
+  return 0;
+}
+
+}  // namespace
+
+void ShowMessageBox(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  const UINT style = MB_OK | MB_SETFOREGROUND | IconStyle(icon);
   // The run has nothing else to tell the user if even a box cannot be shown: its result is of no use.
   MessageBoxW(nullptr, text.c_str(), title.c_str(), style);
+}
+
+Choice AskRetryOrCancelBox(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  const UINT style = MB_RETRYCANCEL | MB_SETFOREGROUND | IconStyle(icon);
+  return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDRETRY ? Choice::kRetry : Choice::kCancel;
 }
 
 }  // namespace modMain::windows

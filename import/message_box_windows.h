@@ -1,5 +1,6 @@
 #pragma once
-// The message box of the import run: MessageBoxW, modal, no owner window, the single button OK.
+// The message boxes of the import run: MessageBoxW, modal, no owner window; the single button OK,
+// or Retry and Cancel.
 #include <string>
 
 #include "import/platform.h"
@@ -8,5 +9,7 @@ namespace modMain::windows {
 
 // Returns when the user has closed the box.
 void ShowMessageBox(const std::wstring& text, MessageIcon icon, const std::wstring& title);
+// Returns the user's choice; a box that ends any other way (Esc, closed, no box at all) is Cancel.
+Choice AskRetryOrCancelBox(const std::wstring& text, MessageIcon icon, const std::wstring& title);
 
 }  // namespace modMain::windows

@@ -8,6 +8,7 @@
 #include "common/ansi.h"
 #include "common/int16.h"
 #include "common/variant.h"
+#include "import/busy_retry.h"
 #include "registry/winreg.h"
 
 namespace modMain {
@@ -123,7 +124,11 @@ void Main(Platform& platform) {
       throw LineError(error, i);
     }
   }
-  CallItemFunction(app, L"MLIBufferAppendPaste");
+  try {
+    CallItemFunction(app, L"MLIBufferAppendPaste");
+  } catch (const common::RuntimeError& error) {
+    throw PasteError(error);
+  }
   platform.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
                        MessageIcon::kInformation, kAppTitle);
 }
@@ -136,13 +141,39 @@ int Run(Platform& platform) {
     ReportUnexpectedError(platform, error);
   } catch (const std::bad_alloc&) {
     ReportUnexpectedError(platform, common::RuntimeError(7, L"Out of memory"));
+  } catch (const RunCancelled&) {
+    // The user chose Cancel in the busy box; every reference is released by now.
   }
   return 1;
 }
 
+bool IsHostGone(std::int32_t number) {
+  switch (static_cast<std::uint32_t>(number)) {
+    case 0x800706BAu:  // RPC_S_SERVER_UNAVAILABLE: the process is gone
+    case 0x800706BEu:  // RPC_S_CALL_FAILED: it went while the call was on its way
+    case 0x80010108u:  // RPC_E_DISCONNECTED: it cut its clients off (it is closing)
+    case 0x800401FDu:  // CO_E_OBJNOTCONNECTED: the same, seen from a proxy
+      return true;
+    default:
+      return false;
+  }
+}
+
 void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error) {
-  std::wstring text = L"The cart import stopped because of an unexpected error.\r\n\r\n" +
-                      ErrorText(CurrentError{error.number(), error.description()});
+  std::wstring text;
+  if (!IsHostGone(error.number())) {
+    text = L"The cart import stopped because of an unexpected error.";
+  } else if (dynamic_cast<const PasteError*>(&error) != nullptr) {
+    // The paste call was under way: Brevanto may have pasted some or all items before it went.
+    text =
+        L"The cart import stopped because Brevanto closed while the items were being pasted into it. Some or all "
+        L"of them may have been pasted: check the open document in Brevanto before you import the cart again.";
+  } else {
+    text =
+        L"The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted "
+        L"into Brevanto.";
+  }
+  text += L"\r\n\r\n" + ErrorText(CurrentError{error.number(), error.description()});
   if (const auto* at_line = dynamic_cast<const LineError*>(&error)) {
     text += L"It happened while line " + std::to_wstring(at_line->line()) +
             L" of the shopping cart file was being handled.";

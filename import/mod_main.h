@@ -31,6 +31,15 @@ class LineError : public common::RuntimeError {
   std::int16_t line_;
 };
 
+// An unexpected error raised by the paste call itself: the paste may have gone through.
+class PasteError : public common::RuntimeError {
+ public:
+  explicit PasteError(const common::RuntimeError& error) : common::RuntimeError(error) {}
+};
+
+// Whether `number` says that the application has gone away (closed, or cut its clients off).
+bool IsHostGone(std::int32_t number);
+
 // The error a procedure has trapped; number 0 means that none is current.
 struct CurrentError {
   std::int32_t number = 0;
@@ -44,9 +53,11 @@ struct CurrentError {
 // took has been released.
 void Main(Platform& platform);
 // Main, plus the unexpected-error report. Returns the process exit code: 0 for every expected
-// end, 1 after the report.
+// end, 1 after the report, and 1 when the user stopped the run in the busy box (RunCancelled,
+// which has said all there is to say).
 int Run(Platform& platform);
-// Shows the unexpected-error report for `error` (with the line index of a LineError).
+// Shows the unexpected-error report for `error` (with the line index of a LineError). When the
+// application has gone away, the report says so, and whether anything may have been pasted.
 void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error);
 
 // --- Cart lines ---------------------------------------------------------------------------------

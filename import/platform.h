@@ -6,7 +6,8 @@
 //
 // Failure style: every operation that can fail raises common::RuntimeError (number and
 // description), except where a result type says otherwise (FileContent's open error) and
-// ReleaseObject, which never fails.
+// ReleaseObject, which never fails. An automation call that the application refused because it is
+// busy raises CallRejected: that call did not run, so it may be made again.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -24,6 +25,14 @@ namespace modMain {
 using ObjectId = std::uint64_t;
 
 enum class MessageIcon { kCritical, kExclamation, kInformation };
+enum class Choice { kRetry, kCancel };
+
+// The application refused an automation call because it is busy (a modal dialog open in it, say).
+// The call did not run. Number and description are the platform's own for the refusal.
+class CallRejected : public common::RuntimeError {
+ public:
+  using common::RuntimeError::RuntimeError;
+};
 
 // An argument of a late-bound call: a value, or a reference to the caller's own text, which the
 // callee may read and replace.
@@ -68,6 +77,9 @@ class Platform {
 
   // A modal message box with the single button OK; returns when the user has closed it.
   virtual void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
+  // A modal message box with the buttons Retry and Cancel; the user's choice. A box closed any
+  // other way counts as Cancel.
+  virtual Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
 
   // Files. The length of the file at `path`, without opening it.
   virtual std::int64_t FileLength(const std::wstring& path) = 0;

@@ -19,6 +19,9 @@ void WindowsPlatform::ReleaseObject(ObjectId object) noexcept { automation_.Rele
 void WindowsPlatform::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   ShowMessageBox(text, icon, title);
 }
+Choice WindowsPlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  return AskRetryOrCancelBox(text, icon, title);
+}
 std::int64_t WindowsPlatform::FileLength(const std::wstring& path) { return FileLengthOf(path); }
 FileContent WindowsPlatform::ReadAllShared(const std::wstring& path) { return ReadAllSharedBytes(path); }
 registry::RegistryApi& WindowsPlatform::Registry() { return registry::PlatformRegistry(); }

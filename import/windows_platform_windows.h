@@ -14,6 +14,7 @@ class WindowsPlatform final : public Platform {
   common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
   void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override;

@@ -103,6 +103,15 @@ std::optional<Image> CaptureDrawnBox(HWND box) {
   return previous;
 }
 
+// The box's visible buttons, in the order of its child windows.
+std::vector<HWND> Buttons(HWND box) {
+  std::vector<HWND> buttons;
+  for (HWND child : Children(box)) {
+    if (GetParent(child) == box && ClassName(child) == L"Button" && IsWindowVisible(child)) buttons.push_back(child);
+  }
+  return buttons;
+}
+
 }  // namespace
 
 std::vector<HWND> FindDialogs(DWORD process_id) {
@@ -136,11 +145,7 @@ BoxReading ReadBox(HWND box) {
   BoxReading reading;
   reading.title = WindowText(box);
   if (HWND text = GetDlgItem(box, kMessageTextId)) reading.text = WindowText(text);
-  for (HWND child : Children(box)) {
-    if (GetParent(child) == box && ClassName(child) == L"Button" && IsWindowVisible(child)) {
-      reading.buttons.push_back(StripMnemonics(WindowText(child)));
-    }
-  }
+  for (HWND button : Buttons(box)) reading.buttons.push_back(StripMnemonics(WindowText(button)));
   if (HWND icon = FindIconControl(box)) {
     if (WindowFromPointIsOther(box, icon)) {  // covered meanwhile: raise it and look again
       EnsureOnTop(box, icon);
@@ -152,6 +157,17 @@ BoxReading ReadBox(HWND box) {
 }
 
 void PressOk(HWND box) { PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
+
+bool PressButton(HWND box, std::wstring_view caption) {
+  for (HWND button : Buttons(box)) {
+    if (StripMnemonics(WindowText(button)) == caption) {
+      const auto id = static_cast<WORD>(GetDlgCtrlID(button));
+      PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+      return true;
+    }
+  }
+  return false;
+}
 
 std::wstring StripMnemonics(std::wstring_view caption) {
   std::wstring out;

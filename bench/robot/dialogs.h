@@ -27,6 +27,9 @@ BoxReading ReadBox(HWND box);
 
 // Presses OK as a click would report it: WM_COMMAND IDOK posted to the box.
 void PressOk(HWND box);
+// Presses the visible button whose caption, without & marks, is `caption`, as a click would report
+// it: WM_COMMAND with the button's id. False when the box has no such button.
+bool PressButton(HWND box, std::wstring_view caption);
 
 // Caption text without mnemonic marks: "&OK" -> "OK", "&&" -> "&".
 std::wstring StripMnemonics(std::wstring_view caption);

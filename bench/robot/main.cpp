@@ -1,6 +1,7 @@
-// DialogRobot: runs a program, writes down every message box it shows and presses OK (or, when
-// it only watches, waits until the user has closed the box), and writes the program's exit code
-// at the end. A program that outlives the timeout is killed.
+// DialogRobot: runs a program, writes down every message box it shows and presses OK, or the
+// button named by --press where the box has one (or, when it only watches, waits until the user
+// has closed the box), and writes the program's exit code at the end. A program that outlives the
+// timeout is killed.
 // clang-format off
 #include <windows.h>
 // clang-format on
@@ -66,7 +67,7 @@ int Run(const robot::Options& options) {
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
       if (!answered.insert(box).second) continue;
       transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box)));
-      if (!options.watch) robot::PressOk(box);
+      if (!options.watch && (options.press.empty() || !robot::PressButton(box, options.press))) robot::PressOk(box);
       WaitUntilClosed(box, deadline);
     }
     std::erase_if(answered, [](HWND box) { return !IsWindow(box); });

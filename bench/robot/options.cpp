@@ -21,10 +21,15 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       }
       result.options.timeout_seconds = *seconds;
       ++i;
+    } else if (name == L"--press" && value != nullptr && !value->empty() && *value != L"--") {
+      result.options.press = *value;
+      ++i;
     } else if (name == L"--watch") {
       result.options.watch = true;
     } else {
-      result.error = name == L"--transcript" ? L"--transcript needs a file name" : L"unknown argument: " + name;
+      result.error = name == L"--transcript" ? L"--transcript needs a file name"
+                     : name == L"--press"    ? L"--press needs a button caption"
+                                             : L"unknown argument: " + name;
       return result;
     }
   }

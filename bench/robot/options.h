@@ -1,5 +1,6 @@
 #pragma once
-// The dialog robot's command line: --transcript FILE [--timeout SECONDS] [--watch] -- PROGRAM [ARGS...]
+// The dialog robot's command line:
+// --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] -- PROGRAM [ARGS...]
 #include <string>
 #include <vector>
 
@@ -10,6 +11,8 @@ struct Options {
   double timeout_seconds = 60;
   // Watch only: write each box down but leave it to the user to close.
   bool watch = false;
+  // Press the button with this caption (without & marks) on every box that has one; OK elsewhere.
+  std::wstring press;
   std::vector<std::wstring> command;  // the program and its arguments, as given after "--"
 };
 
@@ -22,6 +25,6 @@ struct ParsedOptions {
 ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 inline constexpr wchar_t kUsage[] =
-    L"usage: DialogRobot --transcript FILE [--timeout SECONDS] [--watch] -- PROGRAM [ARGS...]";
+    L"usage: DialogRobot --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] -- PROGRAM [ARGS...]";
 
 }  // namespace robot

@@ -7,11 +7,13 @@
 #include <oleauto.h>
 // clang-format on
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "bench/common/command_line.h"
 #include "bench/standin/automation.h"
+#include "bench/standin/call_filter.h"
 #include "bench/standin/host.h"
 #include "bench/standin/identity.h"
 #include "bench/standin/options.h"
@@ -38,9 +40,7 @@ class ComApartment {
 class ActiveObjectRegistration {
  public:
   ActiveObjectRegistration() = default;
-  ~ActiveObjectRegistration() {
-    if (registered_) RevokeActiveObject(cookie_, nullptr);
-  }
+  ~ActiveObjectRegistration() { Revoke(); }
   ActiveObjectRegistration(const ActiveObjectRegistration&) = delete;
   ActiveObjectRegistration& operator=(const ActiveObjectRegistration&) = delete;
 
@@ -51,10 +51,37 @@ class ActiveObjectRegistration {
     registered_ = SUCCEEDED(result);
     return result;
   }
+  void Revoke() {
+    if (registered_) RevokeActiveObject(cookie_, nullptr);
+    registered_ = false;
+  }
 
  private:
   DWORD cookie_ = 0;
   bool registered_ = false;
+};
+
+// Cuts off clients that still hold references, so that their calls fail instead of waiting.
+void DisconnectClients(const standin::Objects& objects) {
+  CoDisconnectObject(objects.application, 0);
+  CoDisconnectObject(objects.doc_functions, 0);
+  CoDisconnectObject(objects.item_functions, 0);
+}
+
+// The message filter, registered while it lives, for --busy and --quit-at.
+class FilterRegistration {
+ public:
+  explicit FilterRegistration(IMessageFilter* filter)
+      : registered_(SUCCEEDED(CoRegisterMessageFilter(filter, nullptr))) {}
+  ~FilterRegistration() {
+    if (registered_) CoRegisterMessageFilter(nullptr, nullptr);
+  }
+  FilterRegistration(const FilterRegistration&) = delete;
+  FilterRegistration& operator=(const FilterRegistration&) = delete;
+  bool ok() const { return registered_; }
+
+ private:
+  bool registered_;
 };
 
 std::wstring HexCode(LONG code) {
@@ -91,6 +118,22 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
     // every first reference and last release is a client's.
     host.StartEvents();
 
+    // --quit-at: the stand-in goes as when the user closes it, only at once and without
+    // answering the call in hand: no more events, out of the table, clients cut off, gone.
+    standin::CallFilter filter(host, options, objects, [&] {
+      host.StopEvents();
+      registration.Revoke();
+      DisconnectClients(objects);
+      ExitProcess(0);
+    });
+    std::optional<FilterRegistration> filtering;
+    if (options.busy || options.quit_at) {
+      if (!filtering.emplace(&filter).ok()) {
+        bench::ReportError(L"CoRegisterMessageFilter failed");
+        return 1;
+      }
+    }
+
     // The window comes after the registration, so that its presence tells a watcher that
     // clients can attach, without touching the object.
     standin::MainWindow window(host);
@@ -112,9 +155,7 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
     // off clients that still hold references so that their calls fail instead of waiting.
     host.StopEvents();
   }
-  CoDisconnectObject(objects.application, 0);
-  CoDisconnectObject(objects.doc_functions, 0);
-  CoDisconnectObject(objects.item_functions, 0);
+  DisconnectClients(objects);
   return exit_code;
 }
 

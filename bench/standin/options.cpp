@@ -16,6 +16,17 @@ bool ParseFailure(const std::wstring& text, FailurePoint& point) {
   return true;
 }
 
+constexpr double kLongestSeconds = 86400.0 * 24;
+
+std::optional<BusySpell> ParseBusy(const std::wstring& text) {
+  const std::size_t at = text.find(L'@');
+  const auto seconds = bench::ParseDecimal(std::wstring_view(text).substr(0, at));
+  const auto from = at == std::wstring::npos ? std::optional<long long>(1)
+                                             : bench::ParseInteger(std::wstring_view(text).substr(at + 1));
+  if (!seconds || *seconds < 0 || *seconds > kLongestSeconds || !from || *from < 1) return std::nullopt;
+  return BusySpell{*seconds, *from};
+}
+
 }  // namespace
 
 ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
@@ -54,8 +65,18 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
     } else if (name == L"--exit-after") {
       const std::wstring* text = value();
       auto seconds = text ? bench::ParseDecimal(*text) : std::nullopt;
-      if (!seconds || *seconds < 0 || *seconds > 86400.0 * 24) return fail(L"--exit-after needs a number of seconds");
+      if (!seconds || *seconds < 0 || *seconds > kLongestSeconds)
+        return fail(L"--exit-after needs a number of seconds");
       options.exit_after_seconds = *seconds;
+    } else if (name == L"--busy") {
+      const std::wstring* text = value();
+      options.busy = text ? ParseBusy(*text) : std::nullopt;
+      if (!options.busy) return fail(L"--busy needs SECONDS or SECONDS@K with K at least 1");
+    } else if (name == L"--quit-at") {
+      const std::wstring* text = value();
+      auto call = text ? bench::ParseInteger(*text) : std::nullopt;
+      if (!call || *call < 1) return fail(L"--quit-at needs a call number of at least 1");
+      options.quit_at = *call;
     } else {
       return fail(L"unknown argument: " + name);
     }

@@ -12,6 +12,12 @@ struct FailurePoint {
   std::int64_t call;    // the K-th call of the member, from 1
 };
 
+// --busy SECONDS[@K]: from the K-th incoming call on, every incoming call is refused for SECONDS.
+struct BusySpell {
+  double seconds;
+  std::int64_t from_call;  // from 1
+};
+
 struct Options {
   enum class Mode { kRun, kRegister, kUnregister };
   Mode mode = Mode::kRun;
@@ -21,6 +27,8 @@ struct Options {
   std::wstring journal_path;  // empty: no journal
   std::wstring items_path;    // empty: no items file
   std::optional<double> exit_after_seconds;
+  std::optional<BusySpell> busy;
+  std::optional<std::int64_t> quit_at;  // --quit-at K: end when the K-th incoming call arrives
 };
 
 struct ParsedOptions {
@@ -34,6 +42,6 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 inline constexpr wchar_t kUsage[] =
     L"usage: BrevantoStandIn [--register | --unregister] [--no-document] [--document-index N] "
-    L"[--fail MEMBER:K]... [--journal FILE] [--items FILE] [--exit-after SECONDS]";
+    L"[--fail MEMBER:K]... [--journal FILE] [--items FILE] [--exit-after SECONDS] [--busy SECONDS[@K]] [--quit-at K]";
 
 }  // namespace standin

@@ -47,6 +47,11 @@ void QuietPlatform::ShowMessage(const std::wstring& text, MessageIcon, const std
   last_message = text;
 }
 
+Choice QuietPlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  ShowMessage(text, icon, title);
+  return Choice::kCancel;
+}
+
 std::int64_t QuietPlatform::FileLength(const std::wstring& path) {
   if (path != kCartPath) throw common::RuntimeError(53, L"File not found");
   return static_cast<std::int64_t>(cart_.size());

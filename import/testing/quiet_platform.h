@@ -32,6 +32,8 @@ class QuietPlatform final : public Platform {
   common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
   void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  // Never asked: this application refuses nothing. Counted as a box; the answer is Cancel.
+  Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override { return registry_; }

@@ -1,5 +1,5 @@
-// A program for the robot's tests: shows known message boxes, echoes its arguments in one, or
-// hangs. Its exit code is chosen by the test.
+// A program for the robot's tests: shows known message boxes, echoes its arguments in one, asks
+// Retry or Cancel, or hangs. Its exit code is chosen by the test.
 // clang-format off
 #include <windows.h>
 #include <shellapi.h>
@@ -37,6 +37,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (std::size_t i = 1; i < arguments.size(); ++i) text += L"[" + arguments[i] + L"]";
     MessageBoxW(nullptr, text.c_str(), L"echo", MB_OK);
     return 0;
+  }
+  if (arguments.size() == 1 && arguments[0] == L"--ask") {
+    // The styles of the importer's own busy box and the box after it.
+    const int answer = MessageBoxW(nullptr, L"Busy?", L"Ask", MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, L"Done", L"After", MB_OK | MB_SETFOREGROUND);
+    return answer;
   }
   if (arguments.size() == 1 && arguments[0] == L"--hang") {
     Sleep(120000);  // far beyond any test's timeout; the robot is expected to kill us

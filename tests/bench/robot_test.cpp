@@ -56,6 +56,28 @@ TEST(DialogRobot, PassesTheArgumentsThroughUnchanged) {
              R"({"exit_code": 0})"}));
 }
 
+// --press presses the named button wherever a box has it, and OK on the other boxes; without it a
+// Retry/Cancel box gets OK too, which ends it as IDOK.
+struct PressCase {
+  std::vector<std::wstring> options;
+  DWORD answer;
+};
+
+class DialogRobotPress : public ::testing::TestWithParam<PressCase> {};
+
+TEST_P(DialogRobotPress, PressesTheNamedButtonWhereThereIsOne) {
+  RobotRun run = RunRobot(GetParam().options, {Target(), L"--ask"});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(run.transcript,
+            (Lines{R"({"title": "Ask", "text": "Busy?", "icon": "exclamation", "buttons": ["Retry", "Cancel"]})",
+                   R"({"title": "After", "text": "Done", "icon": "none", "buttons": ["OK"]})",
+                   R"({"exit_code": )" + std::to_string(GetParam().answer) + "}"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, DialogRobotPress,
+                         ::testing::Values(PressCase{{L"--press", L"Retry"}, IDRETRY},
+                                           PressCase{{L"--press", L"Cancel"}, IDCANCEL}, PressCase{{}, IDOK}));
+
 // Watching, the robot writes the box down and leaves it open: here the test plays the user who
 // closes it, once the box is in the transcript and has stayed open a while longer.
 TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
@@ -119,6 +141,7 @@ TEST(RobotOptions, TakesEverythingAfterTheSeparatorAsTheCommand) {
   EXPECT_EQ(parsed.options.command, (std::vector<std::wstring>{L"prog.exe", L"--timeout", L"--", L"x"}));
   EXPECT_FALSE(parsed.options.watch);
   EXPECT_TRUE(robot::ParseOptions({L"--watch", L"--transcript", L"t", L"--", L"p"}).options.watch);
+  EXPECT_EQ(robot::ParseOptions({L"--press", L"Retry", L"--transcript", L"t", L"--", L"p"}).options.press, L"Retry");
 }
 
 TEST(RobotOptions, RefusesMistakes) {
@@ -128,7 +151,8 @@ TEST(RobotOptions, RefusesMistakes) {
                                               {L"--", L"prog.exe"},
                                               {L"--transcript", L"--", L"prog.exe"},
                                               {L"--transcript", L"t", L"--timeout", L"0", L"--", L"p"},
-                                              {L"--transcript", L"t", L"--timeout", L"--", L"p"}}) {
+                                              {L"--transcript", L"t", L"--timeout", L"--", L"p"},
+                                              {L"--transcript", L"t", L"--press", L"--", L"p"}}) {
     EXPECT_NE(robot::ParseOptions(arguments).error, L"") << arguments.size();
   }
 }

@@ -128,8 +128,9 @@ int Run(const Settings& settings) {
   }
   Print(settings.watch ? L"Brevanto (stand-in) is running. The import's message boxes wait for you: close each one.\n"
                        : L"Brevanto (stand-in) is running; the robot answers the import's message boxes.\n");
-  const std::optional<DWORD> robot = RunUnderRobot(settings.transcript, {BinFolder() + L"\\" + kImporter},
-                                                   settings.watch ? 1800 : 120, settings.watch);
+  const std::optional<DWORD> robot =
+      RunUnderRobot(settings.transcript, {BinFolder() + L"\\" + kImporter}, settings.watch ? 1800 : 120,
+                    settings.watch ? std::vector<std::wstring>{L"--watch"} : std::vector<std::wstring>{});
   const Transcript transcript = ReadTranscript(settings.transcript);
   PrintBoxes(transcript);
   if (robot != std::optional<DWORD>(0)) Print(L"  The dialog robot did not see the import to its end.\n");

@@ -5,6 +5,7 @@
 // (the items file), and the cart file must come out of every run untouched.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "bench/common/json.h"
@@ -37,9 +38,10 @@ Box Imported(int count) {
   return {kTitle, std::to_string(count) + " Kestrova Shopping Cart Items have been imported into Brevanto.",
           "information"};
 }
-Box UnexpectedError(std::int32_t number, const std::string& description, std::optional<int> line) {
-  std::string text = "The cart import stopped because of an unexpected error.\r\n\r\nError (" + std::to_string(number) +
-                     ") " + description;
+const std::string kUnexpected = "The cart import stopped because of an unexpected error.";
+Box UnexpectedError(std::int32_t number, const std::string& description, std::optional<int> line,
+                    const std::string& lead = kUnexpected) {
+  std::string text = lead + "\r\n\r\nError (" + std::to_string(number) + ") " + description;
   if (line)
     text += "\r\nIt happened while line " + std::to_string(*line) + " of the shopping cart file was being handled.";
   return {kTitle, text, "critical"};
@@ -131,21 +133,30 @@ struct Outcome {
   std::vector<JournalEntry> journal;
   std::optional<Lines> items;  // nothing when no paste wrote the file
 
-  // The journal's Invoke lines, and the object/member/kind of each, in order.
+  // The journal's Invoke lines that ran, and the object/member/kind of each, in order.
   Lines Invokes() const {
     Lines lines;
     for (const auto& entry : journal) {
-      if (entry.call == "Invoke") lines.push_back(entry.line);
+      if (entry.ran() && entry.call == "Invoke") lines.push_back(entry.line);
     }
     return lines;
   }
   Lines InvokedMembers() const {
     Lines members;
     for (const auto& entry : journal) {
-      if (entry.call == "Invoke") members.push_back(entry.object + "." + entry.member + ":" + entry.kind);
+      if (entry.ran() && entry.call == "Invoke")
+        members.push_back(entry.object + "." + entry.member + ":" + entry.kind);
     }
     return members;
   }
+};
+
+// How the importer is run: the robot's options, its timeout, and whether every client connection
+// must be closed again at the end (not so when the stand-in went away under the importer).
+struct HowToImport {
+  std::vector<std::wstring> robot_options;
+  double timeout_seconds = 60;
+  bool connections_close = true;
 };
 
 class ImportEndToEnd : public ::testing::Test {
@@ -167,9 +178,10 @@ class ImportEndToEnd : public ::testing::Test {
   // Runs the importer under the robot, then closes the stand-in so that its journal is complete.
   // Whatever the scenario, the cart file must be as it was, the importer must be gone, and no
   // client connection may be left to any stand-in object.
-  Outcome Import() {
+  Outcome Import(const HowToImport& how = {}) {
     const std::optional<FileState> cart_before = ReadFileState(CartPath());
-    const std::optional<DWORD> robot = RunUnderRobot(transcript_.path(), {BinFolder() + L"\\" + kImporter}, 60);
+    const std::optional<DWORD> robot =
+        RunUnderRobot(transcript_.path(), {BinFolder() + L"\\" + kImporter}, how.timeout_seconds, how.robot_options);
     EXPECT_EQ(robot, std::optional<DWORD>(0)) << "the robot did not see the importer to its end";
     if (standin_.running()) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
@@ -182,7 +194,9 @@ class ImportEndToEnd : public ::testing::Test {
     Outcome outcome{std::move(transcript.boxes), transcript.exit_code, ReadJournal(journal_.path()),
                     ReadLines(items_.path())};
     for (const auto& entry : outcome.journal) EXPECT_TRUE(entry.readable) << entry.line;
-    EXPECT_EQ(ConnectionProblems(outcome.journal), "");
+    if (how.connections_close) {
+      EXPECT_EQ(ConnectionProblems(outcome.journal), "");
+    }
     return outcome;
   }
 
@@ -392,6 +406,98 @@ TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
   EXPECT_EQ(run.exit_code, 0);
   EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem3)}));
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(2));
+}
+
+// --- A busy or vanishing Brevanto -----------------------------------------------------------------
+
+const Box kBusy{kTitle,
+                "Brevanto is busy and does not accept the import's requests. Close any open dialog in Brevanto, then "
+                "choose Retry. Choose Cancel to stop the import; nothing has been pasted into Brevanto yet.",
+                "exclamation",
+                {"Retry", "Cancel"}};
+
+// The stand-in counts every name lookup and Invoke that reaches it: 8 before the first cart line
+// and 33 a line, so its 50th is the 9th of line 2 of three.
+constexpr wchar_t kMidCart[] = L"50";
+
+std::int64_t Refused(const std::vector<JournalEntry>& journal) {
+  return std::count_if(journal.begin(), journal.end(), [](const auto& entry) { return entry.event == "rejected"; });
+}
+
+// The name lookups that ran in an undisturbed run: one on each fresh ItemFunctions reference, and
+// the application's DocFunctions and ItemFunctions and DocFunctions' GetActiveDocumentIndex once.
+std::int64_t LookupsOf(const Lines& invoked_members) {
+  return 3 + std::count_if(invoked_members.begin(), invoked_members.end(),
+                           [](const std::string& m) { return m.starts_with("ItemFunctions."); });
+}
+
+struct BusyCase {
+  const char* label;
+  const wchar_t* busy;   // --busy SECONDS@K
+  const wchar_t* press;  // the robot's answer to the busy box
+  std::vector<Box> boxes;
+};
+
+void PrintTo(const BusyCase& c, std::ostream* out) { *out << c.label; }
+
+class BusyBrevanto : public ImportEndToEnd, public ::testing::WithParamInterface<BusyCase> {};
+
+// The importer repeats the refused calls silently for 10 s, then asks. Every call that ran, ran
+// once and in its place; with Cancel nothing more reaches Brevanto and every reference is let go.
+TEST_P(BusyBrevanto, RetriesSilentlyThenAsks) {
+  PutCart(kThreeItems);
+  StartStandIn({L"--busy", GetParam().busy});
+  Outcome run = Import({{L"--press", GetParam().press}});
+  EXPECT_EQ(run.boxes, GetParam().boxes);
+  EXPECT_GT(Refused(run.journal), 0);
+  if (GetParam().boxes.back() == kBusy) {  // cancelled
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.items, std::nullopt) << "something was pasted";
+    const auto last_refusal = std::find_if(run.journal.rbegin(), run.journal.rend(),
+                                           [](const auto& entry) { return entry.event == "rejected"; });
+    for (auto it = last_refusal.base(); it != run.journal.end(); ++it) {
+      EXPECT_EQ(it->event, "disconnect") << "after the Cancel: " << it->line;
+    }
+    return;
+  }
+  EXPECT_EQ(run.exit_code, 0);
+  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(3));
+  EXPECT_EQ(CountRoundTrips(run.journal).lookups, LookupsOf(ExpectedInvokes(3)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Spells, BusyBrevanto,
+                         ::testing::Values(BusyCase{"ThreeSeconds", L"3@50", L"Retry", {Imported(3)}},
+                                           BusyCase{
+                                               "FifteenSecondsThenRetry", L"15@50", L"Retry", {kBusy, Imported(3)}},
+                                           BusyCase{"ThirtySecondsThenCancel", L"30@50", L"Cancel", {kBusy}}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// Brevanto ends while the importer waits for the answer to a call in line 2: the report says it
+// closed and that nothing was pasted, with the error number and the line, and the run does not
+// hang on the calls and releases that follow.
+TEST_F(ImportEndToEnd, BrevantoClosingMidCartIsReportedAndNothingHangs) {
+  PutCart(kThreeItems);
+  StartStandIn({L"--quit-at", kMidCart});
+  const ULONGLONG start = GetTickCount64();
+  Outcome run = Import({{}, 30, false});
+  const ULONGLONG took = GetTickCount64() - start;
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.items, std::nullopt);
+  ASSERT_EQ(run.boxes.size(), 1u);
+  const std::string& text = run.boxes[0].text;
+  const std::size_t error = std::min(text.find("Error ("), text.size());
+  std::cout << "The import ended " << took << " ms after it started (the robot included), with \""
+            << text.substr(error, text.find("\r\n", error) - error) << "\"\n";
+  const std::string closed =
+      "The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted into "
+      "Brevanto.";
+  // Which of the "gone" errors a call into a process that ended gets is the platform's choice.
+  bool matched = false;
+  for (DWORD code : {0x800706BEu, 0x800706BAu, 0x80010108u, 0x800401FDu}) {
+    matched |= run.boxes[0] == UnexpectedError(static_cast<std::int32_t>(code), SystemMessage(code), 2, closed);
+  }
+  EXPECT_TRUE(matched) << ::testing::PrintToString(run.boxes[0]);
 }
 
 // --- Round trips --------------------------------------------------------------------------------

@@ -160,7 +160,9 @@ std::optional<DWORD> StandIn::Stop() {
 // --- Transcript ---------------------------------------------------------------------------------
 
 void PrintTo(const Box& box, std::ostream* out) {
-  *out << "{" << box.icon << " \"" << box.title << "\": \"" << box.text << "\"}";
+  *out << "{" << box.icon << " \"" << box.title << "\": \"" << box.text << "\"";
+  for (const auto& button : box.buttons) *out << " [" << button << "]";
+  *out << "}";
 }
 
 Transcript ReadTranscript(const std::wstring& path) {
@@ -168,7 +170,11 @@ Transcript ReadTranscript(const std::wstring& path) {
   for (const std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
     std::optional<json::Value> value = json::Parse(line);
     if (value && value->Find("title") != nullptr) {
-      transcript.boxes.push_back(Box{value->Text("title"), value->Text("text"), value->Text("icon")});
+      Box box{value->Text("title"), value->Text("text"), value->Text("icon"), {}};
+      if (const json::Value* buttons = value->Find("buttons")) {
+        for (const json::Value& button : buttons->items()) box.buttons.push_back(button.string());
+      }
+      transcript.boxes.push_back(std::move(box));
     } else if (const json::Value* code = value ? value->Find("exit_code") : nullptr;
                code != nullptr && code->is(json::Value::Type::kNumber)) {
       transcript.exit_code = static_cast<std::int64_t>(code->number());
@@ -180,9 +186,9 @@ Transcript ReadTranscript(const std::wstring& path) {
 }
 
 std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
-                                   double timeout_seconds, bool watch) {
+                                   double timeout_seconds, const std::vector<std::wstring>& robot_options) {
   std::vector<std::wstring> arguments{L"--transcript", transcript, L"--timeout", std::to_wstring(timeout_seconds)};
-  if (watch) arguments.push_back(L"--watch");
+  arguments.insert(arguments.end(), robot_options.begin(), robot_options.end());
   arguments.push_back(L"--");
   arguments.insert(arguments.end(), command.begin(), command.end());
   ChildProcess robot;
@@ -205,7 +211,9 @@ std::vector<JournalEntry> ReadJournal(const std::wstring& path) {
       entry.call = value->Text("call");
       entry.member = value->Text("member");
       entry.kind = value->Text("kind");
-      entry.readable = !entry.object.empty() && (entry.event.empty() != entry.call.empty());
+      // An event names no call, a call no event; only a refused call is both.
+      entry.readable = !entry.object.empty() && (entry.event.empty() != entry.call.empty() ||
+                                                 (entry.event == "rejected" && !entry.call.empty()));
     }
     entry.line = std::move(line);
     journal.push_back(std::move(entry));
@@ -223,6 +231,7 @@ RoundTrips CountRoundTrips(const std::vector<JournalEntry>& journal) {
   for (const JournalEntry& entry : journal) {
     if (entry.event == "connect") ++counts.connects;
     if (entry.event == "disconnect") ++counts.disconnects;
+    if (!entry.ran()) continue;
     if (entry.call == "GetIDsOfNames") ++counts.lookups;
     if (entry.call != "Invoke") continue;
     if (entry.kind == "method") {
@@ -238,7 +247,7 @@ std::string ConnectionProblems(const std::vector<JournalEntry>& journal) {
   std::map<std::string, int> connected;
   std::string problems;
   for (const JournalEntry& entry : journal) {
-    if (entry.event.empty()) continue;
+    if (entry.event != "connect" && entry.event != "disconnect") continue;
     int& count = connected[entry.object];
     count += entry.event == "connect" ? 1 : -1;
     if (count < 0 || count > 1) problems += entry.object + ": " + entry.event + " out of turn; ";

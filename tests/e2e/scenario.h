@@ -114,6 +114,7 @@ struct Box {
   std::string title;
   std::string text;  // UTF-8, line breaks as shown
   std::string icon;  // "information", "exclamation", "critical", "question" or "none"
+  std::vector<std::string> buttons{"OK"};
   bool operator==(const Box&) const = default;
 };
 void PrintTo(const Box& box, std::ostream* out);
@@ -125,28 +126,31 @@ struct Transcript {
 };
 Transcript ReadTranscript(const std::wstring& path);
 
-// Runs `command` under the dialog robot, which writes `transcript`; with `watch` the robot leaves
-// each box for the user to close. The robot's own exit code, or nothing when it had to be killed
-// (together with the program) after `timeout_seconds` and a grace period.
+// Runs `command` under the dialog robot, which writes `transcript`, with the robot's own
+// `robot_options` (--watch leaves each box for the user to close; --press CAPTION). The robot's own
+// exit code, or nothing when it had to be killed (together with the program) after
+// `timeout_seconds` and a grace period.
 std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
-                                   double timeout_seconds, bool watch = false);
+                                   double timeout_seconds, const std::vector<std::wstring>& robot_options = {});
 
 // --- The stand-in's journal ---------------------------------------------------------------------
 
 struct JournalEntry {
-  std::string event;   // "connect" / "disconnect" for connection events, else ""
+  std::string event;   // "connect" / "disconnect" / "rejected" for events, else ""
   std::string object;  // "Application", "DocFunctions", "ItemFunctions"
-  std::string call;    // "GetIDsOfNames" / "Invoke" for calls, else ""
+  std::string call;    // "GetIDsOfNames" / "Invoke" for calls and refused calls, else ""
   std::string member;
   std::string kind;  // "get" / "method" / "put" for an Invoke
   std::string line;  // the line as written
   bool readable = false;
+  // A call that reached the object and ran (a refused one never did).
+  bool ran() const { return event.empty() && !call.empty(); }
 };
 std::vector<JournalEntry> ReadJournal(const std::wstring& path);
 
-// Cross-process round trips as the journal shows them. A connect comes with the reply that hands
-// out a client's first reference and costs no call of its own; a disconnect is the release of the
-// last one, which is a call of its own.
+// Cross-process round trips as the journal shows them, refused calls left out. A connect comes with the reply that
+// hands out a client's first reference and costs no call of its own; a disconnect is the release of the last one, which
+// is a call of its own.
 struct RoundTrips {
   std::int64_t item_reads = 0;   // reads of the application's ItemFunctions property
   std::int64_t other_reads = 0;  // every other property read (DocFunctions)

@@ -15,6 +15,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace modMain::windows {
@@ -29,6 +30,8 @@ struct SeenBoxes {
   std::wstring text;
   HICON icon = nullptr;
   HWND last = nullptr;
+  bool retry_button = false;
+  WORD press = IDOK;  // the button the hook presses
 };
 SeenBoxes seen;
 
@@ -55,8 +58,9 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
     seen.title = WindowText(window);
     seen.text = WindowText(GetDlgItem(window, 0xFFFF));
     seen.icon = nullptr;
+    seen.retry_button = GetDlgItem(window, IDRETRY) != nullptr && GetDlgItem(window, IDCANCEL) != nullptr;
     EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
-    PostMessageW(window, WM_COMMAND, IDOK, 0);
+    PostMessageW(window, WM_COMMAND, seen.press, 0);
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -90,6 +94,22 @@ INSTANTIATE_TEST_SUITE_P(Icons, MessageBoxTest,
                          ::testing::Values(IconCase{MessageIcon::kCritical, IDI_HAND},
                                            IconCase{MessageIcon::kExclamation, IDI_EXCLAMATION},
                                            IconCase{MessageIcon::kInformation, IDI_ASTERISK}));
+
+// The busy box: Retry and Cancel, and only Retry counts as Retry.
+TEST(RetryOrCancelBox, AnswersRetryOnlyForRetry) {
+  for (const auto& [pressed, choice] :
+       {std::pair{IDRETRY, Choice::kRetry}, std::pair{IDCANCEL, Choice::kCancel}, std::pair{IDOK, Choice::kCancel}}) {
+    const HookOwner hook = WatchBoxes();
+    ASSERT_TRUE(hook);
+    seen.press = static_cast<WORD>(pressed);
+    EXPECT_EQ(AskRetryOrCancelBox(L"Busy.", MessageIcon::kExclamation, L"Kestrova Cart Import"), choice) << pressed;
+    EXPECT_EQ(seen.count, 1);
+    EXPECT_EQ(seen.title, L"Kestrova Cart Import");
+    EXPECT_EQ(seen.text, L"Busy.");
+    EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+    EXPECT_TRUE(seen.retry_button);
+  }
+}
 
 // --- Files --------------------------------------------------------------------------------------
 
@@ -180,7 +200,9 @@ TEST_F(FilesTest, FileExistsOnlyForAFileThatIsThere) {
 // --- Automation ---------------------------------------------------------------------------------
 
 // An in-process automation object that writes every call into a journal. "Child" is an object
-// property, "Method" replaces its by-reference text, "Index" answers 7, "Fail" and "Raise" raise.
+// property, "Method" replaces its by-reference text, "Index" answers 7, "Fail" and "Raise" raise;
+// "Refused" and "Later" fail as a busy application's calls do, "RaisesRefused" raises an error
+// that carries the same code, and the name "Busy" is refused at its lookup.
 class RecordingDispatch final : public IDispatch {
  public:
   static inline int alive = 0;
@@ -211,7 +233,9 @@ class RecordingDispatch final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
     journal_.push_back(name_ + L" GetIDsOfNames " + names[0]);
-    static const std::array<std::wstring, 5> kMembers = {L"Child", L"Method", L"Index", L"Fail", L"Raise"};
+    if (std::wstring(names[0]) == L"Busy") return RPC_E_CALL_REJECTED;
+    static const std::array<std::wstring, 8> kMembers = {L"Child", L"Method",  L"Index", L"Fail",
+                                                         L"Raise", L"Refused", L"Later", L"RaisesRefused"};
     for (std::size_t i = 0; i < kMembers.size(); ++i) {
       if (kMembers[i] == names[0]) {
         ids[0] = static_cast<DISPID>(i + 1);
@@ -252,6 +276,14 @@ class RecordingDispatch final : public IDispatch {
       case 4:
         exception->scode = static_cast<SCODE>(0x80040201u);
         exception->bstrDescription = SysAllocString(L"Fail failed");
+        return DISP_E_EXCEPTION;
+      case 6:
+        return RPC_E_CALL_REJECTED;
+      case 7:
+        return RPC_E_SERVERCALL_RETRYLATER;
+      case 8:
+        exception->scode = RPC_E_CALL_REJECTED;
+        exception->bstrDescription = SysAllocString(L"refused inside");
         return DISP_E_EXCEPTION;
       default:
         exception->wCode = 1001;
@@ -333,6 +365,27 @@ TEST_F(AutomationTest, RaisesTheServersErrorElseTheHresult) {
             static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
   EXPECT_EQ(error([&] { automation_->GetObjectProperty(root, L"Index"); }).first, 424);
   EXPECT_EQ(automation_->HeldObjects(), 1u);
+}
+
+// Only a refusal that the call's own HRESULT reports is CallRejected (the call did not run); an
+// error the object raised with the same code did run.
+TEST_F(AutomationTest, OnlyTheCallsOwnHresultCountsAsRefused) {
+  const ObjectId root = Root();
+  for (const auto& [member, refused, code] :
+       {std::tuple{L"Refused", true, RPC_E_CALL_REJECTED}, std::tuple{L"Later", true, RPC_E_SERVERCALL_RETRYLATER},
+        std::tuple{L"Busy", true, RPC_E_CALL_REJECTED}, std::tuple{L"RaisesRefused", false, RPC_E_CALL_REJECTED},
+        std::tuple{L"Fail", false, static_cast<HRESULT>(0x80040201u)}}) {
+    try {
+      automation_->CallMethod(root, member, {});
+      ADD_FAILURE() << "no error from " << member;
+    } catch (const CallRejected& error) {
+      EXPECT_TRUE(refused) << member;
+      EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << member;
+    } catch (const common::RuntimeError& error) {
+      EXPECT_FALSE(refused) << member;
+      EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << member;
+    }
+  }
 }
 
 TEST(Automation, ResultsConvertToValuesOrRaise) {

@@ -30,6 +30,8 @@ void FakePlatform::FailOn(const std::wstring& member, int nth, common::RuntimeEr
   failures_.insert_or_assign({member, nth}, std::move(error));
 }
 
+void FakePlatform::RejectOn(const std::wstring& member, int nth, int times) { rejections_[{member, nth}] = times; }
+
 void FakePlatform::SetDocumentsFolder(const std::wstring& folder) {
   registry::winreg reg(registry);
   reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
@@ -46,7 +48,13 @@ std::vector<std::wstring> FakePlatform::Messages() const {
 }
 
 void FakePlatform::Count(const std::wstring& member) {
-  const auto failure = failures_.find({member, ++calls_[member]});
+  const int nth = calls_[member] + 1;
+  if (const auto refusal = rejections_.find({member, nth}); refusal != rejections_.end() && refusal->second > 0) {
+    --refusal->second;
+    throw CallRejected(static_cast<std::int32_t>(0x80010001u), L"Call was rejected by callee.");
+  }
+  calls_[member] = nth;
+  const auto failure = failures_.find({member, nth});
   if (failure != failures_.end()) throw failure->second;
 }
 
@@ -112,6 +120,14 @@ void FakePlatform::ReleaseObject(ObjectId object) noexcept {
 
 void FakePlatform::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   log.push_back(L"Box " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
+}
+
+Choice FakePlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  log.push_back(L"Ask " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
+  if (answers.empty()) return Choice::kCancel;
+  const Choice answer = answers.front();
+  answers.erase(answers.begin());
+  return answer;
 }
 
 std::int64_t FakePlatform::FileLength(const std::wstring& path) {

@@ -1,6 +1,6 @@
 #pragma once
 // A recording fake of the import run's platform: files, a quoting application with DocFunctions
-// and ItemFunctions, message boxes and an emulated registry. It writes every call into `log` in
+// and ItemFunctions that can be busy, message boxes and an emulated registry. It writes every call into `log` in
 // a compact text form, hands out object ids, and checks that each id is released exactly once.
 #include <cstdint>
 #include <map>
@@ -29,12 +29,17 @@ class FakePlatform final : public Platform {
   // Makes the `nth` call (from 1) of `member` raise `error`; members are property and method
   // names, and "GetActiveObject".
   void FailOn(const std::wstring& member, int nth, common::RuntimeError error);
+  // Makes the `nth` call of `member` be refused as busy (CallRejected) `times` times before it
+  // runs; a refused call is logged but not counted.
+  void RejectOn(const std::wstring& member, int nth, int times);
+  // The user's answers to the busy box, in order; Cancel when none is left.
+  std::vector<Choice> answers;
   // Stores the "Personal" shell folder in the emulated registry.
   void SetDocumentsFolder(const std::wstring& folder);
 
   // --- What the run did. Entries: "FileLength P", "ReadAllShared P", "GetActiveObject ID",
   // "Get Object.Property", "Call Object.Method(args)" (text "..", by reference &".."),
-  // "Release Object", "Box icon [title] text".
+  // "Release Object", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box).
   std::vector<std::wstring> log;
   std::vector<std::wstring> Messages() const;  // the "Box ..." entries
   std::size_t LiveObjects() const { return live_.size(); }
@@ -46,6 +51,7 @@ class FakePlatform final : public Platform {
   common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
   void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override { return registry; }
@@ -60,6 +66,7 @@ class FakePlatform final : public Platform {
   ObjectId next_id_ = 1;
   std::map<std::wstring, int> calls_;
   std::map<std::pair<std::wstring, int>, common::RuntimeError> failures_;
+  std::map<std::pair<std::wstring, int>, int> rejections_;  // refusals left
 };
 
 using testing_support::ErrorNumberOf;

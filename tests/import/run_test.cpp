@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/ansi.h"
+#include "import/busy_retry.h"
 #include "import/mod_main.h"
 #include "tests/import/fake_platform.h"
 
@@ -42,9 +43,10 @@ std::wstring M5(int count) {
   return L"Box information [Kestrova Cart Import] " + std::to_wstring(count) +
          L" Kestrova Shopping Cart Items have been imported into Brevanto.";
 }
-std::wstring Report(int number, const std::wstring& description, int line = 0) {
-  return L"Box critical [Kestrova Cart Import] The cart import stopped because of an unexpected error.\r\n\r\nError (" +
-         std::to_wstring(number) + L") " + description +
+constexpr wchar_t kUnexpected[] = L"The cart import stopped because of an unexpected error.";
+std::wstring Report(int number, const std::wstring& description, int line = 0, const wchar_t* lead = kUnexpected) {
+  return L"Box critical [Kestrova Cart Import] " + std::wstring(lead) + L"\r\n\r\nError (" + std::to_wstring(number) +
+         L") " + description +
          (line ? L"\r\nIt happened while line " + std::to_wstring(line) +
                      L" of the shopping cart file was being handled."
                : L"");
@@ -241,12 +243,22 @@ TEST_F(RunTest, TheExampleCartImportsEveryItem) {
 
 // --- Unexpected errors --------------------------------------------------------------------------
 
+// When Brevanto goes away, the report says so in the user's words; only a paste that was under
+// way may have pasted anything.
+constexpr wchar_t kClosed[] =
+    L"The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted into "
+    L"Brevanto.";
+constexpr wchar_t kClosedInPaste[] =
+    L"The cart import stopped because Brevanto closed while the items were being pasted into it. Some or all of them "
+    L"may have been pasted: check the open document in Brevanto before you import the cart again.";
+
 struct ErrorCase {
   const char* name;
   std::function<void(FakePlatform&)> arrange;
   int number;
   const wchar_t* description;
   int line;
+  const wchar_t* lead = kUnexpected;
 };
 
 class UnexpectedErrorTest : public RunTest, public ::testing::WithParamInterface<ErrorCase> {};
@@ -257,13 +269,18 @@ TEST_P(UnexpectedErrorTest, StopsTheRunWithTheReportAndNothingPasted) {
   EXPECT_EQ(modMain::Run(fake), 1);
   const Log messages = fake.Messages();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back(), Report(GetParam().number, GetParam().description, GetParam().line));
+  EXPECT_EQ(messages.back(), Report(GetParam().number, GetParam().description, GetParam().line, GetParam().lead));
   EXPECT_EQ(messages.size(), 1u);
   EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"),
-            std::string(GetParam().name) == "AppendPasteFails" ? 1u : 0u);
+            std::string(GetParam().name).find("Paste") != std::string::npos ? 1u : 0u);
 }
 
 common::RuntimeError Failure(const wchar_t* what) { return common::RuntimeError(-2147352567, what); }
+// Brevanto gone: one of the four errors that say so, raised by the `nth` call of `member`.
+std::function<void(FakePlatform&)> Gone(const wchar_t* member, int nth, std::uint32_t code) {
+  return
+      [=](FakePlatform& f) { f.FailOn(member, nth, common::RuntimeError(static_cast<std::int32_t>(code), L"gone")); };
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, UnexpectedErrorTest,
@@ -281,8 +298,156 @@ INSTANTIATE_TEST_SUITE_P(
                   [](FakePlatform& f) { f.FailOn(L"ItemFunctions", 1 + 11 + 5, Failure(L"items")); }, -2147352567,
                   L"items", 2},
         ErrorCase{"AppendPasteFails", [](FakePlatform& f) { f.FailOn(L"MLIBufferAppendPaste", 1, Failure(L"paste")); },
-                  -2147352567, L"paste", 0}),
+                  -2147352567, L"paste", 0},
+        ErrorCase{"CallFailedInLine2", Gone(L"ItemFunctions", 1 + 11 + 5, 0x800706BE), -2147023170, L"gone", 2,
+                  kClosed},
+        ErrorCase{"DisconnectedAtTheDocumentCheck", Gone(L"GetActiveDocumentIndex", 1, 0x80010108), -2147417848,
+                  L"gone", 0, kClosed},
+        ErrorCase{"NotConnectedAtTheAttach", Gone(L"GetActiveObject", 2, 0x800401FD), -2147220995, L"gone", 0, kClosed},
+        ErrorCase{"UnavailableInTheCopyOfLine1", Gone(L"SLIBufferCopyToMLIBuffer", 1, 0x800706BA), -2147023174, L"gone",
+                  1, kClosed},
+        ErrorCase{"UnavailableDuringThePaste", Gone(L"MLIBufferAppendPaste", 1, 0x800706BA), -2147023174, L"gone", 0,
+                  kClosedInPaste}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+
+// --- A busy application --------------------------------------------------------------------------
+
+// A clock that only counts: each wait is recorded and moves the time on at once.
+struct CountingClock final : Clock {
+  std::int64_t now = 1000;
+  int reads = 0;
+  std::vector<std::int64_t> waits;
+  std::int64_t NowMs() override {
+    ++reads;
+    return now;
+  }
+  void SleepMs(std::int64_t milliseconds) override {
+    waits.push_back(milliseconds);
+    now += milliseconds;
+  }
+};
+
+using Waits = std::vector<std::int64_t>;
+// The waits of 10 s of silent retries: 50, 100, 200, 400, then 500 until the 10 s are up.
+Waits SilentTenSeconds() {
+  Waits waits{50, 100, 200, 400};
+  for (int i = 0; i < 18; ++i) waits.push_back(500);
+  waits.push_back(250);
+  return waits;
+}
+Waits Join(Waits a, const Waits& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+// The calls refused during 10 s of silent retries: the first one and one after each wait.
+constexpr int kRefusedInTenSeconds = 24;
+const std::wstring kBusyBox = L"Ask exclamation [Kestrova Cart Import] " + std::wstring(kBusyText);
+
+// `log` without the repeats of a refused call: an entry equal to the one before it.
+Log WithoutRepeats(const Log& log) {
+  Log once;
+  for (const auto& entry : log) {
+    if (once.empty() || once.back() != entry) once.push_back(entry);
+  }
+  return once;
+}
+
+struct BusyCase {
+  const char* name;
+  const wchar_t* member;
+  int nth;
+  int refusals;
+  std::vector<Choice> answers;
+  Waits waits;
+  int exit_code;
+  Log messages;
+};
+
+class BusyTest : public RunTest, public ::testing::WithParamInterface<BusyCase> {};
+
+// The run over the retrying platform, against a run of the same cart where nothing is refused.
+TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
+  const std::string cart = Lines({kHeader, Good("V-1"), Good("V-2")});
+  PutCart(cart);
+  ASSERT_EQ(modMain::Run(fake), 0);
+  const Log undisturbed = fake.log;
+
+  FakePlatform busy;
+  busy.SetDocumentsFolder(kDocs);
+  busy.files[Cart()] = cart;
+  busy.RejectOn(GetParam().member, GetParam().nth, GetParam().refusals);
+  busy.answers = GetParam().answers;
+  CountingClock clock;
+  BusyRetry retrying(busy, clock);
+  EXPECT_EQ(modMain::Run(retrying), GetParam().exit_code);
+  EXPECT_EQ(clock.waits, GetParam().waits);
+  EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
+  EXPECT_EQ(busy.Messages(), GetParam().messages);
+  EXPECT_EQ(CountOf(busy.log, kBusyBox), GetParam().answers.size());
+  EXPECT_EQ(busy.LiveObjects(), 0u);
+  EXPECT_EQ(busy.bad_releases, 0u);
+
+  Log seen = busy.log;
+  std::erase(seen, kBusyBox);
+  if (GetParam().exit_code == 0) {
+    // Every call that ran, ran once and in its place: only the refused ones were made again.
+    EXPECT_EQ(WithoutRepeats(seen), undisturbed);
+    EXPECT_EQ(seen.size(), undisturbed.size() + static_cast<std::size_t>(GetParam().refusals));
+  } else {
+    // Cancel: after the last box, nothing but the releases of what the run held.
+    const auto box = std::find(busy.log.rbegin(), busy.log.rend(), kBusyBox);
+    ASSERT_NE(box, busy.log.rend());
+    for (auto it = box.base(); it != busy.log.end(); ++it) EXPECT_TRUE(it->starts_with(L"Release ")) << *it;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, BusyTest,
+    ::testing::Values(
+        BusyCase{"NothingRefused", L"GetActiveObject", 1, 0, {}, {}, 0, {M5(2)}},
+        BusyCase{"PresenceCheckRefusedTwice", L"GetActiveObject", 1, 2, {}, {50, 100}, 0, {M5(2)}},
+        BusyCase{"DocumentIndexRefusedOnce", L"GetActiveDocumentIndex", 1, 1, {}, {50}, 0, {M5(2)}},
+        BusyCase{"ItemFunctionsRefusedFiveTimes", L"ItemFunctions", 14, 5, {}, {50, 100, 200, 400, 500}, 0, {M5(2)}},
+        BusyCase{"ValueRefusedPastTenSecondsThenRetry",
+                 L"SLIBufferSetValue",
+                 12,
+                 kRefusedInTenSeconds + 2,
+                 {Choice::kRetry},
+                 Join(SilentTenSeconds(), {50, 100}),
+                 0,
+                 {M5(2)}},
+        BusyCase{"PasteRefusedPastTenSecondsTwiceThenRetry",
+                 L"MLIBufferAppendPaste",
+                 1,
+                 2 * kRefusedInTenSeconds,
+                 {Choice::kRetry, Choice::kRetry},
+                 Join(SilentTenSeconds(), SilentTenSeconds()),
+                 0,
+                 {M5(2)}},
+        BusyCase{"CancelInALine", L"SLIBufferSetValue", 12, 1000, {Choice::kCancel}, SilentTenSeconds(), 1, {}},
+        // The presence check traps every error, but not the user's Cancel: no "not running" box.
+        BusyCase{"CancelInThePresenceCheck", L"GetActiveObject", 1, 1000, {Choice::kCancel}, SilentTenSeconds(), 1, {}},
+        BusyCase{"CancelAfterARetry",
+                 L"MLIBufferClear",
+                 1,
+                 1000,
+                 {Choice::kRetry, Choice::kCancel},
+                 Join(SilentTenSeconds(), SilentTenSeconds()),
+                 1,
+                 {}}),
+    [](const ::testing::TestParamInfo<BusyCase>& info) { return std::string(info.param.name); });
+
+// An error that is not a refusal may come from a call that ran: never repeated, reported.
+TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
+  PutCart(Lines({kHeader, Good()}));
+  fake.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
+  CountingClock clock;
+  BusyRetry retrying(fake, clock);
+  EXPECT_EQ(modMain::Run(retrying), 1);
+  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
+  EXPECT_EQ(fake.Messages(), Log{Report(-2147352567, L"failed", 1)});
+  EXPECT_EQ(clock.waits, Waits{});
+}
 
 // --- 16-bit limits ------------------------------------------------------------------------------
 

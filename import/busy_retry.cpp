@@ -1,0 +1,67 @@
+#include "import/busy_retry.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "import/mod_main.h"
+
+namespace modMain {
+
+std::int64_t SystemClock::NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+void SystemClock::SleepMs(std::int64_t milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+template <typename Call>
+auto BusyRetry::Retrying(Call call) -> decltype(call()) {
+  std::int64_t started = -1;  // no refusal yet: the clock is not read on the normal path
+  std::int64_t wait = kFirstWaitMs;
+  for (;;) {
+    try {
+      return call();
+    } catch (const CallRejected&) {
+      AfterRefusal(started, wait);
+    }
+  }
+}
+
+void BusyRetry::AfterRefusal(std::int64_t& started, std::int64_t& wait) {
+  const std::int64_t now = clock_.NowMs();
+  if (started < 0) started = now;
+  const std::int64_t left = started + kSilentRetryMs - now;
+  if (left > 0) {
+    clock_.SleepMs(std::min(wait, left));  // the last wait ends when the silent time does
+    wait = std::min(wait * 2, kLongestWaitMs);
+    return;
+  }
+  // The box can only come before the paste went through: a refused paste did not run, and after
+  // it the run makes no call that can be refused. So "nothing has been pasted" holds.
+  if (platform_.AskRetryOrCancel(kBusyText, MessageIcon::kExclamation, kAppTitle) == Choice::kCancel) {
+    throw RunCancelled{};
+  }
+  started = clock_.NowMs();
+  wait = kFirstWaitMs;
+}
+
+ObjectId BusyRetry::GetActiveObject(const std::wstring& prog_id) {
+  return Retrying([&] { return platform_.GetActiveObject(prog_id); });
+}
+
+ObjectId BusyRetry::GetObjectProperty(ObjectId object, const std::wstring& property) {
+  return Retrying([&] { return platform_.GetObjectProperty(object, property); });
+}
+
+void BusyRetry::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+  Retrying([&] { platform_.CallMethod(object, method, args); });
+}
+
+common::Variant BusyRetry::CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+  return Retrying([&] { return platform_.CallForValue(object, method, args); });
+}
+
+}  // namespace modMain
