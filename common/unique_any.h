@@ -51,12 +51,8 @@ class UniqueAny {
   }
 
   UniqueAny() = default;
-  explicit UniqueAny(T value) noexcept
-    requires(!kHasOrigin)
-      : value_(value) {}
-  UniqueAny(OriginSlot origin, T value) noexcept
-    requires(kHasOrigin)
-      : origin_(origin), value_(value) {}
+  explicit UniqueAny(T value) noexcept requires(!kHasOrigin) : value_(value) {}
+  UniqueAny(OriginSlot origin, T value) noexcept requires(kHasOrigin) : origin_(origin), value_(value) {}
   ~UniqueAny() { reset(); }
 
   UniqueAny(UniqueAny&& other) noexcept : origin_(other.origin_), value_(other.release()) {}
