@@ -7,7 +7,7 @@ namespace common {
 
 void Collection::Add(Variant item, const std::wstring& key) {
   if (!by_key_.emplace(TextUpper(key), items_.size()).second) {
-    throw RuntimeError(kErrKeyAlreadyPresent, L"This key is already associated with an element of this collection");
+    throw RuntimeError(kErrKeyAlreadyPresent);
   }
   items_.push_back(std::move(item));
   keys_.push_back(key);
@@ -19,13 +19,13 @@ void Collection::Add(Variant item) {
 }
 
 const Variant& Collection::Item(std::int32_t index) const {
-  if (index < 1 || index > Count()) throw RuntimeError(9, L"Subscript out of range");
+  if (index < 1 || index > Count()) throw RuntimeError(kErrSubscriptOutOfRange);
   return items_[static_cast<std::size_t>(index - 1)];
 }
 
 const Variant& Collection::Item(const std::wstring& key) const {
   auto it = by_key_.find(TextUpper(key));
-  if (it == by_key_.end()) throw RuntimeError(5, L"Invalid procedure call or argument");
+  if (it == by_key_.end()) throw RuntimeError(kErrInvalidCall);
   return items_[it->second];
 }
 

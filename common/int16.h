@@ -17,7 +17,8 @@ class CheckedInt {
 
   // Narrows a wider value; raises Overflow when it does not fit.
   static CheckedInt From(std::int64_t value) {
-    if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max()) throw OverflowError();
+    if (value < std::numeric_limits<T>::min() || value > std::numeric_limits<T>::max())
+      throw RuntimeError(kErrOverflow);
     return CheckedInt(static_cast<T>(value));
   }
 

@@ -8,7 +8,4 @@ RuntimeError::RuntimeError(std::int32_t number, std::wstring description)
   for (wchar_t c : description_) what_.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
 }
 
-RuntimeError OverflowError() { return RuntimeError(kErrOverflow, L"Overflow"); }
-RuntimeError TypeMismatchError() { return RuntimeError(kErrTypeMismatch, L"Type mismatch"); }
-
 }  // namespace common

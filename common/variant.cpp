@@ -32,7 +32,7 @@ std::wstring ToText(const Variant& value) {
     case Variant::Kind::kArray:
       break;
   }
-  throw TypeMismatchError();
+  throw RuntimeError(kErrTypeMismatch);
 }
 
 double ToDouble(const Variant& value) {
@@ -53,7 +53,7 @@ double ToDouble(const Variant& value) {
     case Variant::Kind::kArray:
       break;
   }
-  throw TypeMismatchError();
+  throw RuntimeError(kErrTypeMismatch);
 }
 
 std::int32_t ToInt32(const Variant& value) {
@@ -64,12 +64,12 @@ std::int32_t ToInt32(const Variant& value) {
   std::fesetround(FE_TONEAREST);
   const double rounded = std::nearbyint(number);
   std::fesetround(saved);
-  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw OverflowError();  // NaN too
+  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) throw RuntimeError(kErrOverflow);  // NaN too
   return static_cast<std::int32_t>(rounded);
 }
 
 const ByteArray& ToByteArray(const Variant& value) {
-  if (value.kind() != Variant::Kind::kByteArray) throw TypeMismatchError();
+  if (value.kind() != Variant::Kind::kByteArray) throw RuntimeError(kErrTypeMismatch);
   return value.bytes();
 }
 

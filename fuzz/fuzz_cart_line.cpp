@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     modMain::ParseCsvLine(line, fields);
   } catch (const common::RuntimeError& error) {
-    if (error.number() != common::kErrOverflow || line.size() < 32767) std::abort();
+    if (error.number() != common::kErrOverflow.number || line.size() < 32767) std::abort();
     return 0;
   }
   if (line.size() >= 32767) std::abort();  // such a line must overflow

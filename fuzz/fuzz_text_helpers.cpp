@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       ++at;
     }
   } catch (const common::RuntimeError& error) {
-    if (error.number() != common::kErrOverflow || text.size() < 32767) std::abort();
+    if (error.number() != common::kErrOverflow.number || text.size() < 32767) std::abort();
   }
 
   const double number = modMain::ToNumber(text);

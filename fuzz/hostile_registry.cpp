@@ -6,9 +6,9 @@
 namespace registry::fuzzing {
 
 RegStatus HostileRegistry::Status() {
-  static constexpr RegStatus kCodes[] = {ERROR_SUCCESS,       ERROR_SUCCESS,     ERROR_FILE_NOT_FOUND,
-                                         ERROR_ACCESS_DENIED, ERROR_MORE_DATA,   ERROR_INVALID_HANDLE,
-                                         ERROR_NO_MORE_ITEMS, ERROR_BAD_NETPATH, 1018};
+  static constexpr RegStatus kCodes[] = {kErrorSuccess,      kErrorSuccess,    kErrorFileNotFound,
+                                         kErrorAccessDenied, kErrorMoreData,   kErrorInvalidHandle,
+                                         kErrorNoMoreItems,  kErrorBadNetpath, 1018};
   return input_.PickValueInArray(kCodes);
 }
 
@@ -31,8 +31,8 @@ DWORD HostileRegistry::Size(DWORD capacity) {
 }
 
 DWORD HostileRegistry::Type() {
-  static constexpr DWORD kTypes[] = {REG_NONE, REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD,
-                                     5,        6,      REG_MULTI_SZ,  REG_QWORD,  0xFFFFFFFF};
+  static constexpr DWORD kTypes[] = {kRegNone, kRegSz, kRegExpandSz, kRegBinary, kRegDword,
+                                     5,        6,      kRegMultiSz,  kRegQword,  0xFFFFFFFF};
   return input_.PickValueInArray(kTypes);
 }
 
@@ -44,9 +44,9 @@ void HostileRegistry::Fill(void* buffer, DWORD capacity, DWORD wanted) {
 }
 
 RegStatus HostileRegistry::HandOut(RegKey* result, std::optional<RegKey> given) {
-  const RegStatus rc = StatusOrEnd(ERROR_FILE_NOT_FOUND);
+  const RegStatus rc = StatusOrEnd(kErrorFileNotFound);
   if (!result) return rc;
-  if (rc != ERROR_SUCCESS) {
+  if (rc != kErrorSuccess) {
     // A failing call may still leave something in the out parameter.
     if (input_.ConsumeBool()) *result = input_.ConsumeIntegral<std::int32_t>();
     return rc;
@@ -91,18 +91,18 @@ RegStatus HostileRegistry::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWOR
 
 RegStatus HostileRegistry::RegCloseKey(RegKey hKey) {
   if (open_.erase(hKey) == 0) ++bad_closes_;
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus HostileRegistry::RegQueryValueExA(RegKey hKey, const char* lpValueName, DWORD*, DWORD* lpType,
                                             std::uint8_t* lpData, DWORD* lpcbData) {
   UseHandle(hKey);
   Touch(lpValueName);
-  const RegStatus rc = StatusOrEnd(ERROR_FILE_NOT_FOUND);
+  const RegStatus rc = StatusOrEnd(kErrorFileNotFound);
   const DWORD capacity = lpcbData ? *lpcbData : 0;
   if (lpType) *lpType = Type();
   const DWORD size = Size(capacity);
-  if (rc == ERROR_SUCCESS) Fill(lpData, capacity, size);
+  if (rc == kErrorSuccess) Fill(lpData, capacity, size);
   if (lpcbData) *lpcbData = size;
   return rc;
 }
@@ -112,7 +112,7 @@ RegStatus HostileRegistry::RegSetValueExA(RegKey hKey, const char* lpValueName, 
   UseHandle(hKey);
   Touch(lpValueName);
   for (DWORD i = 0; lpData && i < cbData; ++i) sink_ = sink_ + lpData[i];  // every byte given must be readable
-  return StatusOrEnd(ERROR_ACCESS_DENIED);
+  return StatusOrEnd(kErrorAccessDenied);
 }
 
 RegStatus HostileRegistry::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DWORD, char* lpClass, DWORD, DWORD,
@@ -127,20 +127,20 @@ RegStatus HostileRegistry::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DW
 RegStatus HostileRegistry::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
   UseHandle(hKey);
   Touch(lpSubKey);
-  return StatusOrEnd(ERROR_FILE_NOT_FOUND);
+  return StatusOrEnd(kErrorFileNotFound);
 }
 
 RegStatus HostileRegistry::RegDeleteValueA(RegKey hKey, const char* lpValueName) {
   UseHandle(hKey);
   Touch(lpValueName);
-  return StatusOrEnd(ERROR_FILE_NOT_FOUND);
+  return StatusOrEnd(kErrorFileNotFound);
 }
 
 RegStatus HostileRegistry::RegEnumKeyExA(RegKey hKey, DWORD, char* lpName, DWORD* lpcchName, DWORD*, char* lpClass,
                                          DWORD* lpcchClass, FileTime* lpftLastWriteTime) {
   UseHandle(hKey);
-  const RegStatus rc = StatusOrEnd(ERROR_NO_MORE_ITEMS);
-  if (rc == ERROR_SUCCESS && lpcchName) {
+  const RegStatus rc = StatusOrEnd(kErrorNoMoreItems);
+  if (rc == kErrorSuccess && lpcchName) {
     Fill(lpName, *lpcchName, Size(*lpcchName));  // possibly without any terminator
     *lpcchName = Size(*lpcchName);
     if (lpClass && lpcchClass) Fill(lpClass, *lpcchClass, Size(*lpcchClass));
@@ -152,11 +152,11 @@ RegStatus HostileRegistry::RegEnumKeyExA(RegKey hKey, DWORD, char* lpName, DWORD
 RegStatus HostileRegistry::RegEnumValueA(RegKey hKey, DWORD, char* lpValueName, DWORD* lpcchValueName, DWORD*,
                                          DWORD* lpType, std::uint8_t* lpData, DWORD* lpcbData) {
   UseHandle(hKey);
-  const RegStatus rc = StatusOrEnd(ERROR_NO_MORE_ITEMS);
+  const RegStatus rc = StatusOrEnd(kErrorNoMoreItems);
   const DWORD name_capacity = lpcchValueName ? *lpcchValueName : 0;
   const DWORD data_capacity = lpcbData ? *lpcbData : 0;
   if (lpType) *lpType = Type();
-  if (rc == ERROR_SUCCESS) {
+  if (rc == kErrorSuccess) {
     Fill(lpValueName, name_capacity, Size(name_capacity));
     Fill(lpData, data_capacity, Size(data_capacity));
   }

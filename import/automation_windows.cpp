@@ -10,28 +10,13 @@ namespace {
 
 static_assert(sizeof(_variant_t) == sizeof(VARIANT), "DISPPARAMS takes an array of _variant_t as VARIANTARGs");
 
-common::RuntimeError OutOfMemory() { return common::RuntimeError(7, L"Out of memory"); }
-
 BSTR AllocText(std::wstring_view text) {
   BSTR bstr = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-  if (bstr == nullptr) throw OutOfMemory();
+  if (bstr == nullptr) throw common::RuntimeError(common::kErrOutOfMemory);
   return bstr;
 }
 
 std::wstring TextOf(BSTR bstr) { return bstr ? std::wstring(bstr, SysStringLen(bstr)) : std::wstring(); }
-
-// The strings that Invoke may leave in an EXCEPINFO, freed on every way out.
-struct ExceptionInfo {
-  EXCEPINFO info{};
-  ExceptionInfo() = default;
-  ExceptionInfo(const ExceptionInfo&) = delete;
-  ExceptionInfo& operator=(const ExceptionInfo&) = delete;
-  ~ExceptionInfo() {
-    SysFreeString(info.bstrSource);
-    SysFreeString(info.bstrDescription);
-    SysFreeString(info.bstrHelpFile);
-  }
-};
 
 // Whether COM refused to deliver a call because the application is busy: then it did not run.
 bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
@@ -48,15 +33,13 @@ bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SER
 }
 
 // Raises the error that a failed Invoke stands for: the server's own number and description when
-// it raised one (DISP_E_EXCEPTION), else the HRESULT.
-[[noreturn]] void RaiseInvokeError(HRESULT hr, ExceptionInfo& exception) {
+// it raised one (DISP_E_EXCEPTION, with `info` filled in), else the HRESULT.
+[[noreturn]] void RaiseInvokeError(HRESULT hr, const EXCEPINFO& info) {
   if (hr != DISP_E_EXCEPTION) RaiseCallError(hr);
-  EXCEPINFO& info = exception.info;
-  if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
   const HRESULT code = info.wCode != 0 ? info.wCode : (info.scode != 0 ? info.scode : hr);
   std::wstring description = TextOf(info.bstrDescription);
   if (description.empty()) {
-    description = info.wCode != 0 ? L"Application-defined or object-defined error" : HresultError(code).description();
+    description = info.wCode != 0 ? common::kErrApplicationDefined.description : HresultError(code).description();
   }
   throw common::RuntimeError(static_cast<std::int32_t>(code), description);
 }
@@ -91,19 +74,20 @@ _variant_t ToVariant(const common::Variant& value) {
       break;
     case Kind::kByteArray:
     case Kind::kArray:
-      throw common::TypeMismatchError();
+      throw common::RuntimeError(common::kErrTypeMismatch);
   }
   return result;
 }
 
 common::Variant FromVariant(const VARIANT& value) {
   _variant_t plain;  // a by-reference result, dereferenced
-  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value)))) throw common::TypeMismatchError();
+  if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&value))))
+    throw common::RuntimeError(common::kErrTypeMismatch);
   switch (V_VT(&plain)) {
     case VT_EMPTY:
       return common::Variant();
     case VT_NULL:
-      throw common::RuntimeError(94, L"Invalid use of Null");
+      throw common::RuntimeError(common::kErrInvalidUseOfNull);
     case VT_BSTR:
       return common::Variant(TextOf(V_BSTR(&plain)));
     case VT_BOOL:
@@ -114,7 +98,7 @@ common::Variant FromVariant(const VARIANT& value) {
     case VT_UI2:
     case VT_I4:
     case VT_INT:
-      if (FAILED(VariantChangeType(&plain, &plain, 0, VT_I4))) throw common::TypeMismatchError();
+      if (FAILED(VariantChangeType(&plain, &plain, 0, VT_I4))) throw common::RuntimeError(common::kErrTypeMismatch);
       return common::Variant(static_cast<std::int32_t>(V_I4(&plain)));
     case VT_UI4:
     case VT_UINT:
@@ -125,10 +109,10 @@ common::Variant FromVariant(const VARIANT& value) {
     case VT_CY:
     case VT_DATE:
     case VT_DECIMAL:
-      if (FAILED(VariantChangeType(&plain, &plain, 0, VT_R8))) throw common::TypeMismatchError();
+      if (FAILED(VariantChangeType(&plain, &plain, 0, VT_R8))) throw common::RuntimeError(common::kErrTypeMismatch);
       return common::Variant(V_R8(&plain));
     default:
-      throw common::TypeMismatchError();
+      throw common::RuntimeError(common::kErrTypeMismatch);
   }
 }
 
@@ -171,14 +155,14 @@ ObjectId ComAutomation::GetActiveObject(const std::wstring& prog_id) {
 }
 
 ObjectId ComAutomation::Adopt(IDispatchPtr object) {
-  if (!object) throw common::RuntimeError(91, L"Object variable or With block variable not set");
+  if (!object) throw common::RuntimeError(common::kErrObjectNotSet);
   const ObjectId id = next_id_++;
   held_[id].dispatch = std::move(object);
   return id;
 }
 
 ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
-  if (!object) throw common::RuntimeError(91, L"Object variable or With block variable not set");
+  if (!object) throw common::RuntimeError(common::kErrObjectNotSet);
   const ObjectId id = next_id_++;
   held_[id].unknown = std::move(object);
   return id;
@@ -189,7 +173,7 @@ IDispatch* ComAutomation::DispatchOf(Held& held) {
     const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
     if (IsRefusal(hr)) RaiseCallError(hr);  // under Wine a refused query comes back as E_NOINTERFACE
     if (FAILED(hr) || !held.dispatch) {
-      throw common::RuntimeError(438, L"Object doesn't support this property or method");
+      throw common::RuntimeError(common::kErrNoSuchMember);
     }
   }
   return held.dispatch;
@@ -197,7 +181,7 @@ IDispatch* ComAutomation::DispatchOf(Held& held) {
 
 ComAutomation::Held& ComAutomation::Find(ObjectId object) {
   const auto it = held_.find(object);
-  if (it == held_.end()) throw common::RuntimeError(91, L"Object variable or With block variable not set");
+  if (it == held_.end()) throw common::RuntimeError(common::kErrObjectNotSet);
   return it->second;
 }
 
@@ -217,10 +201,14 @@ void ComAutomation::Invoke(ObjectId object, const std::wstring& member, WORD fla
   Held& held = Find(object);
   const DISPID dispid = DispIdOf(held, member);
   DispatchArguments arguments(args);
-  ExceptionInfo exception;
+  EXCEPINFO exception{};
   UINT bad_argument = 0;
   const HRESULT hr = DispatchOf(held)->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, arguments.params(), result,
-                                              &exception.info, &bad_argument);
+                                              &exception, &bad_argument);
+  if (hr == DISP_E_EXCEPTION && exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
+  // The strings that the server left in the EXCEPINFO, freed on every way out.
+  const common::UniqueBstr source(exception.bstrSource), description(exception.bstrDescription),
+      help_file(exception.bstrHelpFile);
   if (FAILED(hr)) RaiseInvokeError(hr, exception);
   arguments.WriteBack();
 }
@@ -235,10 +223,10 @@ ObjectId ComAutomation::GetObjectProperty(ObjectId object, const std::wstring& p
     dispatch.Attach(object_reference);  // takes over the result's reference
   } else if (V_VT(&value) == VT_UNKNOWN && V_UNKNOWN(&value) != nullptr) {
     if (FAILED(V_UNKNOWN(&value)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&dispatch)))) {
-      throw common::RuntimeError(424, L"Object required");
+      throw common::RuntimeError(common::kErrObjectRequired);
     }
   } else if (V_VT(&value) != VT_UNKNOWN) {
-    throw common::RuntimeError(424, L"Object required");
+    throw common::RuntimeError(common::kErrObjectRequired);
   }
   return Adopt(std::move(dispatch));
 }

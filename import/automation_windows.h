@@ -8,22 +8,16 @@
 // check, obtaining the object only to let it go, does not need. Releasing an id releases the reference and
 // forgets its DISPIDs, so names are never resolved across objects: every fresh ItemFunctions
 // object gets its own lookup.
-// platform.h brings registry_api.h, which must come before <windows.h>: the platform's macros of
-// the same names (ERROR_SUCCESS, KEY_READ, ...) would rewrite its constants.
-#include "common/variant.h"
-#include "import/platform.h"
-
 #include <windows.h>
-// comdef.h needs the COM types of windows.h first.
-#include <comdef.h>
 
 #include <map>
 #include <span>
 #include <string>
 #include <vector>
 
-_COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
-_COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
+#include "common/com_windows.h"
+#include "common/variant.h"
+#include "import/platform.h"
 
 namespace modMain::windows {
 

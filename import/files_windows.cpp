@@ -5,6 +5,7 @@
 #include <climits>
 #include <utility>
 
+#include "common/owners_windows.h"
 #include "import/system_message_windows.h"
 
 namespace modMain::windows {
@@ -25,8 +26,8 @@ std::int64_t FileLengthOf(const std::wstring& path) {
 
 FileContent ReadAllSharedBytes(const std::wstring& path) {
   if (HasNul(path)) return {Win32Error(ERROR_INVALID_NAME), {}};
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {Win32Error(GetLastError()), {}};
 
   LARGE_INTEGER size{};
@@ -42,8 +43,8 @@ FileContent ReadAllSharedBytes(const std::wstring& path) {
     if (read == 0) break;  // another program shortened the file after its length was taken
     done += read;
   }
-  bytes.resize(done);  // only what the file really held: never padding
-  if (!file.Close()) throw Win32Error(GetLastError());
+  bytes.resize(done);                                                  // only what the file really held: never padding
+  if (!CloseHandle(file.release())) throw Win32Error(GetLastError());  // a failing close is reported
   return {std::nullopt, std::move(bytes)};
 }
 

@@ -140,7 +140,7 @@ int Run(Platform& platform) {
   } catch (const common::RuntimeError& error) {
     ReportUnexpectedError(platform, error);
   } catch (const std::bad_alloc&) {
-    ReportUnexpectedError(platform, common::RuntimeError(7, L"Out of memory"));
+    ReportUnexpectedError(platform, common::RuntimeError(common::kErrOutOfMemory));
   } catch (const RunCancelled&) {
     // The user chose Cancel in the busy box; every reference is released by now.
   }
@@ -219,9 +219,9 @@ std::wstring ErrorText(const CurrentError& error) {
 std::wstring GetMyDocumentsFolder(registry::RegistryApi& api) {
   registry::winreg reg(api);
   reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  reg.KeyRoot(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+  reg.KeyRoot(kShellFoldersKey);
   reg.Subkey(L"");
-  std::wstring folder = common::ToText(reg.GetRegistryValue(L"Personal"));
+  std::wstring folder = common::ToText(reg.GetRegistryValue(kDocumentsValue));
   if (!folder.empty() && folder.back() == L'\\') folder = DropRight(folder, 1);
   return folder;
 }

@@ -20,6 +20,9 @@ namespace modMain {
 inline constexpr wchar_t kAppTitle[] = L"Kestrova Cart Import";
 inline constexpr wchar_t kHostProgId[] = L"Brevanto.Application";
 inline constexpr wchar_t kCartFileName[] = L"\\ShoppingCart.csv";
+// Where the Documents folder is named: the value "Personal" of this key under HKEY_CURRENT_USER.
+inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline constexpr wchar_t kDocumentsValue[] = L"Personal";
 
 // An unexpected error that happened while the cart line `line` was being handled.
 class LineError : public common::RuntimeError {

@@ -16,6 +16,7 @@
 #include <variant>
 
 #include "common/runtime_error.h"
+#include "common/unique_any.h"
 #include "common/variant.h"
 #include "registry/registry_api.h"
 
@@ -90,46 +91,28 @@ class Platform {
   virtual registry::RegistryApi& Registry() = 0;
 };
 
-// Owner of one object reference obtained through a Platform: released exactly once, on every way
-// out, also while an error passes through.
-class ObjectRef {
+namespace platform_detail {
+inline void Release(Platform* platform, ObjectId object) noexcept { platform->ReleaseObject(object); }
+}  // namespace platform_detail
+
+// Owner of one object reference obtained through a Platform: released through it exactly once, on
+// every way out, also while an error passes through. The calls on the object go through it too.
+class ObjectRef : public common::UniqueAny<ObjectId, &platform_detail::Release> {
  public:
-  ObjectRef() = default;
-  ObjectRef(Platform& platform, ObjectId id) : platform_(&platform), id_(id) {}
-  ~ObjectRef() { Reset(); }
-  ObjectRef(ObjectRef&& other) noexcept : platform_(other.platform_), id_(std::exchange(other.id_, 0)) {}
-  ObjectRef& operator=(ObjectRef&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      platform_ = other.platform_;
-      id_ = std::exchange(other.id_, 0);
-    }
-    return *this;
-  }
-  ObjectRef(const ObjectRef&) = delete;
-  ObjectRef& operator=(const ObjectRef&) = delete;
+  using UniqueAny::UniqueAny;
 
   static ObjectRef GetActive(Platform& platform, const std::wstring& prog_id) {
-    return ObjectRef(platform, platform.GetActiveObject(prog_id));
+    return ObjectRef(&platform, platform.GetActiveObject(prog_id));
   }
   ObjectRef Get(const std::wstring& property) const {
-    return ObjectRef(*platform_, platform_->GetObjectProperty(id_, property));
+    return ObjectRef(origin(), origin()->GetObjectProperty(get(), property));
   }
   void Call(const std::wstring& method, std::span<Argument> args = {}) const {
-    platform_->CallMethod(id_, method, args);
+    origin()->CallMethod(get(), method, args);
   }
   common::Variant CallForValue(const std::wstring& method, std::span<Argument> args = {}) const {
-    return platform_->CallForValue(id_, method, args);
+    return origin()->CallForValue(get(), method, args);
   }
-
-  explicit operator bool() const { return id_ != 0; }
-  void Reset() noexcept {
-    if (id_ != 0) platform_->ReleaseObject(std::exchange(id_, 0));
-  }
-
- private:
-  Platform* platform_ = nullptr;
-  ObjectId id_ = 0;
 };
 
 }  // namespace modMain

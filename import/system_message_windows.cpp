@@ -1,5 +1,7 @@
 #include "import/system_message_windows.h"
 
+#include "common/owners_windows.h"
+
 namespace modMain::windows {
 
 std::wstring SystemMessage(DWORD code) {
@@ -7,8 +9,8 @@ std::wstring SystemMessage(DWORD code) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  const common::UniqueLocal owner(buffer);
   std::wstring message(buffer ? buffer : L"", length);
-  LocalFree(buffer);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
   return message;
 }
@@ -19,7 +21,7 @@ common::RuntimeError Win32Error(DWORD code) {
 
 common::RuntimeError HresultError(HRESULT hr) {
   std::wstring description = SystemMessage(static_cast<DWORD>(hr));
-  if (description.empty()) description = L"Automation error";
+  if (description.empty()) description = common::kErrAutomation.description;
   return common::RuntimeError(static_cast<std::int32_t>(hr), description);
 }
 

@@ -1,9 +1,6 @@
-// Declares registry_api.h before <windows.h>: the platform's macros of the same names
-// (ERROR_SUCCESS, KEY_READ, REG_SZ, ...) would otherwise rewrite its constants.
-#include "registry/registry_api.h"
-// clang-format off
 #include <windows.h>
-// clang-format on
+
+#include "registry/registry_api.h"
 
 namespace registry {
 namespace {

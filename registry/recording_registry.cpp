@@ -73,7 +73,7 @@ RegStatus RecordingRegistry::End(std::size_t call, RegStatus result) {
 RegStatus RecordingRegistry::HandedOut(std::size_t call, RegStatus result, const RegKey* handle) {
   RecordedCall& recorded = record_[call];
   recorded.result = result;
-  if (result != ERROR_SUCCESS || !handle || *handle == 0 || IsPredefinedKey(*handle) || *handle == recorded.handle) {
+  if (result != kErrorSuccess || !handle || *handle == 0 || IsPredefinedKey(*handle) || *handle == recorded.handle) {
     return result;
   }
   recorded.handed_out = *handle;

@@ -26,7 +26,7 @@ struct RecordedCall {
   std::string function;   // "RegOpenKeyExA", ...
   std::string arguments;  // as text, in the platform's order
   RegKey handle = 0;      // the handle argument, if the function takes one
-  RegStatus result = ERROR_SUCCESS;
+  RegStatus result = kErrorSuccess;
   RegKey handed_out = 0;  // a handle this call opened, which its caller has to close
 
   std::string Text() const { return function + "(" + arguments + ")"; }

@@ -28,36 +28,40 @@ inline constexpr RegKey kHkeyPerformanceData = RootKey(static_cast<std::int32_t>
 inline constexpr RegKey kHkeyCurrentConfig = RootKey(static_cast<std::int32_t>(0x80000005u));
 inline constexpr RegKey kHkeyDynData = RootKey(static_cast<std::int32_t>(0x80000006u));
 
+// The platform's values under names of their own, so that this header and <windows.h> go
+// together in any order (the SDK defines its names as macros). Each comment gives the platform's
+// name, which its documentation uses.
+//
 // Result codes.
-inline constexpr RegStatus ERROR_SUCCESS = 0;
-inline constexpr RegStatus ERROR_FILE_NOT_FOUND = 2;
-inline constexpr RegStatus ERROR_ACCESS_DENIED = 5;
-inline constexpr RegStatus ERROR_INVALID_HANDLE = 6;
-inline constexpr RegStatus ERROR_BAD_NETPATH = 53;
-inline constexpr RegStatus ERROR_INVALID_PARAMETER = 87;
-inline constexpr RegStatus ERROR_BAD_PATHNAME = 161;
-inline constexpr RegStatus ERROR_MORE_DATA = 234;
-inline constexpr RegStatus ERROR_NO_MORE_ITEMS = 259;
-inline constexpr RegStatus ERROR_KEY_DELETED = 1018;
+inline constexpr RegStatus kErrorSuccess = 0;            // ERROR_SUCCESS
+inline constexpr RegStatus kErrorFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr RegStatus kErrorAccessDenied = 5;       // ERROR_ACCESS_DENIED
+inline constexpr RegStatus kErrorInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+inline constexpr RegStatus kErrorBadNetpath = 53;        // ERROR_BAD_NETPATH
+inline constexpr RegStatus kErrorInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr RegStatus kErrorBadPathname = 161;      // ERROR_BAD_PATHNAME
+inline constexpr RegStatus kErrorMoreData = 234;         // ERROR_MORE_DATA
+inline constexpr RegStatus kErrorNoMoreItems = 259;      // ERROR_NO_MORE_ITEMS
+inline constexpr RegStatus kErrorKeyDeleted = 1018;      // ERROR_KEY_DELETED
 
 // Access masks and options.
-inline constexpr DWORD KEY_QUERY_VALUE = 0x0001;
-inline constexpr DWORD KEY_SET_VALUE = 0x0002;
-inline constexpr DWORD KEY_CREATE_SUB_KEY = 0x0004;
-inline constexpr DWORD KEY_ENUMERATE_SUB_KEYS = 0x0008;
-inline constexpr DWORD KEY_READ = 0x20019;
-inline constexpr DWORD KEY_WRITE = 0x20006;
-inline constexpr DWORD KEY_ALL_ACCESS = 0xF003F;
-inline constexpr DWORD REG_OPTION_NON_VOLATILE = 0;
+inline constexpr DWORD kKeyQueryValue = 0x0001;        // KEY_QUERY_VALUE
+inline constexpr DWORD kKeySetValue = 0x0002;          // KEY_SET_VALUE
+inline constexpr DWORD kKeyCreateSubKey = 0x0004;      // KEY_CREATE_SUB_KEY
+inline constexpr DWORD kKeyEnumerateSubKeys = 0x0008;  // KEY_ENUMERATE_SUB_KEYS
+inline constexpr DWORD kKeyRead = 0x20019;             // KEY_READ
+inline constexpr DWORD kKeyWrite = 0x20006;            // KEY_WRITE
+inline constexpr DWORD kKeyAllAccess = 0xF003F;        // KEY_ALL_ACCESS
+inline constexpr DWORD kRegOptionNonVolatile = 0;      // REG_OPTION_NON_VOLATILE
 
 // Value types.
-inline constexpr DWORD REG_NONE = 0;
-inline constexpr DWORD REG_SZ = 1;
-inline constexpr DWORD REG_EXPAND_SZ = 2;
-inline constexpr DWORD REG_BINARY = 3;
-inline constexpr DWORD REG_DWORD = 4;
-inline constexpr DWORD REG_MULTI_SZ = 7;
-inline constexpr DWORD REG_QWORD = 11;
+inline constexpr DWORD kRegNone = 0;      // REG_NONE
+inline constexpr DWORD kRegSz = 1;        // REG_SZ
+inline constexpr DWORD kRegExpandSz = 2;  // REG_EXPAND_SZ
+inline constexpr DWORD kRegBinary = 3;    // REG_BINARY
+inline constexpr DWORD kRegDword = 4;     // REG_DWORD
+inline constexpr DWORD kRegMultiSz = 7;   // REG_MULTI_SZ
+inline constexpr DWORD kRegQword = 11;    // REG_QWORD
 
 // The key-creation security attributes as the class stores them: three 32-bit fields.
 struct SecurityAttributes {

@@ -23,9 +23,9 @@ constexpr std::size_t kMaxExpansion = 32766;
 constexpr DWORD kVolatile = 1;  // REG_OPTION_VOLATILE
 constexpr RegStatus kChildMustBeVolatile = 1021;
 constexpr DWORD kWriteAccess =
-    KEY_SET_VALUE | KEY_CREATE_SUB_KEY | 0x00010000 /*DELETE*/ | 0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
+    kKeySetValue | kKeyCreateSubKey | 0x00010000 /*DELETE*/ | 0x00040000 /*WRITE_DAC*/ | 0x00080000 /*WRITE_OWNER*/;
 
-bool IsString(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+bool IsString(DWORD type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
 
 std::string_view Name(const char* name) { return name ? std::string_view(name) : std::string_view(); }
 
@@ -34,7 +34,7 @@ std::string_view Name(const char* name) { return name ? std::string_view(name) :
 struct RegistryEmulation::Key {
   struct Value {
     std::string name;
-    DWORD type = REG_NONE;
+    DWORD type = kRegNone;
     std::vector<std::uint8_t> data;
   };
 
@@ -104,8 +104,8 @@ RegStatus SplitPath(RegKey root, const char* path, std::vector<std::string>& par
   parts.clear();
   std::string_view rest = Name(path);
   if (use == PathUse::kOpen && root == kHkeyClassesRoot && !rest.empty() && rest.front() == '\\') rest.remove_prefix(1);
-  if (rest.size() > kMaxAnsiPath) return ERROR_MORE_DATA;
-  if (!rest.empty() && rest.front() == '\\') return ERROR_BAD_PATHNAME;
+  if (rest.size() > kMaxAnsiPath) return kErrorMoreData;
+  if (!rest.empty() && rest.front() == '\\') return kErrorBadPathname;
   while (!rest.empty()) {
     const std::size_t cut = rest.find('\\');
     const std::string_view part = rest.substr(0, cut);
@@ -113,7 +113,7 @@ RegStatus SplitPath(RegKey root, const char* path, std::vector<std::string>& par
     if (cut == std::string_view::npos) break;
     rest.remove_prefix(cut + 1);
   }
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 }  // namespace
@@ -143,15 +143,15 @@ std::size_t RegistryEmulation::OpenHandleCount() const { return handles_.size();
 RegStatus RegistryEmulation::Resolve(RegKey hKey, Handle& out) const {
   if (IsPredefinedKey(hKey)) {
     auto root = local_->Root(hKey);
-    if (!root) return ERROR_INVALID_HANDLE;
-    out = Handle{root, KEY_ALL_ACCESS, true};
-    return ERROR_SUCCESS;
+    if (!root) return kErrorInvalidHandle;
+    out = Handle{root, kKeyAllAccess, true};
+    return kErrorSuccess;
   }
   auto it = handles_.find(hKey);
-  if (it == handles_.end()) return ERROR_INVALID_HANDLE;
-  if (it->second.key->deleted) return ERROR_KEY_DELETED;
+  if (it == handles_.end()) return kErrorInvalidHandle;
+  if (it->second.key->deleted) return kErrorKeyDeleted;
   out = it->second;
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegKey RegistryEmulation::NewHandle(std::shared_ptr<Key> key, DWORD access) {
@@ -163,7 +163,7 @@ RegKey RegistryEmulation::NewHandle(std::shared_ptr<Key> key, DWORD access) {
 
 RegStatus RegistryEmulation::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DWORD /*ulOptions*/, DWORD samDesired,
                                            RegKey* phkResult) {
-  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  if (!phkResult) return kErrorInvalidParameter;
   Handle parent;
   if (RegStatus rc = Resolve(hKey, parent)) return rc;  // the out handle is left as it was here
   *phkResult = 0;
@@ -171,45 +171,45 @@ RegStatus RegistryEmulation::RegOpenKeyExA(RegKey hKey, const char* lpSubKey, DW
   if (RegStatus rc = SplitPath(hKey, lpSubKey, parts, PathUse::kOpen)) return rc;
   if (Name(lpSubKey).empty() && parent.predefined) {
     *phkResult = hKey;  // Wine hands back the predefined handle itself for an empty path
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
   }
   std::shared_ptr<Key> key = parent.key;
   for (const auto& part : parts) {
     key = Child(*key, part);
-    if (!key) return ERROR_FILE_NOT_FOUND;
+    if (!key) return kErrorFileNotFound;
   }
-  if (key->read_only && (samDesired & kWriteAccess)) return ERROR_ACCESS_DENIED;
+  if (key->read_only && (samDesired & kWriteAccess)) return kErrorAccessDenied;
   *phkResult = NewHandle(std::move(key), samDesired);
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegCloseKey(RegKey hKey) {
   if (IsPredefinedKey(hKey)) {
     ++predefined_closes_;  // harmless on the platform, but a sign of a handle owned twice
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
   }
-  return handles_.erase(hKey) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  return handles_.erase(hKey) ? kErrorSuccess : kErrorInvalidHandle;
 }
 
 RegStatus RegistryEmulation::RegQueryValueExA(RegKey hKey, const char* lpValueName, DWORD* lpReserved, DWORD* lpType,
                                               std::uint8_t* lpData, DWORD* lpcbData) {
-  if ((lpData && !lpcbData) || lpReserved) return ERROR_INVALID_PARAMETER;
-  if (hKey == 0) return ERROR_INVALID_HANDLE;  // the type is left as it was
+  if ((lpData && !lpcbData) || lpReserved) return kErrorInvalidParameter;
+  if (hKey == 0) return kErrorInvalidHandle;  // the type is left as it was
   // From here on, as in Wine, the type reads REG_NONE on every failure: a closed or deleted key,
   // access denied, no such value.
-  if (lpType) *lpType = REG_NONE;
+  if (lpType) *lpType = kRegNone;
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
-  if (!(handle.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
+  if (!(handle.access & kKeyQueryValue)) return kErrorAccessDenied;
   auto it = handle.key->values.find(Fold(Name(lpValueName)));
-  if (it == handle.key->values.end()) return ERROR_FILE_NOT_FOUND;  // size left as it was
+  if (it == handle.key->values.end()) return kErrorFileNotFound;  // size left as it was
   const auto& value = it->second;
   const DWORD size = static_cast<DWORD>(value.data.size());
   if (lpType) *lpType = value.type;
-  RegStatus rc = ERROR_SUCCESS;
+  RegStatus rc = kErrorSuccess;
   if (lpData) {
     if (size > *lpcbData) {
-      rc = ERROR_MORE_DATA;  // the buffer is left untouched
+      rc = kErrorMoreData;  // the buffer is left untouched
     } else {
       std::copy(value.data.begin(), value.data.end(), lpData);
       // Like NT, terminate an unterminated string when the buffer has room for it.
@@ -224,21 +224,21 @@ RegStatus RegistryEmulation::RegSetValueExA(RegKey hKey, const char* lpValueName
                                             const std::uint8_t* lpData, DWORD cbData) {
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
-  if (!(handle.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
+  if (!(handle.access & kKeySetValue)) return kErrorAccessDenied;
   const std::string_view name = Name(lpValueName);
-  if (name.size() > kMaxValueName || (!lpData && cbData)) return ERROR_INVALID_PARAMETER;
+  if (name.size() > kMaxValueName || (!lpData && cbData)) return kErrorInvalidParameter;
   // Stored exactly as given. (NT also counts one byte past cbData when a string's last counted
   // byte is not NUL and the next one is; that reads beyond the caller's buffer and is not copied.)
   Key::Value value{std::string(name), dwType, std::vector<std::uint8_t>(lpData, lpData + (lpData ? cbData : 0))};
   handle.key->values.insert_or_assign(Fold(name), std::move(value));
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, DWORD Reserved, char* lpClass,
                                              DWORD dwOptions, DWORD samDesired,
                                              const SecurityAttributes* /*lpSecurityAttributes*/, RegKey* phkResult,
                                              DWORD* lpdwDisposition) {
-  if (!phkResult || Reserved != 0) return ERROR_INVALID_PARAMETER;
+  if (!phkResult || Reserved != 0) return kErrorInvalidParameter;
   *phkResult = 0;
   Handle parent;
   if (RegStatus rc = Resolve(hKey, parent)) return rc;
@@ -254,8 +254,8 @@ RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, 
     ++existing;
   }
   const bool created = existing < parts.size();
-  if (!created && key->read_only && (samDesired & kWriteAccess)) return ERROR_ACCESS_DENIED;
-  if (created && key->read_only) return ERROR_ACCESS_DENIED;
+  if (!created && key->read_only && (samDesired & kWriteAccess)) return kErrorAccessDenied;
+  if (created && key->read_only) return kErrorAccessDenied;
   // Options other than volatility are not checked. A key that is kept on disk cannot live below
   // one that is not.
   const bool make_volatile = (dwOptions & kVolatile) != 0;
@@ -267,7 +267,7 @@ RegStatus RegistryEmulation::RegCreateKeyExA(RegKey hKey, const char* lpSubKey, 
   if (created && lpClass) key->class_name = lpClass;
   if (lpdwDisposition) *lpdwDisposition = created ? 1 /*REG_CREATED_NEW_KEY*/ : 2 /*REG_OPENED_EXISTING_KEY*/;
   *phkResult = NewHandle(std::move(key), samDesired);
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
@@ -278,38 +278,38 @@ RegStatus RegistryEmulation::RegDeleteKeyA(RegKey hKey, const char* lpSubKey) {
   std::shared_ptr<Key> key = parent.key;
   for (const auto& part : parts) {
     key = Child(*key, part);
-    if (!key) return ERROR_FILE_NOT_FOUND;
+    if (!key) return kErrorFileNotFound;
   }
   // A root key, a key with subkeys and a protected key cannot be deleted.
-  if (!key->parent || !key->subkeys.empty() || key->read_only) return ERROR_ACCESS_DENIED;
+  if (!key->parent || !key->subkeys.empty() || key->read_only) return kErrorAccessDenied;
   key->deleted = true;
   Key* owner = key->parent;
   key->parent = nullptr;
   owner->subkeys.erase(Fold(key->name));
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegDeleteValueA(RegKey hKey, const char* lpValueName) {
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
-  if (!(handle.access & KEY_SET_VALUE)) return ERROR_ACCESS_DENIED;
-  return handle.key->values.erase(Fold(Name(lpValueName))) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+  if (!(handle.access & kKeySetValue)) return kErrorAccessDenied;
+  return handle.key->values.erase(Fold(Name(lpValueName))) ? kErrorSuccess : kErrorFileNotFound;
 }
 
 RegStatus RegistryEmulation::RegEnumKeyExA(RegKey hKey, DWORD dwIndex, char* lpName, DWORD* lpcchName,
                                            DWORD* lpReserved, char* lpClass, DWORD* lpcchClass,
                                            FileTime* lpftLastWriteTime) {
-  if (!lpName || !lpcchName || lpReserved) return ERROR_INVALID_PARAMETER;
+  if (!lpName || !lpcchName || lpReserved) return kErrorInvalidParameter;
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
-  if (!(handle.access & KEY_ENUMERATE_SUB_KEYS)) return ERROR_ACCESS_DENIED;
-  if (dwIndex >= handle.key->subkeys.size()) return ERROR_NO_MORE_ITEMS;
+  if (!(handle.access & kKeyEnumerateSubKeys)) return kErrorAccessDenied;
+  if (dwIndex >= handle.key->subkeys.size()) return kErrorNoMoreItems;
   const Key& child = *std::next(handle.key->subkeys.begin(), dwIndex)->second;
   // Both capacities count the terminator. When the name or the class does not fit, nothing is
   // written and both lengths stay as they were. A null class pointer asks for no class.
   const bool wants_class = lpClass && lpcchClass;
   if (child.name.size() >= *lpcchName || (wants_class && child.class_name.size() >= *lpcchClass)) {
-    return ERROR_MORE_DATA;
+    return kErrorMoreData;
   }
   std::memcpy(lpName, child.name.c_str(), child.name.size() + 1);
   *lpcchName = static_cast<DWORD>(child.name.size());
@@ -318,16 +318,16 @@ RegStatus RegistryEmulation::RegEnumKeyExA(RegKey hKey, DWORD dwIndex, char* lpN
     *lpcchClass = static_cast<DWORD>(child.class_name.size());
   }
   if (lpftLastWriteTime) *lpftLastWriteTime = FileTime{};
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegEnumValueA(RegKey hKey, DWORD dwIndex, char* lpValueName, DWORD* lpcchValueName,
                                            DWORD* lpReserved, DWORD* lpType, std::uint8_t* lpData, DWORD* lpcbData) {
-  if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return ERROR_INVALID_PARAMETER;
+  if (!lpValueName || !lpcchValueName || lpReserved || (lpData && !lpcbData)) return kErrorInvalidParameter;
   Handle handle;
   if (RegStatus rc = Resolve(hKey, handle)) return rc;
-  if (!(handle.access & KEY_QUERY_VALUE)) return ERROR_ACCESS_DENIED;
-  if (dwIndex >= handle.key->values.size()) return ERROR_NO_MORE_ITEMS;
+  if (!(handle.access & kKeyQueryValue)) return kErrorAccessDenied;
+  if (dwIndex >= handle.key->values.size()) return kErrorNoMoreItems;
   const auto& value = std::next(handle.key->values.begin(), dwIndex)->second;
   const DWORD size = static_cast<DWORD>(value.data.size());
   if (lpType) *lpType = value.type;
@@ -336,28 +336,28 @@ RegStatus RegistryEmulation::RegEnumValueA(RegKey hKey, DWORD dwIndex, char* lpV
   const bool name_fits = value.name.size() < *lpcchValueName;
   const bool data_fits = !lpData || size <= *lpcbData;
   if (lpcbData) *lpcbData = size;
-  if (!name_fits || !data_fits) return ERROR_MORE_DATA;
+  if (!name_fits || !data_fits) return kErrorMoreData;
   std::memcpy(lpValueName, value.name.c_str(), value.name.size() + 1);
   *lpcchValueName = static_cast<DWORD>(value.name.size());
   if (lpData) std::copy(value.data.begin(), value.data.end(), lpData);
-  return ERROR_SUCCESS;
+  return kErrorSuccess;
 }
 
 RegStatus RegistryEmulation::RegConnectRegistryA(const char* lpMachineName, RegKey hKey, RegKey* phkResult) {
-  if (!phkResult) return ERROR_INVALID_PARAMETER;
+  if (!phkResult) return kErrorInvalidParameter;
   std::string_view machine = Name(lpMachineName);
   if (machine.substr(0, 2) == "\\\\") machine.remove_prefix(2);
   // The own computer: Wine hands back the root handle itself, whatever it is, even 0.
   if (machine.empty() || Fold(machine) == Fold(computer_name_)) {
     *phkResult = hKey;
-    return ERROR_SUCCESS;
+    return kErrorSuccess;
   }
   auto remote = remotes_.find(Fold(machine));
-  if (remote == remotes_.end()) return ERROR_BAD_NETPATH;
+  if (remote == remotes_.end()) return kErrorBadNetpath;
   // Another computer offers only HKEY_LOCAL_MACHINE and HKEY_USERS over the network.
-  if (hKey != kHkeyLocalMachine && hKey != kHkeyUsers) return ERROR_INVALID_HANDLE;
-  *phkResult = NewHandle(remote->second->Root(hKey), KEY_ALL_ACCESS);
-  return ERROR_SUCCESS;
+  if (hKey != kHkeyLocalMachine && hKey != kHkeyUsers) return kErrorInvalidHandle;
+  *phkResult = NewHandle(remote->second->Root(hKey), kKeyAllAccess);
+  return kErrorSuccess;
 }
 
 DWORD RegistryEmulation::ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) {
@@ -401,7 +401,7 @@ void RegistryEmulation::AddRemoteComputer(const std::string& name) {
 void RegistryEmulation::SetKeyReadOnly(RegKey root, std::string_view path, bool read_only) {
   std::vector<std::string> parts;
   std::shared_ptr<Key> key = local_->Root(root);
-  if (!key || SplitPath(root, std::string(path).c_str(), parts, PathUse::kOpen) != ERROR_SUCCESS) return;
+  if (!key || SplitPath(root, std::string(path).c_str(), parts, PathUse::kOpen) != kErrorSuccess) return;
   for (const auto& part : parts) {
     auto next = Child(*key, part);
     key = next ? next : AddChild(*key, part);

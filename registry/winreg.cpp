@@ -48,7 +48,7 @@ std::wstring Expand(RegistryApi& api, const std::wstring& source) {
   if (needed == 0) return std::wstring();
   const DWORD counted = api.ExpandEnvironmentStringsA(ansi.c_str(), expanded.data(), needed);
   const std::size_t written = std::min(expanded.find('\0'), expanded.size());
-  if (counted > written + 1) throw common::OverflowError();
+  if (counted > written + 1) throw common::RuntimeError(common::kErrOverflow);
   return common::AnsiToText(expanded);
 }
 
@@ -71,13 +71,13 @@ KeyHandle winreg::Open(RegKey root, const std::string& path, DWORD access, RegSt
   RegKey key = 0;
   const RegStatus rc = api_.RegOpenKeyExA(root, path.c_str(), 0, access, &key);
   if (status) *status = rc;
-  return KeyHandle(api_, rc, key);
+  return AdoptKey(api_, rc, key);
 }
 
 bool winreg::KeyExists() const {
-  RegStatus rc = ERROR_SUCCESS;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), KEY_READ, &rc);
-  return rc == ERROR_SUCCESS;
+  RegStatus rc = kErrorSuccess;
+  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyRead, &rc);
+  return rc == kErrorSuccess;
 }
 
 std::wstring winreg::CreateKey() { return CreateKeyNamed(subkey_); }
@@ -93,10 +93,10 @@ std::wstring winreg::CreateKeyNamed(const std::wstring& name) {
   char no_class[1] = "";
   RegKey created = 0;
   DWORD disposition = 0;  // created or opened: the same to the caller
-  const RegStatus rc = api_.RegCreateKeyExA(Root(), PathTo(name).c_str(), 0, no_class, REG_OPTION_NON_VOLATILE,
-                                            KEY_ALL_ACCESS, &security_attributes_, &created, &disposition);
-  const KeyHandle key(api_, rc, created);
-  return rc == ERROR_SUCCESS ? L"0" : L"";
+  const RegStatus rc = api_.RegCreateKeyExA(Root(), PathTo(name).c_str(), 0, no_class, kRegOptionNonVolatile,
+                                            kKeyAllAccess, &security_attributes_, &created, &disposition);
+  const KeyHandle key = AdoptKey(api_, rc, created);
+  return rc == kErrorSuccess ? L"0" : L"";
 }
 
 std::int32_t winreg::DeleteKey(const std::wstring& KeyName) {
@@ -104,27 +104,27 @@ std::int32_t winreg::DeleteKey(const std::wstring& KeyName) {
 }
 
 std::int32_t winreg::DeleteValue(const std::wstring& ValueName) {
-  RegStatus rc = ERROR_SUCCESS;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), KEY_ALL_ACCESS, &rc);
-  if (rc != ERROR_SUCCESS) return rc;
+  RegStatus rc = kErrorSuccess;
+  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyAllAccess, &rc);
+  if (rc != kErrorSuccess) return rc;
   return api_.RegDeleteValueA(key.get(), common::TextToAnsi(ValueName).c_str());
 }
 
 Variant winreg::GetRegistryValue(const std::wstring& ValueName, const Variant& DefaultValue) const {
   Variant result = DefaultValue.IsOmitted() ? Variant() : DefaultValue;
-  RegStatus rc = ERROR_SUCCESS;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), KEY_READ, &rc);
-  if (rc == ERROR_SUCCESS) ReadValue(key.get(), ValueName, result);
+  RegStatus rc = kErrorSuccess;
+  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyRead, &rc);
+  if (rc == kErrorSuccess) ReadValue(key.get(), ValueName, result);
   return result;
 }
 
 void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& result) const {
   const std::string name = common::TextToAnsi(ValueName);
   std::vector<std::uint8_t> buffer(kFirstReadSize, 0);
-  DWORD type = REG_NONE;
+  DWORD type = kRegNone;
   DWORD size = kFirstReadSize;
   RegStatus rc = api_.RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &size);
-  if (rc == ERROR_MORE_DATA) {
+  if (rc == kErrorMoreData) {
     buffer.assign(size, 0);  // read again into exactly the reported size
     rc = api_.RegQueryValueExA(key, name.c_str(), nullptr, &type, buffer.data(), &size);
   }
@@ -132,29 +132,29 @@ void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& resul
   // way (the value grew again, the key was deleted meanwhile, ...) and a reported size beyond the
   // buffer all keep the initial result: the type the platform left behind may belong to data that
   // never arrived.
-  if (rc != ERROR_SUCCESS || size > buffer.size()) return;
+  if (rc != kErrorSuccess || size > buffer.size()) return;
 
   switch (type) {
-    case REG_DWORD:
+    case kRegDword:
       result = Variant(LittleEndian32(buffer));
       break;
-    case REG_SZ:
+    case kRegSz:
       if (size >= 1) result = Variant(Text(buffer, size - 1));
       break;
-    case REG_EXPAND_SZ:
+    case kRegExpandSz:
       if (size >= 1) {
         std::wstring expanded = Expand(api_, Text(buffer, size - 1));
         expanded.resize(std::min(expanded.find(L'\0'), expanded.size()));  // without its terminator
         result = Variant(std::move(expanded));
       }
       break;
-    case REG_BINARY:
+    case kRegBinary:
       if (size >= 1) {
         buffer.resize(size);
         result = Variant(common::ByteArray{0, std::move(buffer)});
       }
       break;
-    case REG_MULTI_SZ:
+    case kRegMultiSz:
       if (size >= 2) {
         std::wstring list = Text(buffer, size - 2);
         std::wstring first = list;
@@ -167,14 +167,14 @@ void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& resul
 }
 
 bool winreg::SetRegistryValue(const std::wstring& ValueName, const Variant& Value, std::int32_t DType) {
-  RegStatus rc = ERROR_SUCCESS;
-  KeyHandle key = Open(Root(), PathTo(subkey_), KEY_WRITE, &rc);
-  if (rc != ERROR_SUCCESS) {
+  RegStatus rc = kErrorSuccess;
+  KeyHandle key = Open(Root(), PathTo(subkey_), kKeyWrite, &rc);
+  if (rc != kErrorSuccess) {
     CreateKey();
-    key = Open(Root(), PathTo(subkey_), KEY_WRITE, &rc);
-    if (rc != ERROR_SUCCESS) return false;
+    key = Open(Root(), PathTo(subkey_), kKeyWrite, &rc);
+    if (rc != kErrorSuccess) return false;
   }
-  return WriteValue(key.get(), ValueName, Value, DType) == ERROR_SUCCESS;
+  return WriteValue(key.get(), ValueName, Value, DType) == kErrorSuccess;
 }
 
 RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Variant& Value,
@@ -182,28 +182,28 @@ RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Va
   // Converts first: a Value without the form DType asks for raises before anything is written.
   std::string data;
   switch (DType) {
-    case REG_SZ:
-    case REG_EXPAND_SZ:
-    case REG_MULTI_SZ:
+    case kRegSz:
+    case kRegExpandSz:
+    case kRegMultiSz:
       // Multi-strings carry their own NUL separators; the one added here closes the list.
       data = common::TextToAnsi(common::ToText(Value));
       data.push_back('\0');
       break;
-    case REG_DWORD: {
+    case kRegDword: {
       const auto number = static_cast<std::uint32_t>(common::ToInt32(Value));
       for (int shift = 0; shift < 32; shift += 8) data.push_back(static_cast<char>(number >> shift));
       break;
     }
-    case REG_BINARY: {
+    case kRegBinary: {
       // Whatever the array's lower bound, its elements go out from the lowest index up.
       const std::vector<std::uint8_t>& bytes = common::ToByteArray(Value).bytes;
       data.assign(bytes.begin(), bytes.end());
       break;
     }
     default:
-      return ERROR_SUCCESS;  // no such type to write: nothing is written and the write counts as done
+      return kErrorSuccess;  // no such type to write: nothing is written and the write counts as done
   }
-  if (key == 0) return ERROR_INVALID_HANDLE;  // the key did not open: no handle to write with
+  if (key == 0) return kErrorInvalidHandle;  // the key did not open: no handle to write with
   return api_.RegSetValueExA(key, common::TextToAnsi(ValueName).c_str(), 0, static_cast<DWORD>(DType),
                              data.empty() ? nullptr : reinterpret_cast<const std::uint8_t*>(data.data()),
                              static_cast<DWORD>(data.size()));
@@ -220,7 +220,7 @@ Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyNa
     // No class buffer: the class is never read, and a subkey created with a class would not fit
     // any small one (ERROR_MORE_DATA), which would end the listing there.
     if (api_.RegEnumKeyExA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, nullptr,
-                           nullptr, &written) != ERROR_SUCCESS) {
+                           nullptr, &written) != kErrorSuccess) {
       break;  // ERROR_NO_MORE_ITEMS after the last subkey, and any failure alike
     }
     name.resize(std::min(name.find('\0'), name.size()));  // the reported length is not used
@@ -237,12 +237,12 @@ Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& Key
   for (common::Int32 index;; ++index) {
     std::string name(kNameCapacity, ' ');
     DWORD name_size = kNameCapacity;
-    DWORD type = REG_NONE;
+    DWORD type = kRegNone;
     std::vector<std::uint8_t> data(kDataCapacity, 0);
     DWORD data_size = kDataCapacity;
     RegStatus rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size,
                                       nullptr, &type, data.data(), &data_size);
-    if (rc == ERROR_MORE_DATA) {
+    if (rc == kErrorMoreData) {
       // One repeat with a fresh buffer of exactly the needed size. A needed size of 0 means the
       // name, not the data, did not fit: no buffer can help, so the listing ends there.
       if (data_size == 0) break;
@@ -251,7 +251,7 @@ Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& Key
       rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, &type,
                               data.data(), &data_size);
     }
-    if (rc != ERROR_SUCCESS) break;  // the end, any failure, and a second ERROR_MORE_DATA alike
+    if (rc != kErrorSuccess) break;  // the end, any failure, and a second ERROR_MORE_DATA alike
     if (name_size > name.size() || data_size > data.size()) break;  // sizes the buffers cannot hold
     name.resize(name_size);
     const std::wstring text = common::AnsiToText(name);
@@ -262,16 +262,16 @@ Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& Key
 
 Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DWORD size) const {
   switch (type) {
-    case REG_SZ:
+    case kRegSz:
       return Variant(size == 0 ? std::wstring() : Text(data, size - 1));
-    case REG_EXPAND_SZ: {
+    case kRegExpandSz: {
       if (size == 0) return Variant(std::wstring());
       // The expansion arrives with its terminator, and TrimNull counts its position in 16 bits:
       // an expanded text of 32,767 characters or more overflows.
       std::wstring expanded = Expand(api_, Text(data, size - 1));
       return Variant(TrimNull(expanded));
     }
-    case REG_BINARY: {
+    case kRegBinary: {
       std::wstring hex;
       static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
       // The byte counter is 16 bits wide: more than 32,767 bytes overflow.
@@ -282,9 +282,9 @@ Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DW
       }
       return Variant(std::move(hex));
     }
-    case REG_DWORD:
+    case kRegDword:
       return Variant(LittleEndian32(data));
-    case REG_MULTI_SZ: {
+    case kRegMultiSz: {
       if (size < 2) return Variant(std::wstring());
       std::wstring joined = Text(data, size - 2);
       std::replace(joined.begin(), joined.end(), L'\0', L',');
@@ -296,17 +296,17 @@ Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DW
 }
 
 winreg::UsedKey winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
-  if (KeyName.empty()) return Adopt(ERROR_SUCCESS, RootKey(hkey), RootKey(hkey));  // listed, never closed
+  if (KeyName.empty()) return Adopt(kErrorSuccess, RootKey(hkey), RootKey(hkey));  // listed, never closed
   RegKey key = 0;
-  const RegStatus rc = api_.RegOpenKeyExA(RootKey(hkey), common::TextToAnsi(KeyName).c_str(), 0, KEY_READ, &key);
+  const RegStatus rc = api_.RegOpenKeyExA(RootKey(hkey), common::TextToAnsi(KeyName).c_str(), 0, kKeyRead, &key);
   return Adopt(rc, key, RootKey(hkey));
 }
 
 winreg::UsedKey winreg::Adopt(RegStatus status, RegKey handle, RegKey given) const {
   UsedKey used;
-  used.opened = status == ERROR_SUCCESS;
+  used.opened = status == kErrorSuccess;
   used.handle = used.opened ? handle : 0;
-  if (used.opened && handle != given) used.owned = KeyHandle(api_, status, handle);
+  if (used.opened && handle != given) used.owned = AdoptKey(api_, status, handle);
   return used;
 }
 
@@ -319,7 +319,7 @@ winreg::UsedKey winreg::Connect(const std::wstring& sRemoteComputer, std::int32_
 
 winreg::UsedKey winreg::OpenUnder(const UsedKey& connection, const std::string& path) const {
   RegKey key = 0;
-  const RegStatus rc = api_.RegOpenKeyExA(connection.handle, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+  const RegStatus rc = api_.RegOpenKeyExA(connection.handle, path.c_str(), 0, kKeyAllAccess, &key);
   return Adopt(rc, key, connection.handle);
 }
 
@@ -343,7 +343,7 @@ bool winreg::WriteRemoteRegistryValue(const std::wstring& sRemoteComputer, std::
   const UsedKey connection = Connect(sRemoteComputer, hkey);
   if (!connection.opened) return false;
   const UsedKey key = OpenUnder(connection, path);  // a missing key is not created
-  return WriteValue(key.handle, ValueName, Value, DType) == ERROR_SUCCESS;
+  return WriteValue(key.handle, ValueName, Value, DType) == kErrorSuccess;
 }
 
 std::wstring winreg::TrimNull(std::wstring& Item) const {

@@ -18,7 +18,7 @@ say "Wine prefix"
 wine_start
 
 # The Documents folder as the importer finds it: the "Personal" shell folder of the prefix's user.
-key='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+key="$SHELL_FOLDERS_KEY"
 query="$(wine reg query "$key" /v Personal </dev/null 2>/dev/null | tr -d '\r' || true)"
 documents="$(printf '%s\n' "$query" | sed -n 's/^ *Personal *REG_[A-Z_]*SZ *//p')"
 [ -n "$documents" ] || die "the prefix's registry names no Documents folder (\"Personal\" under $key)"

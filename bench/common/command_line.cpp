@@ -1,22 +1,22 @@
 #include "bench/common/command_line.h"
 
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
+
+#include <shellapi.h>  // after <windows.h>, whose types it uses
+
 #include <cerrno>
 #include <cmath>
 #include <cwchar>
 #include <cwctype>
 
-#include "bench/common/win_handles.h"
+#include "common/owners_windows.h"
 
 namespace bench {
 
 std::vector<std::wstring> ProcessArguments() {
   int count = 0;
   LPWSTR* raw = CommandLineToArgvW(GetCommandLineW(), &count);
-  UniqueLocal owner(static_cast<HLOCAL>(raw));  // the array and its strings are one allocation
+  const common::UniqueLocal owner(static_cast<HLOCAL>(raw));  // the array and its strings are one allocation
   std::vector<std::wstring> arguments;
   for (int i = 0; raw != nullptr && i < count; ++i) arguments.emplace_back(raw[i]);
   return arguments;

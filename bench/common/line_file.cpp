@@ -28,7 +28,7 @@ bool LineFile::WriteLine(std::string_view line) {
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::vector<std::string>& lines) {
-  UniqueHandle file(CreateForWriting(path));
+  const common::UniqueFile file(CreateForWriting(path));
   if (!file) return false;
   std::string content;
   for (const auto& line : lines) {

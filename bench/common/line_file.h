@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bench/common/win_handles.h"
+#include "common/owners_windows.h"
 
 namespace bench {
 
@@ -21,7 +21,7 @@ class LineFile {
   bool WriteLine(std::string_view line);
 
  private:
-  UniqueHandle file_;
+  common::UniqueFile file_;
 };
 
 // Replaces the file's whole content with the lines, each ended by a line feed.

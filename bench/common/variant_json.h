@@ -1,9 +1,9 @@
 #pragma once
 // How the bench writes an automation value: {"vt": "BSTR|BYREF", "value": "..."}.
-// clang-format off
 #include <windows.h>
-#include <oleauto.h>
-// clang-format on
+
+#include <oleauto.h>  // after <windows.h>, whose types it uses
+
 #include <string>
 
 namespace bench {

@@ -1,8 +1,7 @@
 #pragma once
 // Finding and reading the message boxes that another process shows.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <string>
 #include <vector>
 

@@ -90,20 +90,20 @@ std::string_view IconName(IconKind kind) {
 std::optional<Image> CaptureScreen(const RECT& area) {
   int width = area.right - area.left, height = area.bottom - area.top;
   if (width <= 0 || height <= 0) return std::nullopt;
-  bench::WindowDc screen(nullptr);
+  const bench::WindowDc screen = bench::GetWindowDc(nullptr);
   if (screen.get() == nullptr) return std::nullopt;
   Canvas canvas(screen.get(), width, height);
   if (!canvas.ok()) return std::nullopt;
-  bench::SelectionScope selected(canvas.dc(), canvas.bitmap());
+  const bench::Selection selected = bench::Select(canvas.dc(), canvas.bitmap());
   if (!BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY)) return std::nullopt;
   return canvas.Read();
 }
 
 Image RenderIcon(HICON icon, int width, int height, std::uint32_t background) {
-  bench::WindowDc screen(nullptr);
+  const bench::WindowDc screen = bench::GetWindowDc(nullptr);
   Canvas canvas(screen.get(), width, height);
   if (!canvas.ok()) return {};
-  bench::SelectionScope selected(canvas.dc(), canvas.bitmap());
+  const bench::Selection selected = bench::Select(canvas.dc(), canvas.bitmap());
   bench::UniqueGdiObject brush(CreateSolidBrush(ToColorRef(background)));
   RECT all{0, 0, width, height};
   FillRect(canvas.dc(), &all, static_cast<HBRUSH>(brush.get()));

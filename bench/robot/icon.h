@@ -3,9 +3,8 @@
 // that loaded them (so in Wine a handle means nothing in another process), and the box tells
 // nobody which icon it got. What it shows is the one honest source: the robot draws each system
 // icon itself, on the background the box shows, and compares pixels.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <cstdint>
 #include <optional>
 #include <string_view>

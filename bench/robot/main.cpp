@@ -2,9 +2,8 @@
 // button named by --press where the box has one (or, when it only watches, waits until the user
 // has closed the box), and writes the program's exit code at the end. A program that outlives the
 // timeout is killed.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <cmath>
 #include <set>
 #include <string>
@@ -13,9 +12,9 @@
 #include "bench/common/command_line.h"
 #include "bench/common/json.h"
 #include "bench/common/line_file.h"
-#include "bench/common/win_handles.h"
 #include "bench/robot/dialogs.h"
 #include "bench/robot/options.h"
+#include "common/owners_windows.h"
 
 namespace {
 
@@ -48,8 +47,8 @@ int Run(const robot::Options& options) {
                              .str());
     return kCannotStart;
   }
-  bench::UniqueHandle process(started.hProcess);
-  bench::UniqueHandle thread(started.hThread);
+  common::UniqueHandle process(started.hProcess);
+  common::UniqueHandle thread(started.hThread);
 
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::llround(options.timeout_seconds * 1000));
   std::set<HWND> answered;

@@ -3,14 +3,10 @@
 // ItemFunctions, and those two objects with their methods. Each implements IDispatch by member
 // name (no type library) and IExternalConnection, through which COM's stub manager reports a
 // client's first reference and the release of its last one.
-// clang-format off
 #include <windows.h>
-#include <comdef.h>
-// clang-format on
 
 #include "bench/standin/host.h"
-
-_COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
+#include "common/com_windows.h"
 
 namespace standin {
 

@@ -9,18 +9,15 @@
 // reference) always pass: under Wine a refused release leaves the client's connection open for as
 // long as the stand-in runs, and a refused interface query reaches the client as E_NOINTERFACE,
 // which no client can tell from a real answer.
-// clang-format off
 #include <windows.h>
-#include <comdef.h>
-// clang-format on
+
 #include <cstdint>
 #include <functional>
 
 #include "bench/standin/automation.h"
 #include "bench/standin/host.h"
 #include "bench/standin/options.h"
-
-_COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
+#include "common/com_windows.h"
 
 namespace standin {
 

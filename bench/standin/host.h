@@ -2,10 +2,9 @@
 // The quote that the stand-in plays: the open document with its line items, the single-line and
 // multi-line item buffers, and what the automation objects share besides (the journal, the plan
 // of injected failures, who to tell when the document changes).
-// clang-format off
-#include <windows.h>
 #include <comutil.h>
-// clang-format on
+#include <windows.h>
+
 #include <cstdint>
 #include <functional>
 #include <map>

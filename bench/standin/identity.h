@@ -1,9 +1,7 @@
 #pragma once
 // What clients of the stand-in see of it: the identifier it registers, the class it registers its
 // application object under, the objects' names, and the errors its members raise.
-// clang-format off
 #include <windows.h>
-// clang-format on
 
 namespace standin {
 

@@ -1,13 +1,9 @@
 // BrevantoStandIn: plays the quoting application for the bench. It registers its identifier and
 // its application object, serves the automation calls of the import run, journals them, and
 // shows the open document's line items.
-// clang-format off
 #include <windows.h>
-#include <objbase.h>
-#include <oleauto.h>
-// clang-format on
+
 #include <cmath>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,47 +15,22 @@
 #include "bench/standin/options.h"
 #include "bench/standin/registration.h"
 #include "bench/standin/window.h"
+#include "common/com_windows.h"
 
 namespace {
 
-class ComApartment {
- public:
-  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  bool ok() const { return SUCCEEDED(result_); }
+void Revoke(DWORD cookie) noexcept { RevokeActiveObject(cookie, nullptr); }
+// The application object's entry in the running object table, revoked when it goes. Its cookie 0
+// stands for none, as in ATL: the table hands out cookies from 1.
+using ActiveObjectRegistration = common::UniqueAny<DWORD, &Revoke>;
 
- private:
-  HRESULT result_;
-};
-
-// The application object's entry in the running object table, revoked when it goes.
-class ActiveObjectRegistration {
- public:
-  ActiveObjectRegistration() = default;
-  ~ActiveObjectRegistration() { Revoke(); }
-  ActiveObjectRegistration(const ActiveObjectRegistration&) = delete;
-  ActiveObjectRegistration& operator=(const ActiveObjectRegistration&) = delete;
-
-  // Weak registration: the table does not hold a client-like connection of its own, which would
-  // hide the clients' first references; our own reference keeps the object alive instead.
-  HRESULT Register(IUnknown* object) {
-    HRESULT result = RegisterActiveObject(object, standin::kClsid, ACTIVEOBJECT_WEAK, &cookie_);
-    registered_ = SUCCEEDED(result);
-    return result;
-  }
-  void Revoke() {
-    if (registered_) RevokeActiveObject(cookie_, nullptr);
-    registered_ = false;
-  }
-
- private:
-  DWORD cookie_ = 0;
-  bool registered_ = false;
-};
+// Weak registration: the table does not hold a client-like connection of its own, which would
+// hide the clients' first references; our own reference keeps the object alive instead.
+HRESULT Register(IUnknown* object, ActiveObjectRegistration& registration) {
+  const HRESULT result = RegisterActiveObject(object, standin::kClsid, ACTIVEOBJECT_WEAK, registration.put());
+  if (FAILED(result)) static_cast<void>(registration.release());  // no entry: whatever the cookie says
+  return result;
+}
 
 // Cuts off clients that still hold references, so that their calls fail instead of waiting.
 void DisconnectClients(const standin::Objects& objects) {
@@ -68,21 +39,12 @@ void DisconnectClients(const standin::Objects& objects) {
   CoDisconnectObject(objects.item_functions, 0);
 }
 
-// The message filter, registered while it lives, for --busy and --quit-at.
-class FilterRegistration {
- public:
-  explicit FilterRegistration(IMessageFilter* filter)
-      : registered_(SUCCEEDED(CoRegisterMessageFilter(filter, nullptr))) {}
-  ~FilterRegistration() {
-    if (registered_) CoRegisterMessageFilter(nullptr, nullptr);
-  }
-  FilterRegistration(const FilterRegistration&) = delete;
-  FilterRegistration& operator=(const FilterRegistration&) = delete;
-  bool ok() const { return registered_; }
-
- private:
-  bool registered_;
-};
+void Unregister(bool) noexcept { CoRegisterMessageFilter(nullptr, nullptr); }
+// The message filter, registered while this lives, for --busy and --quit-at.
+using FilterRegistration = common::UniqueAny<bool, &Unregister, false>;
+FilterRegistration RegisterFilter(IMessageFilter* filter) {
+  return FilterRegistration(SUCCEEDED(CoRegisterMessageFilter(filter, nullptr)));
+}
 
 std::wstring HexCode(LONG code) {
   wchar_t text[16];
@@ -91,8 +53,8 @@ std::wstring HexCode(LONG code) {
 }
 
 int Serve(const standin::Options& options, HINSTANCE instance, int show) {
-  ComApartment com;
-  if (!com.ok()) {
+  const common::ComApartment com = common::EnterApartment();
+  if (!com) {
     bench::ReportError(L"COM cannot be initialised");
     return 1;
   }
@@ -110,7 +72,7 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
   int exit_code = 0;
   {
     ActiveObjectRegistration registration;
-    if (HRESULT result = registration.Register(objects.application); FAILED(result)) {
+    if (HRESULT result = Register(objects.application, registration); FAILED(result)) {
       bench::ReportError(L"RegisterActiveObject failed: " + HexCode(result));
       return 1;
     }
@@ -122,13 +84,14 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
     // answering the call in hand: no more events, out of the table, clients cut off, gone.
     standin::CallFilter filter(host, options, objects, [&] {
       host.StopEvents();
-      registration.Revoke();
+      registration.reset();
       DisconnectClients(objects);
       ExitProcess(0);
     });
-    std::optional<FilterRegistration> filtering;
+    FilterRegistration filtering;
     if (options.busy || options.quit_at) {
-      if (!filtering.emplace(&filter).ok()) {
+      filtering = RegisterFilter(&filter);
+      if (!filtering) {
         bench::ReportError(L"CoRegisterMessageFilter failed");
         return 1;
       }

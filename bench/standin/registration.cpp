@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "bench/common/win_handles.h"
 #include "bench/standin/identity.h"
+#include "common/owners_windows.h"
 
 namespace standin {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 const std::wstring kClasses = L"Software\\Classes\\";
 
 LONG WriteDefault(const std::wstring& path, const std::wstring& value) {
-  bench::UniqueKey key;
+  common::UniqueHkey key;
   LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                                 nullptr, key.put(), nullptr);
   if (status != ERROR_SUCCESS) return status;

@@ -1,9 +1,7 @@
 #pragma once
 // The identifier's registration for the whole machine: HKLM\Software\Classes (Wine's
 // CLSIDFromProgID reads only there, not the per-user classes).
-// clang-format off
 #include <windows.h>
-// clang-format on
 
 namespace standin {
 

@@ -1,8 +1,7 @@
 #include "bench/standin/window.h"
 
-// clang-format off
 #include <commctrl.h>
-// clang-format on
+
 #include <string>
 
 #include "bench/common/variant_json.h"

@@ -1,9 +1,7 @@
 #pragma once
 // The stand-in's main window: a list of the open document's line items with their nine fields,
 // refreshed whenever a paste changes the document.
-// clang-format off
 #include <windows.h>
-// clang-format on
 
 #include "bench/standin/host.h"
 

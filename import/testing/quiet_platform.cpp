@@ -1,6 +1,6 @@
 #include "import/testing/quiet_platform.h"
 
-#include "registry/winreg.h"
+#include <utility>
 
 namespace modMain::testing {
 namespace {
@@ -8,22 +8,14 @@ constexpr wchar_t kCartPath[] = L"C:\\Docs\\ShoppingCart.csv";
 }  // namespace
 
 QuietPlatform::QuietPlatform(std::string cart_bytes) : cart_(std::move(cart_bytes)) {
-  registry::winreg reg(registry_);
-  reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  reg.KeyRoot(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-  reg.SetRegistryValue(L"Personal", common::Variant(L"C:\\Docs\\"), 1);
+  SetDocumentsFolder(L"C:\\Docs\\");
 }
 
-ObjectId QuietPlatform::NewObject() {
-  live_.insert(next_);
-  return next_++;
-}
-
-ObjectId QuietPlatform::GetActiveObject(const std::wstring&) { return NewObject(); }
+ObjectId QuietPlatform::GetActiveObject(const std::wstring&) { return NewObject({}); }
 
 ObjectId QuietPlatform::GetObjectProperty(ObjectId, const std::wstring&) {
   ++calls;
-  return NewObject();
+  return NewObject({});
 }
 
 void QuietPlatform::CallMethod(ObjectId, const std::wstring& method, std::span<Argument>) {
@@ -37,9 +29,7 @@ common::Variant QuietPlatform::CallForValue(ObjectId, const std::wstring&, std::
   return common::Variant(0);  // a document is open
 }
 
-void QuietPlatform::ReleaseObject(ObjectId object) noexcept {
-  if (live_.erase(object) == 0) ++bad_releases;
-}
+void QuietPlatform::ReleaseObject(ObjectId object) noexcept { TakeBack(object); }
 
 void QuietPlatform::ShowMessage(const std::wstring& text, MessageIcon, const std::wstring&) {
   ++boxes;
@@ -53,7 +43,7 @@ Choice QuietPlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon ico
 }
 
 std::int64_t QuietPlatform::FileLength(const std::wstring& path) {
-  if (path != kCartPath) throw common::RuntimeError(53, L"File not found");
+  if (path != kCartPath) throw common::RuntimeError(common::kErrFileNotFound);
   return static_cast<std::int64_t>(cart_.size());
 }
 

@@ -4,27 +4,23 @@
 // an emulated registry naming the Documents folder. It checks that every object reference handed
 // out is given back exactly once.
 #include <cstddef>
-#include <set>
 #include <string>
 
-#include "import/platform.h"
-#include "registry/registry_emulation.h"
+#include "import/testing/platform_double.h"
 
 namespace modMain::testing {
 
-class QuietPlatform final : public Platform {
+class QuietPlatform final : public PlatformDouble {
  public:
   // The Documents folder is "C:\Docs"; the cart is `cart_bytes`.
   explicit QuietPlatform(std::string cart_bytes);
 
-  std::size_t boxes = 0;         // message boxes shown
-  std::size_t line_boxes = 0;    // of which: a line with the wrong number of columns
-  std::size_t copies = 0;        // SLIBufferCopyToMLIBuffer calls
-  std::size_t pastes = 0;        // MLIBufferAppendPaste calls
-  std::size_t calls = 0;         // every property read and method call
-  std::size_t bad_releases = 0;  // releases of an id that was not live
+  std::size_t boxes = 0;       // message boxes shown
+  std::size_t line_boxes = 0;  // of which: a line with the wrong number of columns
+  std::size_t copies = 0;      // SLIBufferCopyToMLIBuffer calls
+  std::size_t pastes = 0;      // MLIBufferAppendPaste calls
+  std::size_t calls = 0;       // every property read and method call
   std::wstring last_message;
-  std::size_t LiveObjects() const { return live_.size(); }
 
   ObjectId GetActiveObject(const std::wstring& prog_id) override;
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
@@ -36,15 +32,9 @@ class QuietPlatform final : public Platform {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
-  registry::RegistryApi& Registry() override { return registry_; }
 
  private:
-  ObjectId NewObject();
-
   std::string cart_;
-  registry::RegistryEmulation registry_;
-  std::set<ObjectId> live_;
-  ObjectId next_ = 1;
 };
 
 }  // namespace modMain::testing

@@ -1,8 +1,7 @@
 #include "tests/bench/bench_fixture.h"
 
-// clang-format off
 #include <tlhelp32.h>
-// clang-format on
+
 #include <algorithm>
 #include <atomic>
 
@@ -28,8 +27,9 @@ std::wstring UniqueTempPath(std::wstring_view prefix, std::wstring_view tag) {
 TempFile::TempFile(std::wstring_view tag) : path_(UniqueTempPath(L"kci_bench", tag)) { DeleteFileW(path_.c_str()); }
 
 std::optional<std::vector<std::string>> ReadLines(const std::wstring& path) {
-  UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   std::string content;
   char buffer[4096];
@@ -74,7 +74,7 @@ bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wst
     job_.reset();
     return false;
   }
-  UniqueHandle thread(started.hThread);
+  const common::UniqueHandle thread(started.hThread);
   process_.reset(started.hProcess);
   id_ = started.dwProcessId;
   if (job_ && !AssignProcessToJobObject(job_.get(), process_.get())) job_.reset();
@@ -129,7 +129,7 @@ HWND WaitForWindow(DWORD process_id, const wchar_t* class_name, DWORD millisecon
 }
 
 bool AnyProcessNamed(const wchar_t* exe_name) {
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  const common::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {

@@ -1,20 +1,14 @@
 #pragma once
 // Helpers shared by the bench's tests: the programs beside the test executable, scratch files,
 // child processes that never outlive their test, and late-bound calls as a client makes them.
-// clang-format off
 #include <windows.h>
-#include <comdef.h>
-// clang-format on
+
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "bench/common/win_handles.h"
-
-_COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
-_COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
-_COM_SMARTPTR_TYPEDEF(IMoniker, __uuidof(IMoniker));
-_COM_SMARTPTR_TYPEDEF(IRunningObjectTable, __uuidof(IRunningObjectTable));
+#include "common/com_windows.h"
+#include "common/owners_windows.h"
 
 namespace bench::testing {
 
@@ -64,8 +58,8 @@ class ChildProcess {
   HANDLE handle() const { return process_.get(); }
 
  private:
-  UniqueHandle job_;  // closed after the process handle; closing it kills what is left of the job
-  UniqueHandle process_;
+  common::UniqueHandle job_;  // closed after the process handle; closing it kills what is left of the job
+  common::UniqueHandle process_;
   DWORD id_ = 0;
 };
 

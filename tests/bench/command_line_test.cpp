@@ -1,13 +1,13 @@
 // Command lines: quoting for programs the bench starts, and the stand-in's options.
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
+
+#include <shellapi.h>  // after <windows.h>, whose types it uses
+
 #include <gtest/gtest.h>
 
 #include "bench/common/command_line.h"
-#include "bench/common/win_handles.h"
 #include "bench/standin/options.h"
+#include "common/owners_windows.h"
 
 namespace bench::testing {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 std::vector<std::wstring> Split(const std::wstring& command_line) {
   int count = 0;
   LPWSTR* raw = CommandLineToArgvW(command_line.c_str(), &count);
-  UniqueLocal owner(static_cast<HLOCAL>(raw));
+  const common::UniqueLocal owner(static_cast<HLOCAL>(raw));
   return std::vector<std::wstring>(raw, raw + count);
 }
 

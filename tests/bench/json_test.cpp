@@ -1,9 +1,8 @@
 // The JSON that the journal, the items file and the transcript are made of.
 #include <gtest/gtest.h>
-// clang-format off
-#include <windows.h>
+
 #include <comutil.h>
-// clang-format on
+#include <windows.h>
 
 #include <cmath>
 #include <limits>

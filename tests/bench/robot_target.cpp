@@ -1,20 +1,18 @@
 // A program for the robot's tests: shows known message boxes, echoes its arguments in one, asks
 // Retry or Cancel, or hangs. Its exit code is chosen by the test.
-// clang-format off
 #include <windows.h>
-#include <shellapi.h>
-// clang-format on
+
 #include <string>
 #include <vector>
 
+#include "bench/common/command_line.h"
+
 namespace {
 
+// The arguments after the program's own name.
 std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* raw = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> arguments;
-  for (int i = 1; raw != nullptr && i < count; ++i) arguments.emplace_back(raw[i]);
-  LocalFree(raw);
+  std::vector<std::wstring> arguments = bench::ProcessArguments();
+  if (!arguments.empty()) arguments.erase(arguments.begin());
   return arguments;
 }
 

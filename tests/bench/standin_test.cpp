@@ -1,10 +1,10 @@
 // The stand-in as a client sees it: started as its own process, reached through the running
 // object table and late-bound calls across processes, judged by its journal and items file.
 #include <gtest/gtest.h>
-// clang-format off
+
 #include <windows.h>
-#include <commctrl.h>
-// clang-format on
+
+#include <commctrl.h>  // after <windows.h>, whose types it uses
 
 #include <chrono>
 #include <cstdio>
@@ -23,10 +23,14 @@ constexpr WORD kMethodForResult = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
 class StandInTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)); }
+  void SetUp() override {
+    HRESULT entered = S_OK;
+    apartment_ = common::EnterApartment(&entered);
+    ASSERT_HRESULT_SUCCEEDED(entered);
+  }
   void TearDown() override {
     Stop();
-    CoUninitialize();
+    apartment_.reset();
   }
 
   // Starts the stand-in with this test's journal and items files and waits until its window is
@@ -73,6 +77,7 @@ class StandInTest : public ::testing::Test {
   }
   std::optional<Lines> Items() { return ReadLines(items_.path()); }
 
+  common::ComApartment apartment_;  // left in TearDown, after the stand-in has stopped
   TempFile journal_{L"journal.jsonl"};
   TempFile items_{L"items.jsonl"};
   ChildProcess standin_;
@@ -231,7 +236,8 @@ TEST_F(StandInTest, ImportCallsReachTheJournalAndThePastedItemsTheItemsFile) {
 std::wstring ListCell(HWND list, int row, int column) {
   DWORD process_id = 0;
   GetWindowThreadProcessId(list, &process_id);
-  UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id));
+  const common::UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id));
   if (!process) return L"<no access>";
   constexpr std::size_t kChars = 256;
   struct Remote {
@@ -470,7 +476,9 @@ TEST_F(StandInTest, ExitAfterEndsItAndLeavesTheTable) {
 }
 
 TEST(StandInRegistration, UnregisterRemovesTheIdentifierAndRegisterRestoresIt) {
-  ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  HRESULT entered = S_OK;
+  const common::ComApartment apartment = common::EnterApartment(&entered);
+  ASSERT_HRESULT_SUCCEEDED(entered);
   auto run = [](const wchar_t* option) {
     ChildProcess standin;
     EXPECT_TRUE(standin.Start(L"BrevantoStandIn.exe", {option}));
@@ -483,7 +491,6 @@ TEST(StandInRegistration, UnregisterRemovesTheIdentifierAndRegisterRestoresIt) {
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(standin::kProgId, &clsid));
   EXPECT_TRUE(IsEqualCLSID(clsid, standin::kClsid));
   EXPECT_EQ(run(L"--no-such-option"), std::optional<DWORD>(2));
-  CoUninitialize();
 }
 
 // The bare cost of one cross-process Invoke, without journal: printed, not asserted.

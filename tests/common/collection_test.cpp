@@ -30,10 +30,10 @@ TEST(Collection, KeepsInsertionOrderAndFindsByKeyInAnyCase) {
 TEST(Collection, RefusesAPresentKeyInAnyCaseAndStaysUnchanged) {
   Collection c;
   c.Add(Variant(1), L"Name");
-  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(2), L"name"); }), kErrKeyAlreadyPresent);
-  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(3), L"Name"); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(2), L"name"); }), kErrKeyAlreadyPresent.number);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(3), L"Name"); }), kErrKeyAlreadyPresent.number);
   c.Add(Variant(4), L"");
-  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(5), L""); }), kErrKeyAlreadyPresent);
+  EXPECT_EQ(ErrorNumberOf([&] { c.Add(Variant(5), L""); }), kErrKeyAlreadyPresent.number);
   EXPECT_EQ(c.Count(), 2);
   EXPECT_EQ(c.Item(L"NAME"), Variant(1));
 }

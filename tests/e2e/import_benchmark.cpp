@@ -15,9 +15,8 @@
 // importer inherits from us, between the marker lines "@@ trace L lines" and "@@ end"; every
 // "NdrProxySendReceive" line in it is one call the importer made to another process, including
 // those of COM's own (reference counting, interface queries) that the journal cannot see.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -281,8 +280,7 @@ int main() {
     std::fprintf(stderr, "usage: import_benchmark [--lines N] [--repeat R] [--calls C] [--trace-lines K]\n");
     return 2;
   }
-  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
-  const int code = e2e::Run(*settings);
-  CoUninitialize();
-  return code;
+  const common::ComApartment apartment = common::EnterApartment();
+  if (!apartment) return 1;
+  return e2e::Run(*settings);
 }

@@ -8,9 +8,8 @@
 // With --watch (a real display) the user closes the boxes, and at the end the stand-in's window,
 // themselves; without it the robot presses OK and the stand-in is closed at once. Nothing this
 // starts outlives it. Exit code: the importer's, or 1 when the demo itself could not run.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <algorithm>
 #include <cstdio>
 #include <string>

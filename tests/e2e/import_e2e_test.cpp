@@ -53,7 +53,7 @@ std::string SystemMessage(DWORD code) {
   const DWORD length =
       FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  const bench::UniqueLocal owner(buffer);
+  const common::UniqueLocal owner(buffer);
   std::wstring text(buffer ? buffer : L"", length);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
   return Utf8(text);
@@ -366,7 +366,7 @@ TEST_P(LockedCart, ThreeLineMessageThenTheRunGoesOnWithNoText) {
   if (brevanto_running) StartStandIn();
   Outcome run;
   {
-    bench::UniqueHandle lock(
+    common::UniqueFile lock(
         CreateFileW(CartPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(lock);
     run = Import();

@@ -3,18 +3,19 @@
 #include <map>
 #include <ostream>
 
-#include "bench/common/win_handles.h"
 #include "bench/standin/identity.h"
+#include "common/owners_windows.h"
+#include "import/mod_main.h"
 
 namespace e2e {
 namespace {
 
-constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-constexpr wchar_t kPersonal[] = L"Personal";
+using modMain::kShellFoldersKey;
+constexpr const wchar_t* kPersonal = modMain::kDocumentsValue;
 
-bench::UniqueKey OpenShellFolders(REGSAM access) {
-  bench::UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFolders, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+common::UniqueHkey OpenShellFolders(REGSAM access) {
+  common::UniqueHkey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
   return key;
 }
 
@@ -23,7 +24,7 @@ bench::UniqueKey OpenShellFolders(REGSAM access) {
 // --- PersonalFolder -----------------------------------------------------------------------------
 
 PersonalFolder::PersonalFolder() {
-  bench::UniqueKey key = OpenShellFolders(KEY_READ);
+  common::UniqueHkey key = OpenShellFolders(KEY_READ);
   if (!key) return;
   DWORD size = 0;
   LSTATUS status = RegQueryValueExW(key.get(), kPersonal, nullptr, &type_, nullptr, &size);
@@ -42,7 +43,7 @@ PersonalFolder::PersonalFolder() {
 
 PersonalFolder::~PersonalFolder() {
   if (!saved_) return;
-  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
   if (!key) return;
   if (existed_) {
     RegSetValueExW(key.get(), kPersonal, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
@@ -53,7 +54,7 @@ PersonalFolder::~PersonalFolder() {
 
 bool PersonalFolder::Set(const std::wstring& folder) {
   if (!saved_) return false;
-  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
   if (!key) return false;
   const auto bytes = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
   return RegSetValueExW(key.get(), kPersonal, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), bytes) ==
@@ -62,14 +63,14 @@ bool PersonalFolder::Set(const std::wstring& folder) {
 
 bool PersonalFolder::Remove() {
   if (!saved_) return false;
-  bench::UniqueKey key = OpenShellFolders(KEY_SET_VALUE);
+  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
   if (!key) return false;
   const LSTATUS status = RegDeleteValueW(key.get(), kPersonal);
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
 
 std::optional<std::wstring> PersonalFolder::Current() {
-  bench::UniqueKey key = OpenShellFolders(KEY_READ);
+  common::UniqueHkey key = OpenShellFolders(KEY_READ);
   if (!key) return std::nullopt;
   DWORD type = REG_NONE, size = 0;
   if (RegQueryValueExW(key.get(), kPersonal, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) {
@@ -92,17 +93,10 @@ ScratchFolder::ScratchFolder(std::wstring_view tag) : path_(bench::testing::Uniq
   ok_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
 }
 
-// A FindFirstFile search, closed with FindClose (not CloseHandle).
-struct FindTraits {
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
-  static void Free(HANDLE h) { FindClose(h); }
-};
-
 ScratchFolder::~ScratchFolder() {
   if (!ok_) return;
   WIN32_FIND_DATAW found{};
-  bench::UniqueResource<HANDLE, FindTraits> search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+  common::UniqueFind search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
   for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found) != FALSE) {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
   }
@@ -113,7 +107,7 @@ ScratchFolder::~ScratchFolder() {
 // --- Files --------------------------------------------------------------------------------------
 
 bool WriteBytes(const std::wstring& path, std::string_view bytes) {
-  bench::UniqueHandle file(
+  common::UniqueFile file(
       CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
@@ -122,8 +116,8 @@ bool WriteBytes(const std::wstring& path, std::string_view bytes) {
 }
 
 std::optional<FileState> ReadFileState(const std::wstring& path) {
-  bench::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return std::nullopt;
   FileState state;
   FILETIME written{};

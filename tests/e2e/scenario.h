@@ -6,9 +6,8 @@
 //
 // Every process these start is owned by an object here and killed, with what it started, when
 // that object goes; every registry change is undone and every scratch folder removed the same way.
-// clang-format off
 #include <windows.h>
-// clang-format on
+
 #include <cstdint>
 #include <optional>
 #include <string>

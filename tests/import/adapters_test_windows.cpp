@@ -1,5 +1,6 @@
 // The Windows adapters in-process: message boxes read through a CBT hook, the cart file
 // through Win32, and the automation adapter against an IDispatch of the test's own.
+#include "common/owners_windows.h"
 #include "import/automation_windows.h"
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
@@ -65,10 +66,10 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
   return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
-using HookOwner = std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)>;
+using HookOwner = common::UniqueAny<HHOOK, &::UnhookWindowsHookEx>;
 HookOwner WatchBoxes() {
   seen = {};
-  return HookOwner(SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId()), &UnhookWindowsHookEx);
+  return HookOwner(SetWindowsHookExW(WH_CBT, OnCbt, nullptr, GetCurrentThreadId()));
 }
 
 struct IconCase {
@@ -127,28 +128,28 @@ class FilesTest : public ::testing::Test {
     RemoveDirectoryW(dir_.c_str());
   }
   // Creates the file with `bytes` and returns its handle, opened with `share`.
-  FileHandle Create(const std::wstring& path, std::string_view bytes, DWORD share) {
+  common::UniqueFile Create(const std::wstring& path, std::string_view bytes, DWORD share) {
     created_.push_back(path);
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_TRUE(file);
     Append(file, bytes);
     return file;
   }
-  static void Append(const FileHandle& file, std::string_view bytes) {
+  static void Append(const common::UniqueFile& file, std::string_view bytes) {
     DWORD written = 0;
     EXPECT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
   }
 
   std::wstring dir_;
   std::vector<std::wstring> created_;
-  HookOwner hook_{nullptr, &UnhookWindowsHookEx};
+  HookOwner hook_;
   WindowsPlatform platform_;
 };
 
 TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
   const std::wstring path = dir_ + L"\\ShoppingCart.csv";
-  const FileHandle lock = Create(path, "H\r\nx", 0);
+  const common::UniqueFile lock = Create(path, "H\r\nx", 0);
   EXPECT_TRUE(FileExists(platform_, path));
 
   const FileContent content = ReadAllSharedBytes(path);
@@ -168,7 +169,7 @@ TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
 
 TEST_F(FilesTest, ReadsSharedWhileAnotherHandleWrites) {
   const std::wstring path = dir_ + L"\\growing.csv";
-  const FileHandle writer = Create(path, "abc", FILE_SHARE_READ | FILE_SHARE_WRITE);
+  const common::UniqueFile writer = Create(path, "abc", FILE_SHARE_READ | FILE_SHARE_WRITE);
   EXPECT_EQ(ReadAllSharedBytes(path).bytes, "abc");
   Append(writer, "def");
   EXPECT_EQ(ReadAllSharedBytes(path).bytes, "abcdef");
@@ -398,14 +399,12 @@ TEST(Automation, ResultsConvertToValuesOrRaise) {
 }
 
 TEST(Automation, NoRunningObjectForAnUnregisteredIdentifier) {
-  ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  {
-    WindowsPlatform platform;
-    EXPECT_FALSE(IsHostRunning(platform));
-    ComAutomation automation;
-    EXPECT_THROW(automation.GetActiveObject(L"Kestrova.NoSuchApplication"), common::RuntimeError);
-  }
-  CoUninitialize();
+  const common::ComApartment apartment = common::EnterApartment();
+  ASSERT_TRUE(apartment);
+  WindowsPlatform platform;
+  EXPECT_FALSE(IsHostRunning(platform));
+  ComAutomation automation;
+  EXPECT_THROW(automation.GetActiveObject(L"Kestrova.NoSuchApplication"), common::RuntimeError);
 }
 
 }  // namespace

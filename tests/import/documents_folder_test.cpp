@@ -5,14 +5,11 @@
 
 #include "import/mod_main.h"
 #include "registry/recording_registry.h"
-#include "registry/registry_emulation.h"
 #include "registry/winreg.h"
 #include "tests/import/fake_platform.h"
 
 namespace modMain::testing {
 namespace {
-
-constexpr wchar_t kShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 struct FolderCase {
   std::optional<std::wstring> personal;  // nothing: the value is not there
@@ -23,18 +20,16 @@ struct FolderCase {
 class DocumentsFolderTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(DocumentsFolderTest, ReadsPersonalOnceAndDropsOneTrailingBackslash) {
-  registry::RegistryEmulation emulation;
-  registry::winreg setup(emulation);
+  FakePlatform fake;
+  registry::winreg setup(fake.registry);
   setup.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  setup.KeyRoot(kShellFolders);
+  setup.KeyRoot(kShellFoldersKey);
   if (GetParam().key_present) {
     ASSERT_TRUE(setup.SetRegistryValue(L"Other", L"x", 1));
-    if (GetParam().personal) {
-      ASSERT_TRUE(setup.SetRegistryValue(L"Personal", *GetParam().personal, 1));
-    }
+    if (GetParam().personal) fake.SetDocumentsFolder(*GetParam().personal);
   }
 
-  registry::RecordingRegistry counted(emulation);
+  registry::RecordingRegistry counted(fake.registry);
   EXPECT_EQ(GetMyDocumentsFolder(counted), GetParam().folder);
   EXPECT_EQ(counted.Calls("RegOpenKeyExA"), 1u);
   EXPECT_LE(counted.Calls("RegQueryValueExA"), 1u);

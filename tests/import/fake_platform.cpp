@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "registry/winreg.h"
-
 namespace modMain::testing {
 namespace {
 
@@ -32,13 +30,6 @@ void FakePlatform::FailOn(const std::wstring& member, int nth, common::RuntimeEr
 
 void FakePlatform::RejectOn(const std::wstring& member, int nth, int times) { rejections_[{member, nth}] = times; }
 
-void FakePlatform::SetDocumentsFolder(const std::wstring& folder) {
-  registry::winreg reg(registry);
-  reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  reg.KeyRoot(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
-  ASSERT_TRUE(reg.SetRegistryValue(L"Personal", folder, 1));
-}
-
 std::vector<std::wstring> FakePlatform::Messages() const {
   std::vector<std::wstring> boxes;
   for (const auto& entry : log) {
@@ -58,16 +49,11 @@ void FakePlatform::Count(const std::wstring& member) {
   if (failure != failures_.end()) throw failure->second;
 }
 
-ObjectId FakePlatform::NewObject(const std::wstring& kind) {
-  live_[next_id_] = kind;
-  return next_id_++;
-}
-
-const std::wstring& FakePlatform::KindOf(ObjectId object) const {
+const std::wstring& FakePlatform::LiveKindOf(ObjectId object) const {
   static const std::wstring kDead = L"<released>";
-  const auto it = live_.find(object);
-  if (it == live_.end()) ADD_FAILURE() << "use of an object id that is not live: " << object;
-  return it == live_.end() ? kDead : it->second;
+  const std::wstring* kind = KindOf(object);
+  if (kind == nullptr) ADD_FAILURE() << "use of an object id that is not live: " << object;
+  return kind == nullptr ? kDead : *kind;
 }
 
 ObjectId FakePlatform::GetActiveObject(const std::wstring& prog_id) {
@@ -80,17 +66,17 @@ ObjectId FakePlatform::GetActiveObject(const std::wstring& prog_id) {
 }
 
 ObjectId FakePlatform::GetObjectProperty(ObjectId object, const std::wstring& property) {
-  const std::wstring& kind = KindOf(object);
+  const std::wstring& kind = LiveKindOf(object);
   log.push_back(L"Get " + kind + L"." + property);
   Count(property);
   if (kind != L"Application" || (property != L"DocFunctions" && property != L"ItemFunctions")) {
-    throw common::RuntimeError(438, L"Object doesn't support this property or method");
+    throw common::RuntimeError(common::kErrNoSuchMember);
   }
   return NewObject(property);
 }
 
 void FakePlatform::Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args) {
-  std::wstring entry = L"Call " + KindOf(object) + L"." + method + L"(";
+  std::wstring entry = L"Call " + LiveKindOf(object) + L"." + method + L"(";
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (i > 0) entry += L", ";
     entry += args[i].by_reference() ? L"&\"" + args[i].reference() + L"\"" : Describe(args[i].value());
@@ -109,13 +95,7 @@ common::Variant FakePlatform::CallForValue(ObjectId object, const std::wstring& 
 }
 
 void FakePlatform::ReleaseObject(ObjectId object) noexcept {
-  const auto it = live_.find(object);
-  if (it == live_.end()) {
-    ++bad_releases;
-    return;
-  }
-  log.push_back(L"Release " + it->second);
-  live_.erase(it);
+  if (const std::optional<std::wstring> kind = TakeBack(object)) log.push_back(L"Release " + *kind);
 }
 
 void FakePlatform::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
@@ -133,7 +113,7 @@ Choice FakePlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon
 std::int64_t FakePlatform::FileLength(const std::wstring& path) {
   log.push_back(L"FileLength " + path);
   if (const auto it = files.find(path); it != files.end()) return static_cast<std::int64_t>(it->second.size());
-  throw common::RuntimeError(53, L"File not found");
+  throw common::RuntimeError(common::kErrFileNotFound);
 }
 
 FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
@@ -141,7 +121,7 @@ FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
   if (const auto it = unopenable.find(path); it != unopenable.end()) return {it->second, {}};
   if (const auto it = unreadable.find(path); it != unreadable.end()) throw it->second;
   if (const auto it = files.find(path); it != files.end()) return {std::nullopt, it->second};
-  return {common::RuntimeError(53, L"File not found"), {}};
+  return {common::RuntimeError(common::kErrFileNotFound), {}};
 }
 
 }  // namespace modMain::testing

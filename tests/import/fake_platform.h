@@ -4,20 +4,18 @@
 // a compact text form, hands out object ids, and checks that each id is released exactly once.
 #include <cstdint>
 #include <map>
-#include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "common/runtime_error.h"
 #include "common/variant.h"
-#include "import/platform.h"
-#include "registry/registry_emulation.h"
+#include "import/testing/platform_double.h"
 #include "tests/support/error_number.h"
 
 namespace modMain::testing {
 
-class FakePlatform final : public Platform {
+// The registry is the double's emulated one; SetDocumentsFolder stores the "Personal" shell folder.
+class FakePlatform final : public PlatformDouble {
  public:
   // --- The world the run meets.
   std::map<std::wstring, std::string> files;                // path -> bytes
@@ -25,7 +23,6 @@ class FakePlatform final : public Platform {
   std::map<std::wstring, common::RuntimeError> unreadable;  // the open works, the read fails
   bool host_running = true;
   common::Variant document_index = std::int32_t{0};
-  registry::RegistryEmulation registry;
   // Makes the `nth` call (from 1) of `member` raise `error`; members are property and method
   // names, and "GetActiveObject".
   void FailOn(const std::wstring& member, int nth, common::RuntimeError error);
@@ -34,16 +31,12 @@ class FakePlatform final : public Platform {
   void RejectOn(const std::wstring& member, int nth, int times);
   // The user's answers to the busy box, in order; Cancel when none is left.
   std::vector<Choice> answers;
-  // Stores the "Personal" shell folder in the emulated registry.
-  void SetDocumentsFolder(const std::wstring& folder);
 
   // --- What the run did. Entries: "FileLength P", "ReadAllShared P", "GetActiveObject ID",
   // "Get Object.Property", "Call Object.Method(args)" (text "..", by reference &".."),
   // "Release Object", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box).
   std::vector<std::wstring> log;
   std::vector<std::wstring> Messages() const;  // the "Box ..." entries
-  std::size_t LiveObjects() const { return live_.size(); }
-  std::size_t bad_releases = 0;  // releases of an id that was not live
 
   ObjectId GetActiveObject(const std::wstring& prog_id) override;
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
@@ -54,16 +47,12 @@ class FakePlatform final : public Platform {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
-  registry::RegistryApi& Registry() override { return registry; }
 
  private:
-  ObjectId NewObject(const std::wstring& kind);
-  const std::wstring& KindOf(ObjectId object) const;
+  const std::wstring& LiveKindOf(ObjectId object) const;
   void Count(const std::wstring& member);
   void Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args);
 
-  std::map<ObjectId, std::wstring> live_;
-  ObjectId next_id_ = 1;
   std::map<std::wstring, int> calls_;
   std::map<std::pair<std::wstring, int>, common::RuntimeError> failures_;
   std::map<std::pair<std::wstring, int>, int> rejections_;  // refusals left

@@ -91,7 +91,7 @@ case_install() {
 # no cart in the fresh prefix's Documents folder: the program must say so and end.
 expect_missing_cart() {
   local transcript="$case_dir/transcript-$1.jsonl" documents want
-  documents="$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Personal)"
+  documents="$(reg_value "$SHELL_FOLDERS_KEY" Personal)"
   (cd "$BUILD/windows/bin" && wine_run ./DialogRobot.exe --transcript "$(win "$transcript")" --timeout 60 -- \
     "$2" </dev/null)
   expect "$1: the dialog robot ran the program to its end" test $? -eq 0

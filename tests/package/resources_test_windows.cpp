@@ -1,8 +1,6 @@
 // The resources of KestrovaCartImport.exe, read back the way Windows reads them: the manifest's
 // settings through an activation context, the version strings through the version API, the icon
 // through the resource loader.
-#include "bench/common/win_handles.h"
-
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,23 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "common/unique_any.h"
+
 namespace {
 
-struct ActCtxTraits {
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Valid(HANDLE h) { return h != INVALID_HANDLE_VALUE; }
-  static void Free(HANDLE h) { ReleaseActCtx(h); }
-};
-struct ModuleTraits {
-  static HMODULE Empty() { return nullptr; }
-  static bool Valid(HMODULE m) { return m != nullptr; }
-  static void Free(HMODULE m) { FreeLibrary(m); }
-};
-struct IconTraits {
-  static HICON Empty() { return nullptr; }
-  static bool Valid(HICON i) { return i != nullptr; }
-  static void Free(HICON i) { DestroyIcon(i); }
-};
+using UniqueActCtx = common::UniqueAny<HANDLE, &::ReleaseActCtx, -1>;
+using UniqueModule = common::UniqueAny<HMODULE, &::FreeLibrary>;
+using UniqueIcon = common::UniqueAny<HICON, &::DestroyIcon>;
+using UniqueBitmap = common::UniqueAny<HBITMAP, &::DeleteObject>;
 
 // The product is built into the folder of the test programs.
 std::wstring ProductPath() {
@@ -34,8 +23,6 @@ std::wstring ProductPath() {
   path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
   return path.substr(0, path.find_last_of(L'\\') + 1) + L"KestrovaCartImport.exe";
 }
-
-using UniqueModule = bench::UniqueResource<HMODULE, ModuleTraits>;
 
 // The product's resources, without running any of its code.
 UniqueModule LoadProductResources() {
@@ -52,7 +39,7 @@ TEST(ProductResources, ManifestSettingsAsTheLoaderReadsThem) {
   request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
   request.lpSource = path.c_str();
   request.lpResourceName = MAKEINTRESOURCEW(1);
-  const bench::UniqueResource<HANDLE, ActCtxTraits> context(CreateActCtxW(&request));
+  const UniqueActCtx context(CreateActCtxW(&request));
   ASSERT_TRUE(context) << "no manifest in " << std::string(path.begin(), path.end()) << ", error " << GetLastError();
 
   constexpr const wchar_t* k2005 = L"http://schemas.microsoft.com/SMI/2005/WindowsSettings";
@@ -133,16 +120,15 @@ TEST(ProductResources, IconAtEverySize) {
     const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
     const HRSRC image = FindResourceW(module.get(), MAKEINTRESOURCEW(id), RT_ICON);
     ASSERT_NE(image, nullptr);
-    const bench::UniqueResource<HICON, IconTraits> icon(
-        CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(module.get(), image))),
-                                 SizeofResource(module.get(), image), TRUE, 0x00030000, size, size, LR_DEFAULTCOLOR));
+    const UniqueIcon icon(CreateIconFromResourceEx(static_cast<BYTE*>(LockResource(LoadResource(module.get(), image))),
+                                                   SizeofResource(module.get(), image), TRUE, 0x00030000, size, size,
+                                                   LR_DEFAULTCOLOR));
     ASSERT_TRUE(icon);
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+    const UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);  // GetIconInfo made copies for the caller
     BITMAP bitmap{};
-    GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
+    GetObjectW(colour.get(), sizeof bitmap, &bitmap);
     EXPECT_EQ(bitmap.bmWidth, size);
   }
 }

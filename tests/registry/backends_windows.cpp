@@ -1,7 +1,6 @@
 #include "tests/registry/backends.h"
-// clang-format off
+
 #include <windows.h>
-// clang-format on
 
 namespace registry::testing {
 namespace {

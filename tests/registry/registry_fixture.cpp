@@ -59,45 +59,45 @@ winreg RegistryTest::Addressing(const std::wstring& subkey) {
 
 void RegistryTest::MakeKey(std::string_view sub) {
   RegKey key = 0;
-  const RegStatus rc = raw().RegCreateKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr);
-  ASSERT_EQ(rc, ERROR_SUCCESS);
+  const RegStatus rc =
+      raw().RegCreateKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr);
+  ASSERT_EQ(rc, kErrorSuccess);
   raw().RegCloseKey(key);
 }
 
 bool RegistryTest::KeyPresent(std::string_view sub) {
   RegKey key = 0;
-  const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_READ, &key);
-  const KeyHandle owner(raw(), rc, key);
-  return rc == ERROR_SUCCESS;
+  const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyRead, &key);
+  const KeyHandle owner = AdoptKey(raw(), rc, key);
+  return rc == kErrorSuccess;
 }
 
 void RegistryTest::PutValue(std::string_view sub, const std::string& name, DWORD type, std::string_view bytes) {
   MakeKey(sub);
   RegKey key = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-  const KeyHandle owner(raw(), ERROR_SUCCESS, key);
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyAllAccess, &key), kErrorSuccess);
+  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, key);
   // NT counts one more byte when a string's last counted byte is not NUL but the byte after it
   // is; a non-NUL sentinel after the data keeps an unterminated string exactly as given.
   std::string data(bytes);
   data.push_back('X');
   ASSERT_EQ(raw().RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const std::uint8_t*>(data.data()),
                                  static_cast<DWORD>(bytes.size())),
-            ERROR_SUCCESS);
+            kErrorSuccess);
 }
 
 std::optional<RawValue> RegistryTest::ReadValue(std::string_view sub, const std::string& name) {
   RegKey key = 0;
-  const RegStatus open = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, KEY_READ, &key);
-  const KeyHandle owner(raw(), open, key);
-  if (open != ERROR_SUCCESS) return std::nullopt;
+  const RegStatus open = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyRead, &key);
+  const KeyHandle owner = AdoptKey(raw(), open, key);
+  if (open != kErrorSuccess) return std::nullopt;
   RawValue value;
   DWORD size = 0;
-  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) {
+  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != kErrorSuccess) {
     return std::nullopt;
   }
   std::vector<std::uint8_t> data(size + 1);
-  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, data.data(), &size) != ERROR_SUCCESS) {
+  if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, data.data(), &size) != kErrorSuccess) {
     return std::nullopt;
   }
   value.bytes.assign(data.begin(), data.begin() + size);
@@ -108,17 +108,20 @@ void RegistryTest::DeleteTree(RegKey root, const std::string& path) {
   std::vector<std::string> children;
   {
     RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
-    const KeyHandle owner(raw(), rc, key);
-    if (rc != ERROR_SUCCESS) return;
+    const RegStatus rc = raw().RegOpenKeyExA(root, path.c_str(), 0, kKeyRead, &key);
+    const KeyHandle owner = AdoptKey(raw(), rc, key);
+    if (rc != kErrorSuccess) return;
     for (DWORD index = 0;; ++index) {
       char name[512];
       DWORD size = sizeof name;
-      if (raw().RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (raw().RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != kErrorSuccess) break;
       children.emplace_back(name, size);
     }
   }
-  for (const auto& child : children) DeleteTree(root, path + "\\" + child);
+  for (const auto& child : children) {
+    std::string child_path = path;
+    DeleteTree(root, child_path.append("\\").append(child));
+  }
   raw().RegDeleteKeyA(root, path.c_str());
 }
 

@@ -20,7 +20,7 @@
 namespace registry::testing {
 
 struct RawValue {
-  DWORD type = REG_NONE;
+  DWORD type = kRegNone;
   std::string bytes;
 };
 

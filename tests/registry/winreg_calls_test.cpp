@@ -25,9 +25,9 @@ class PlatformCallsTest : public RegistryTest {
   void SetUp() override {
     RegistryTest::SetUp();
     SetProcessVariable("KCI_CALLS", "abc");
-    PutValue("k", "sz", REG_SZ, std::string("text\0", 5));
-    PutValue("k", "big", REG_BINARY, std::string(2000, '\x01'));
-    PutValue("k", "exp", REG_EXPAND_SZ, std::string("%KCI_CALLS%\0", 12));
+    PutValue("k", "sz", kRegSz, std::string("text\0", 5));
+    PutValue("k", "big", kRegBinary, std::string(2000, '\x01'));
+    PutValue("k", "exp", kRegExpandSz, std::string("%KCI_CALLS%\0", 12));
     MakeKey("k\\child");
   }
   void TearDown() override {
@@ -49,9 +49,9 @@ class PlatformCallsTest : public RegistryTest {
   // An open handle of the caller's own to the scratch key's "k", from outside the recording layer.
   KeyHandle OwnKey() {
     RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below("k").c_str(), 0, KEY_ALL_ACCESS, &key);
-    EXPECT_EQ(rc, ERROR_SUCCESS);
-    return KeyHandle(raw(), rc, key);
+    const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below("k").c_str(), 0, kKeyAllAccess, &key);
+    EXPECT_EQ(rc, kErrorSuccess);
+    return AdoptKey(raw(), rc, key);
   }
 };
 
@@ -137,8 +137,8 @@ TEST_P(PlatformCallsTest, ValueReadAndWrite) {
 }
 
 TEST_P(PlatformCallsTest, Enumerations) {
-  PutValue("v", "big", REG_BINARY, std::string(5000, '\x01'));
-  PutValue("e", "exp", REG_EXPAND_SZ, std::string("%KCI_CALLS%\0", 12));
+  PutValue("v", "big", kRegBinary, std::string(5000, '\x01'));
+  PutValue("e", "exp", kRegExpandSz, std::string("%KCI_CALLS%\0", 12));
   const KeyHandle own = OwnKey();
   const auto own_code = static_cast<std::int32_t>(own.get());
   ExpectCalls({

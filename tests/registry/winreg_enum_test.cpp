@@ -60,8 +60,8 @@ TEST_P(EnumTest, ASubkeyCreatedWithAClassDoesNotEndTheListing) {
   for (const char* name : {"a", "b", "c"}) {
     RegKey key = 0;
     ASSERT_EQ(raw().RegCreateKeyExA(kHkeyCurrentUser, Below(std::string("classes\\") + name).c_str(), 0,
-                                    *name == 'b' ? widget : nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
+                                    *name == 'b' ? widget : nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr),
+              kErrorSuccess);
     raw().RegCloseKey(key);
   }
   EXPECT_EQ(Names(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\classes")),
@@ -72,8 +72,8 @@ TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
   EXPECT_TRUE(reg_->EnumRegistryKeys(kCurrentUser, L"").Contains(L"software"));
   MakeKey("own\\child");
   RegKey own = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_READ, &own), ERROR_SUCCESS);
-  const KeyHandle owner(raw(), ERROR_SUCCESS, own);
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, kKeyRead, &own), kErrorSuccess);
+  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, own);
   EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own), L"")), std::set<std::wstring>{L"child"});
   EXPECT_EQ(recorder().Calls("RegCloseKey"), 0u);
   EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
@@ -82,27 +82,27 @@ TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
 TEST_P(EnumTest, ConvertsValueDataByType) {
   SetProcessVariable("KCI_ENUM", "Expanded");
   UnsetProcessVariable("KCI_ENUM_UNSET");
-  PutValue("v", "sz", REG_SZ, std::string("text\0", 5));
-  PutValue("v", "sz unterminated", REG_SZ, "abc");
-  PutValue("v", "sz empty", REG_SZ, "");
-  PutValue("v", "sz inner nul", REG_SZ, std::string("a\0b\0", 4));
-  PutValue("v", "expand", REG_EXPAND_SZ, std::string("<%KCI_ENUM%>\0", 13));
-  PutValue("v", "expand unset", REG_EXPAND_SZ, std::string("%KCI_ENUM_UNSET%\0", 17));
-  PutValue("v", "expand plain", REG_EXPAND_SZ, std::string("plain\0", 6));
-  PutValue("v", "expand empty", REG_EXPAND_SZ, "");
-  PutValue("v", "binary", REG_BINARY, "\x01\x0a\xff");
-  PutValue("v", "binary empty", REG_BINARY, "");
-  PutValue("v", "dword", REG_DWORD, std::string("\x01\0\0\0", 4));
-  PutValue("v", "dword all bits", REG_DWORD, "\xff\xff\xff\xff");
-  PutValue("v", "dword short", REG_DWORD, "\x02");
-  PutValue("v", "multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9));
-  PutValue("v", "multi one byte", REG_MULTI_SZ, std::string("\0", 1));
-  PutValue("v", "multi empty", REG_MULTI_SZ, "");
-  PutValue("v", "qword", REG_QWORD, std::string(8, '\x01'));
-  PutValue("v", "none", REG_NONE, "x");
+  PutValue("v", "sz", kRegSz, std::string("text\0", 5));
+  PutValue("v", "sz unterminated", kRegSz, "abc");
+  PutValue("v", "sz empty", kRegSz, "");
+  PutValue("v", "sz inner nul", kRegSz, std::string("a\0b\0", 4));
+  PutValue("v", "expand", kRegExpandSz, std::string("<%KCI_ENUM%>\0", 13));
+  PutValue("v", "expand unset", kRegExpandSz, std::string("%KCI_ENUM_UNSET%\0", 17));
+  PutValue("v", "expand plain", kRegExpandSz, std::string("plain\0", 6));
+  PutValue("v", "expand empty", kRegExpandSz, "");
+  PutValue("v", "binary", kRegBinary, "\x01\x0a\xff");
+  PutValue("v", "binary empty", kRegBinary, "");
+  PutValue("v", "dword", kRegDword, std::string("\x01\0\0\0", 4));
+  PutValue("v", "dword all bits", kRegDword, "\xff\xff\xff\xff");
+  PutValue("v", "dword short", kRegDword, "\x02");
+  PutValue("v", "multi", kRegMultiSz, std::string("one\0two\0\0", 9));
+  PutValue("v", "multi one byte", kRegMultiSz, std::string("\0", 1));
+  PutValue("v", "multi empty", kRegMultiSz, "");
+  PutValue("v", "qword", kRegQword, std::string(8, '\x01'));
+  PutValue("v", "none", kRegNone, "x");
   PutValue("v", "link", 6, "x");
   PutValue("v", "unknown", 999, "x");
-  PutValue("v", "", REG_SZ, std::string("unnamed\0", 8));
+  PutValue("v", "", kRegSz, std::string("unnamed\0", 8));
 
   const std::map<std::wstring, Variant> expected = {
       {L"sz", Variant(L"text")},
@@ -132,21 +132,21 @@ TEST_P(EnumTest, ConvertsValueDataByType) {
 }
 
 TEST_P(EnumTest, TwoBinaryValuesInARowEachGiveOnlyTheirOwnBytes) {
-  PutValue("bin", "a long", REG_BINARY, "\x11\x22\x33\x44");
-  PutValue("bin", "b short", REG_BINARY, "\x55");
+  PutValue("bin", "a long", kRegBinary, "\x11\x22\x33\x44");
+  PutValue("bin", "b short", kRegBinary, "\x55");
   const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\bin"));
   EXPECT_EQ(values.at(L"a long"), Variant(L"11 22 33 44"));
   EXPECT_EQ(values.at(L"b short"), Variant(L"55"));
 }
 
 TEST_P(EnumTest, DataOf4096BytesTakesOneRequestAndMoreTakesExactlyOneRepeat) {
-  PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01'));
+  PutValue("big", "fits", kRegBinary, std::string(4096, '\x01'));
   recorder().Reset();
   EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text().size(),
             4096u * 3 - 1);
   EXPECT_EQ(recorder().Calls("RegEnumValueA"), 2u);  // the value, then the end
 
-  PutValue("big", "fits", REG_BINARY, std::string(4096, '\x01') + "\x02");
+  PutValue("big", "fits", kRegBinary, std::string(4096, '\x01') + "\x02");
   recorder().Reset();
   const std::wstring hex = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\big")).at(L"fits").text();
   EXPECT_EQ(hex.size(), 4097u * 3 - 1);
@@ -155,9 +155,9 @@ TEST_P(EnumTest, DataOf4096BytesTakesOneRequestAndMoreTakesExactlyOneRepeat) {
 }
 
 TEST_P(EnumTest, ANameOf260CharactersEndsTheListing) {
-  PutValue("names", std::string(259, 'a'), REG_SZ, std::string("ok\0", 3));
-  PutValue("names", std::string(260, 'b'), REG_SZ, std::string("too long\0", 9));
-  PutValue("names", "c after", REG_SZ, std::string("unseen\0", 7));
+  PutValue("names", std::string(259, 'a'), kRegSz, std::string("ok\0", 3));
+  PutValue("names", std::string(260, 'b'), kRegSz, std::string("too long\0", 9));
+  PutValue("names", "c after", kRegSz, std::string("unseen\0", 7));
   const auto values = Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\names"));
   // Set in this order and sorted in this order too: every backend lists the long name second.
   EXPECT_EQ(values.size(), 1u);
@@ -165,12 +165,12 @@ TEST_P(EnumTest, ANameOf260CharactersEndsTheListing) {
 }
 
 TEST_P(EnumTest, BinaryDataOver32767BytesOverflowsWithNothingLeftOpen) {
-  PutValue("huge", "at limit", REG_BINARY, std::string(32767, '\x07'));
+  PutValue("huge", "at limit", kRegBinary, std::string(32767, '\x07'));
   EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\huge")).at(L"at limit").text().size(),
             32767u * 3 - 1);
-  PutValue("huge", "over", REG_BINARY, std::string(32768, '\x07'));
+  PutValue("huge", "over", kRegBinary, std::string(32768, '\x07'));
   EXPECT_EQ(ErrorNumberOf([&] { reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\huge"); }),
-            common::kErrOverflow);
+            common::kErrOverflow.number);
   // TearDown checks that the listed key was closed although the error passed through.
 }
 
@@ -188,15 +188,15 @@ class ShortExpansion : public RecordingRegistry {
 
 TEST_P(EnumTest, AnExpansionThatCannotBeDeliveredWholeOverflows) {
   SetProcessVariable("KCI_LONG", std::string(32766, 'x'));
-  PutValue("exp", "at limit", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
-  PutValue("beyond", "beyond", REG_EXPAND_SZ, std::string("%KCI_LONG%y\0", 12));
-  PutValue("short", "short", REG_EXPAND_SZ, std::string("%KCI_LONG%\0", 11));
+  PutValue("exp", "at limit", kRegExpandSz, std::string("%KCI_LONG%\0", 11));
+  PutValue("beyond", "beyond", kRegExpandSz, std::string("%KCI_LONG%y\0", 12));
+  PutValue("short", "short", kRegExpandSz, std::string("%KCI_LONG%\0", 11));
   EXPECT_EQ(Values(reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\exp")).at(L"at limit"),
             Variant(std::wstring(32766, L'x')));
   EXPECT_EQ(Addressing(L"exp").GetRegistryValue(L"at limit"), Variant(std::wstring(32766, L'x')));
   EXPECT_EQ(ErrorNumberOf([&] { reg_->EnumRegistryValues(kCurrentUser, ScratchText() + L"\\beyond"); }),
-            common::kErrOverflow);
-  EXPECT_EQ(ErrorNumberOf([&] { Addressing(L"beyond").GetRegistryValue(L"beyond"); }), common::kErrOverflow);
+            common::kErrOverflow.number);
+  EXPECT_EQ(ErrorNumberOf([&] { Addressing(L"beyond").GetRegistryValue(L"beyond"); }), common::kErrOverflow.number);
   SetProcessVariable("KCI_LONG", "abc");
   ShortExpansion bent(raw());
   winreg reg(bent);
@@ -204,8 +204,8 @@ TEST_P(EnumTest, AnExpansionThatCannotBeDeliveredWholeOverflows) {
   reg.KeyRoot(ScratchText());
   reg.Subkey(L"short");
   EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryValues(kCurrentUser, ScratchText() + L"\\short"); }),
-            common::kErrOverflow);
-  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"short"); }), common::kErrOverflow);
+            common::kErrOverflow.number);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"short"); }), common::kErrOverflow.number);
   EXPECT_EQ(bent.OpenHandles(), 0u);
   UnsetProcessVariable("KCI_LONG");
 }
@@ -227,14 +227,14 @@ class Stutter : public RecordingRegistry {
 TEST_P(EnumTest, ANameListedTwiceRaisesTheCollectionsErrorAndClosesTheKey) {
   MakeKey("twice\\a");
   MakeKey("twice\\b");
-  PutValue("twice", "x", REG_SZ, std::string("1\0", 2));
-  PutValue("twice", "y", REG_SZ, std::string("2\0", 2));
+  PutValue("twice", "x", kRegSz, std::string("1\0", 2));
+  PutValue("twice", "y", kRegSz, std::string("2\0", 2));
   Stutter stutter(raw());
   const winreg reg(stutter);
   EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\twice"); }),
-            common::kErrKeyAlreadyPresent);
+            common::kErrKeyAlreadyPresent.number);
   EXPECT_EQ(ErrorNumberOf([&] { reg.EnumRegistryValues(kCurrentUser, ScratchText() + L"\\twice"); }),
-            common::kErrKeyAlreadyPresent);
+            common::kErrKeyAlreadyPresent.number);
   EXPECT_EQ(stutter.OpenHandles(), 0u);
   EXPECT_EQ(stutter.Calls("RegCloseKey"), 2u);
 }

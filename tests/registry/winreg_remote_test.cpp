@@ -26,7 +26,7 @@ class RemoteTest : public RegistryTest {
 };
 
 TEST_P(RemoteTest, ReadsThroughTheObjectsKeyPathOrTheGivenOne) {
-  PutValue("r", "v", REG_SZ, std::string("remote text\0", 12));
+  PutValue("r", "v", kRegSz, std::string("remote text\0", 12));
   winreg reg = Remote(L"r");
   EXPECT_EQ(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v"), Variant(L"remote text"));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"\\\\" + Own(), kCurrentUser, L"v"), Variant(L"remote text"));
@@ -53,7 +53,7 @@ TEST_P(RemoteTest, AFailedConnectionReadsAsErrorAndWritesNothing) {
   EXPECT_FALSE(reg.WriteRemoteRegistryValue(L"no-such-computer", kCurrentUser, L"v", Variant(1), 5));
   EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
   // A stored "Error!" reads the same as a failed connection.
-  PutValue("r", "v", REG_SZ, std::string("Error!\0", 7));
+  PutValue("r", "v", kRegSz, std::string("Error!\0", 7));
   EXPECT_EQ(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v"), Variant(L"Error!"));
 }
 
@@ -66,11 +66,11 @@ TEST_P(RemoteTest, AnEmptyKeyPathAddressesTheRootItself) {
 }
 
 TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
-  PutValue("own", "v", REG_SZ, std::string("mine\0", 5));
+  PutValue("own", "v", kRegSz, std::string("mine\0", 5));
   MakeKey("own\\child");
   RegKey own = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, KEY_ALL_ACCESS, &own), ERROR_SUCCESS);
-  const KeyHandle owner(raw(), ERROR_SUCCESS, own);
+  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, kKeyAllAccess, &own), kErrorSuccess);
+  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, own);
   const auto hkey = static_cast<std::int32_t>(own);
   winreg reg(recorder());
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"", hkey, L"v", std::wstring()), Variant(L"mine"));
@@ -79,7 +79,7 @@ TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
   EXPECT_TRUE(reg.WriteRemoteRegistryValue(Own(), hkey, L"w", Variant(L"y"), 1, std::wstring(L"child")));
   // The caller's handle still reads: nothing closed it.
   DWORD size = 0;
-  EXPECT_EQ(raw().RegQueryValueExA(own, "w", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(raw().RegQueryValueExA(own, "w", nullptr, nullptr, nullptr, &size), kErrorSuccess);
   EXPECT_EQ(size, 2u);
 }
 
@@ -104,18 +104,19 @@ TEST_P(RemoteTest, ConversionErrorsPassToTheCallerWithNothingLeftOpen) {
   MakeKey("w");
   winreg reg = Remote(L"w");
   EXPECT_EQ(ErrorNumberOf([&] { reg.WriteRemoteRegistryValue(Own(), kCurrentUser, L"b", Variant(L"x"), 3); }),
-            common::kErrTypeMismatch);
+            common::kErrTypeMismatch.number);
   EXPECT_EQ(ErrorNumberOf([&] {
               reg.WriteRemoteRegistryValue(Own(), kCurrentUser, L"b", Variant(L"x"), 3, ScratchText() + L"\\absent");
             }),
-            common::kErrTypeMismatch);
-  PutValue("w", "multi", REG_MULTI_SZ, std::string(32767, 'm') + std::string("\0x\0\0", 4));
-  EXPECT_EQ(ErrorNumberOf([&] { reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"multi"); }), common::kErrOverflow);
+            common::kErrTypeMismatch.number);
+  PutValue("w", "multi", kRegMultiSz, std::string(32767, 'm') + std::string("\0x\0\0", 4));
+  EXPECT_EQ(ErrorNumberOf([&] { reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"multi"); }),
+            common::kErrOverflow.number);
 }
 
 TEST_P(RemoteTest, ExpandsWithThisProcesssEnvironment) {
   SetProcessVariable("KCI_REMOTE", "here");
-  PutValue("r", "e", REG_EXPAND_SZ, std::string("%KCI_REMOTE%!\0", 14));
+  PutValue("r", "e", kRegExpandSz, std::string("%KCI_REMOTE%!\0", 14));
   EXPECT_EQ(Remote(L"r").ReadRemoteRegistryValue(Own(), kCurrentUser, L"e"), Variant(L"here!"));
   UnsetProcessVariable("KCI_REMOTE");
 }
@@ -124,12 +125,15 @@ TEST_P(RemoteTest, AnotherComputersRegistryIsReachedThroughItsName) {
   if (!emulation()) GTEST_SKIP() << "only the emulation holds another computer's registry";
   emulation()->AddRemoteComputer("FARHOST");
   RegKey far = 0;
-  ASSERT_EQ(raw().RegConnectRegistryA("FARHOST", kHkeyLocalMachine, &far), ERROR_SUCCESS);
+  const RegStatus connected = raw().RegConnectRegistryA("FARHOST", kHkeyLocalMachine, &far);
+  KeyHandle far_owner = AdoptKey(raw(), connected, far);
+  ASSERT_EQ(connected, kErrorSuccess);
   RegKey key = 0;
-  ASSERT_EQ(raw().RegCreateKeyExA(far, "Software\\Far", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
-            ERROR_SUCCESS);
-  raw().RegCloseKey(key);
-  raw().RegCloseKey(far);
+  const RegStatus created =
+      raw().RegCreateKeyExA(far, "Software\\Far", 0, nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr);
+  AdoptKey(raw(), created, key).reset();
+  ASSERT_EQ(created, kErrorSuccess);
+  far_owner.reset();
 
   winreg reg(recorder());
   EXPECT_TRUE(reg.WriteRemoteRegistryValue(L"\\\\farhost", kLocalMachine, L"v", Variant(L"far away"), 1,
@@ -144,7 +148,7 @@ TEST_P(RemoteTest, AnotherComputersRegistryIsReachedThroughItsName) {
 
 TEST_P(RemoteTest, AKeyThatMayOnlyBeReadIsNotOpenedWithFullAccess) {
   if (!emulation()) GTEST_SKIP() << "protected keys are an emulation set-up";
-  PutValue("ro", "v", REG_SZ, std::string("x\0", 2));
+  PutValue("ro", "v", kRegSz, std::string("x\0", 2));
   emulation()->SetKeyReadOnly(kHkeyCurrentUser, Below("ro"), true);
   winreg reg = Remote(L"ro");
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), kCurrentUser, L"v").IsEmpty());

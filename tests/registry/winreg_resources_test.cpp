@@ -20,10 +20,10 @@ struct Step {
 class ResourceTest : public RegistryTest {};
 
 TEST_P(ResourceTest, NoMethodLeavesAHandleOpenOnAnyPath) {
-  PutValue("k", "sz", REG_SZ, std::string("text\0", 5));
-  PutValue("k", "big", REG_BINARY, std::string(5000, '\x01'));
-  PutValue("k", "huge", REG_BINARY, std::string(32768, '\x01'));
-  PutValue("k", "multi", REG_MULTI_SZ, std::string(32767, 'm') + std::string("\0x\0\0", 4));
+  PutValue("k", "sz", kRegSz, std::string("text\0", 5));
+  PutValue("k", "big", kRegBinary, std::string(5000, '\x01'));
+  PutValue("k", "huge", kRegBinary, std::string(32768, '\x01'));
+  PutValue("k", "multi", kRegMultiSz, std::string(32767, 'm') + std::string("\0x\0\0", 4));
   MakeKey("k\\child");
   const std::wstring missing = L"missing";
   const std::vector<Step> steps = {

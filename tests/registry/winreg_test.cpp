@@ -110,7 +110,7 @@ TEST_P(WinregTest, CreateKeyWithANameWorksBelowKeyRootAndWritesTheNameBack) {
 }
 
 TEST_P(WinregTest, CreateKeyOnAnExistingKeyKeepsItsValues) {
-  PutValue("keep", "v", REG_SZ, std::string("x\0", 2));
+  PutValue("keep", "v", kRegSz, std::string("x\0", 2));
   Variant name(L"keep");
   EXPECT_EQ(Addressing().CreateKey(name), L"0");
   ASSERT_TRUE(ReadValue("keep", "v"));
@@ -121,7 +121,7 @@ TEST_P(WinregTest, CreateKeyFailsQuietlyAndRaisesOnlyForAConversion) {
   winreg fresh(recorder());
   EXPECT_EQ(fresh.CreateKey(), L"");
   Variant bytes(ByteArray{0, {1, 2}});
-  EXPECT_EQ(ErrorNumberOf([&] { Addressing().CreateKey(bytes); }), common::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { Addressing().CreateKey(bytes); }), common::kErrTypeMismatch.number);
   EXPECT_EQ(recorder().Calls("RegCreateKeyExA"), 1u);  // the failing conversion reached no platform call
 }
 
@@ -131,24 +131,24 @@ TEST_P(WinregTest, DeleteKeyDeletesOneKeyBelowKeyRootAndReportsThePlatformsCode)
   winreg reg = Addressing(L"ignored");
   EXPECT_EQ(reg.DeleteKey(L"leaf"), 0);
   EXPECT_FALSE(KeyPresent("leaf"));
-  EXPECT_EQ(reg.DeleteKey(L"leaf"), ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(reg.DeleteKey(L"branch"), ERROR_ACCESS_DENIED);  // subkeys are never walked
+  EXPECT_EQ(reg.DeleteKey(L"leaf"), kErrorFileNotFound);
+  EXPECT_EQ(reg.DeleteKey(L"branch"), kErrorAccessDenied);  // subkeys are never walked
   EXPECT_TRUE(KeyPresent("branch\\twig"));
   winreg fresh(recorder());
-  EXPECT_EQ(fresh.DeleteKey(L"x"), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(fresh.DeleteKey(L"x"), kErrorInvalidHandle);
 }
 
 TEST_P(WinregTest, DeleteValueClosesTheKeyWhateverTheDeletionAnswers) {
-  PutValue("k", "v", REG_SZ, std::string("x\0", 2));
+  PutValue("k", "v", kRegSz, std::string("x\0", 2));
   winreg reg = Addressing(L"k");
   EXPECT_EQ(reg.DeleteValue(L"V"), 0);
   EXPECT_FALSE(ReadValue("k", "v"));
-  EXPECT_EQ(reg.DeleteValue(L"v"), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(reg.DeleteValue(L"v"), kErrorFileNotFound);
   EXPECT_EQ(recorder().Calls("RegCloseKey"), 2u);
-  EXPECT_EQ(Addressing(L"missing").DeleteValue(L"v"), ERROR_FILE_NOT_FOUND);  // the open's code
+  EXPECT_EQ(Addressing(L"missing").DeleteValue(L"v"), kErrorFileNotFound);  // the open's code
   EXPECT_EQ(recorder().Calls("RegDeleteValueA"), 2u);
   winreg fresh(recorder());
-  EXPECT_EQ(fresh.DeleteValue(L"v"), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(fresh.DeleteValue(L"v"), kErrorInvalidHandle);
 }
 
 // --- Value read --------------------------------------------------------------------------------
@@ -165,25 +165,25 @@ class GetRegistryValueTest : public RegistryTest {};
 TEST_P(GetRegistryValueTest, ConvertsEveryTypeAndSize) {
   const Variant def(99);
   const std::vector<ReadCase> cases = {
-      {"sz", REG_SZ, std::string("text\0", 5), Variant(L"text")},
-      {"sz terminator only", REG_SZ, std::string("\0", 1), Variant(L"")},
-      {"sz empty", REG_SZ, "", def},
-      {"sz unterminated", REG_SZ, "abc", Variant(L"ab")},
-      {"sz inner nul", REG_SZ, std::string("a\0b\0", 4), Variant(std::wstring(L"a\0b", 3))},
-      {"sz code page", REG_SZ, std::string("\xe9\x80\0", 3), Variant(L"\u00e9\u20ac")},
-      {"dword", REG_DWORD, std::string("\x01\0\0\0", 4), Variant(1)},
-      {"dword all bits", REG_DWORD, "\xff\xff\xff\xff", Variant(-1)},
-      {"dword two bytes", REG_DWORD, "\x02\x01", Variant(0x0102)},
-      {"dword empty", REG_DWORD, "", Variant(0)},
-      {"binary", REG_BINARY, "\x01\x0a\xff", Variant(ByteArray{0, {1, 10, 255}})},
-      {"binary empty", REG_BINARY, "", def},
-      {"multi", REG_MULTI_SZ, std::string("one\0two\0\0", 9), Variant(std::wstring(L"one\0two", 7))},
-      {"multi no strings", REG_MULTI_SZ, std::string("\0\0", 2), def},
-      {"multi one byte", REG_MULTI_SZ, std::string("\0", 1), def},
-      {"multi empty", REG_MULTI_SZ, "", def},
-      {"multi first empty", REG_MULTI_SZ, std::string("\0two\0\0", 6), def},
-      {"qword", REG_QWORD, std::string("\x01\0\0\0\0\0\0\0", 8), def},
-      {"none", REG_NONE, "x", def},
+      {"sz", kRegSz, std::string("text\0", 5), Variant(L"text")},
+      {"sz terminator only", kRegSz, std::string("\0", 1), Variant(L"")},
+      {"sz empty", kRegSz, "", def},
+      {"sz unterminated", kRegSz, "abc", Variant(L"ab")},
+      {"sz inner nul", kRegSz, std::string("a\0b\0", 4), Variant(std::wstring(L"a\0b", 3))},
+      {"sz code page", kRegSz, std::string("\xe9\x80\0", 3), Variant(L"\u00e9\u20ac")},
+      {"dword", kRegDword, std::string("\x01\0\0\0", 4), Variant(1)},
+      {"dword all bits", kRegDword, "\xff\xff\xff\xff", Variant(-1)},
+      {"dword two bytes", kRegDword, "\x02\x01", Variant(0x0102)},
+      {"dword empty", kRegDword, "", Variant(0)},
+      {"binary", kRegBinary, "\x01\x0a\xff", Variant(ByteArray{0, {1, 10, 255}})},
+      {"binary empty", kRegBinary, "", def},
+      {"multi", kRegMultiSz, std::string("one\0two\0\0", 9), Variant(std::wstring(L"one\0two", 7))},
+      {"multi no strings", kRegMultiSz, std::string("\0\0", 2), def},
+      {"multi one byte", kRegMultiSz, std::string("\0", 1), def},
+      {"multi empty", kRegMultiSz, "", def},
+      {"multi first empty", kRegMultiSz, std::string("\0two\0\0", 6), def},
+      {"qword", kRegQword, std::string("\x01\0\0\0\0\0\0\0", 8), def},
+      {"none", kRegNone, "x", def},
       {"big endian", 5, std::string("\0\0\0\x01", 4), def},
       {"unknown type", 12345, "xyz", def},
   };
@@ -205,9 +205,9 @@ TEST_P(GetRegistryValueTest, GivesTheDefaultWhenNothingCanBeRead) {
 }
 
 TEST_P(GetRegistryValueTest, ReadsOnceUpTo1024BytesAndTwiceBeyond) {
-  PutValue("", "fits", REG_BINARY, std::string(1024, '\x5a'));
-  PutValue("", "spills", REG_BINARY, std::string(1024, '\x5a') + "\x01");
-  PutValue("", "long text", REG_SZ, std::string(3000, 'q') + '\0');
+  PutValue("", "fits", kRegBinary, std::string(1024, '\x5a'));
+  PutValue("", "spills", kRegBinary, std::string(1024, '\x5a') + "\x01");
+  PutValue("", "long text", kRegSz, std::string(3000, 'q') + '\0');
   winreg reg = Addressing();
 
   EXPECT_EQ(reg.GetRegistryValue(L"fits").bytes().bytes.size(), 1024u);
@@ -227,10 +227,10 @@ TEST_P(GetRegistryValueTest, ReadsOnceUpTo1024BytesAndTwiceBeyond) {
 TEST_P(GetRegistryValueTest, ExpandsEnvironmentReferencesThatAreSet) {
   SetProcessVariable("KCI_DOCS", "D:\\Data");
   UnsetProcessVariable("KCI_NOT_SET");
-  PutValue("", "set", REG_EXPAND_SZ, std::string("%KCI_DOCS%\\Cart\0", 16));
-  PutValue("", "unset", REG_EXPAND_SZ, std::string("%KCI_NOT_SET%\\x\0", 16));
-  PutValue("", "longer", REG_EXPAND_SZ, std::string("%KCI_DOCS%%KCI_DOCS%%KCI_DOCS%\0", 31));
-  PutValue("", "empty", REG_EXPAND_SZ, "");
+  PutValue("", "set", kRegExpandSz, std::string("%KCI_DOCS%\\Cart\0", 16));
+  PutValue("", "unset", kRegExpandSz, std::string("%KCI_NOT_SET%\\x\0", 16));
+  PutValue("", "longer", kRegExpandSz, std::string("%KCI_DOCS%%KCI_DOCS%%KCI_DOCS%\0", 31));
+  PutValue("", "empty", kRegExpandSz, "");
   winreg reg = Addressing();
   EXPECT_EQ(reg.GetRegistryValue(L"set"), Variant(L"D:\\Data\\Cart"));
   EXPECT_EQ(reg.GetRegistryValue(L"unset"), Variant(L"%KCI_NOT_SET%\\x"));
@@ -240,11 +240,11 @@ TEST_P(GetRegistryValueTest, ExpandsEnvironmentReferencesThatAreSet) {
 }
 
 TEST_P(GetRegistryValueTest, AMultiStringWhoseFirstNulLiesBeyond32767Overflows) {
-  PutValue("", "fits", REG_MULTI_SZ, std::string(32766, 'a') + std::string("\0b\0\0", 4));
-  PutValue("", "too long", REG_MULTI_SZ, std::string(32767, 'a') + std::string("\0b\0\0", 4));
+  PutValue("", "fits", kRegMultiSz, std::string(32766, 'a') + std::string("\0b\0\0", 4));
+  PutValue("", "too long", kRegMultiSz, std::string(32767, 'a') + std::string("\0b\0\0", 4));
   winreg reg = Addressing();
   EXPECT_EQ(reg.GetRegistryValue(L"fits").text().size(), 32766u + 2u);
-  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"too long"); }), common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.GetRegistryValue(L"too long"); }), common::kErrOverflow.number);
   // TearDown checks that the key was closed although the error passed through.
 }
 
@@ -265,7 +265,7 @@ class SecondReadFails : public RecordingRegistry {
     if (second && mode_ == Mode::kKeyDeleted) inner_.RegDeleteKeyA(kHkeyCurrentUser, key_.c_str());
     if (second && mode_ == Mode::kHandleInvalid) h = 0;
     RegStatus rc = RecordingRegistry::RegQueryValueExA(h, name, reserved, type, data, size);
-    if (second && mode_ == Mode::kGrowsAgain) rc = ERROR_MORE_DATA;
+    if (second && mode_ == Mode::kGrowsAgain) rc = kErrorMoreData;
     if (second && (mode_ == Mode::kGrowsAgain || mode_ == Mode::kClaimsMore)) *size = capacity + 100;
     return rc;
   }
@@ -280,8 +280,8 @@ TEST_P(GetRegistryValueTest, ASecondReadThatFailsInAnyWayGivesTheDefault) {
   using Mode = SecondReadFails::Mode;
   for (const auto mode : {Mode::kGrowsAgain, Mode::kClaimsMore, Mode::kKeyDeleted, Mode::kHandleInvalid}) {
     for (const char* name : {"big", "big text"}) {
-      PutValue("grows", "big", REG_BINARY, std::string(2000, '\x33'));
-      PutValue("grows", "big text", REG_SZ, std::string(2000, 't') + '\0');
+      PutValue("grows", "big", kRegBinary, std::string(2000, '\x33'));
+      PutValue("grows", "big text", kRegSz, std::string(2000, 't') + '\0');
       SecondReadFails failing(raw(), mode, Below("grows"));
       winreg reg(failing);
       reg.hkey(kCurrentUser);
@@ -309,16 +309,16 @@ class SetRegistryValueTest : public RegistryTest {};
 
 TEST_P(SetRegistryValueTest, WritesEveryTypeByItsConversion) {
   const std::vector<WriteCase> cases = {
-      {"number as text", Variant(42), 1, REG_SZ, std::string("42\0", 3)},
-      {"text", Variant(L"caf\u00e9"), 1, REG_SZ, std::string("caf\xe9\0", 5)},
-      {"empty as text", Variant(), 1, REG_SZ, std::string("\0", 1)},
-      {"expand kept as written", Variant(L"%KCI_DOCS%\\x"), 2, REG_EXPAND_SZ, std::string("%KCI_DOCS%\\x\0", 13)},
-      {"multi", Variant(std::wstring(L"one\0two\0", 8)), 7, REG_MULTI_SZ, std::string("one\0two\0\0", 9)},
-      {"dword", Variant(-1), 4, REG_DWORD, "\xff\xff\xff\xff"},
-      {"dword half to even", Variant(2.5), 4, REG_DWORD, std::string("\x02\0\0\0", 4)},
-      {"dword from text", Variant(L"3.5"), 4, REG_DWORD, std::string("\x04\0\0\0", 4)},
-      {"binary lower bound 1", Variant(ByteArray{1, {7, 8, 9}}), 3, REG_BINARY, "\x07\x08\x09"},
-      {"binary empty", Variant(ByteArray{0, {}}), 3, REG_BINARY, ""},
+      {"number as text", Variant(42), 1, kRegSz, std::string("42\0", 3)},
+      {"text", Variant(L"caf\u00e9"), 1, kRegSz, std::string("caf\xe9\0", 5)},
+      {"empty as text", Variant(), 1, kRegSz, std::string("\0", 1)},
+      {"expand kept as written", Variant(L"%KCI_DOCS%\\x"), 2, kRegExpandSz, std::string("%KCI_DOCS%\\x\0", 13)},
+      {"multi", Variant(std::wstring(L"one\0two\0", 8)), 7, kRegMultiSz, std::string("one\0two\0\0", 9)},
+      {"dword", Variant(-1), 4, kRegDword, "\xff\xff\xff\xff"},
+      {"dword half to even", Variant(2.5), 4, kRegDword, std::string("\x02\0\0\0", 4)},
+      {"dword from text", Variant(L"3.5"), 4, kRegDword, std::string("\x04\0\0\0", 4)},
+      {"binary lower bound 1", Variant(ByteArray{1, {7, 8, 9}}), 3, kRegBinary, "\x07\x08\x09"},
+      {"binary empty", Variant(ByteArray{0, {}}), 3, kRegBinary, ""},
   };
   winreg reg = Addressing();
   for (const auto& c : cases) {
@@ -355,13 +355,14 @@ TEST_P(SetRegistryValueTest, ATypeWithoutAConversionWritesNothingAndSucceeds) {
 
 TEST_P(SetRegistryValueTest, AValueWithoutTheNeededFormRaisesAndWritesNothing) {
   winreg reg = Addressing();
-  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"b", Variant(L"not bytes"), 3); }), common::kErrTypeMismatch);
-  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"d", Variant(2147483648.0), 4); }), common::kErrOverflow);
-  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"d", Variant(L"2 pcs"), 4); }), common::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"b", Variant(L"not bytes"), 3); }),
+            common::kErrTypeMismatch.number);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"d", Variant(2147483648.0), 4); }), common::kErrOverflow.number);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.SetRegistryValue(L"d", Variant(L"2 pcs"), 4); }), common::kErrTypeMismatch.number);
   EXPECT_EQ(ErrorNumberOf([&] {
               reg.SetRegistryValue(L"s", Variant(ByteArray{0, {1}}), 1);
             }),
-            common::kErrTypeMismatch);
+            common::kErrTypeMismatch.number);
   EXPECT_EQ(recorder().Calls("RegSetValueExA"), 0u);
   EXPECT_FALSE(ReadValue("", "b"));
   // TearDown checks that every key opened for these writes was closed.
@@ -411,7 +412,7 @@ TEST(TrimNull, OverflowsWhenTheNulLiesBeyondPosition32767AndLeavesItsArgument) {
   EXPECT_EQ(reg.TrimNull(at_limit).size(), 32766u);
   const std::wstring beyond = std::wstring(32767, L'a') + L'\0' + L"tail";  // position 32,768
   std::wstring item = beyond;
-  EXPECT_EQ(ErrorNumberOf([&] { reg.TrimNull(item); }), common::kErrOverflow);
+  EXPECT_EQ(ErrorNumberOf([&] { reg.TrimNull(item); }), common::kErrOverflow.number);
   EXPECT_EQ(item, beyond);
 }
 

@@ -4,6 +4,10 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 BUILD="$ROOT/build"
 
+# Where the importer finds the Documents folder: the value "Personal" of this key (the scripts'
+# copy of modMain::kShellFoldersKey).
+SHELL_FOLDERS_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+
 say() { printf '\n== %s\n' "$*"; }
 die() { printf 'error: %s\n' "$*" >&2; exit 1; }
 

@@ -1,0 +1,22 @@
+#pragma once
+// The owners of the Win32 resources that the product, the test bed and the tests hold, each a
+// common::UniqueAny. COM references and the apartment are in common/com_windows.h.
+#include <windows.h>
+
+#include "common/unique_any.h"
+
+namespace common {
+
+// Kernel objects whose "none" is null: processes, threads, jobs, events, snapshots, mutexes.
+using UniqueHandle = UniqueAny<HANDLE, &::CloseHandle>;
+// CreateFile hands back INVALID_HANDLE_VALUE, not null, when it fails.
+using UniqueFile = UniqueAny<HANDLE, &::CloseHandle, -1>;
+// A FindFirstFile search: closed with FindClose, not CloseHandle; none is INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueAny<HANDLE, &::FindClose, -1>;
+// A key that RegOpenKeyEx or RegCreateKeyEx opened (never a predefined root).
+using UniqueHkey = UniqueAny<HKEY, &::RegCloseKey>;
+// Memory that the system allocated for the caller with LocalAlloc (FormatMessage,
+// CommandLineToArgvW, ConvertSidToStringSid).
+using UniqueLocal = UniqueAny<HLOCAL, &::LocalFree>;
+
+}  // namespace common
