@@ -8,9 +8,6 @@
 
 namespace bench::json {
 
-// Appends the UTF-8 bytes of one code point (up to U+10FFFF) to `out`.
-void AppendUtf8(std::string& out, char32_t code);
-
 // A string literal for UTF-16 text: quotes, backslashes and control characters escaped, every
 // other character as UTF-8. A lone surrogate, which UTF-8 cannot carry, becomes a \u escape.
 std::string String(std::wstring_view text);
