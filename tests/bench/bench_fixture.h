@@ -5,10 +5,13 @@
 #include <windows.h>
 #include <comdef.h>
 // clang-format on
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "bench/common/utf8.h"
 #include "bench/common/win_handles.h"
 
 _COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
@@ -40,8 +43,11 @@ class TempFile {
 // The file's lines (UTF-8, without their line feeds); nothing when the file cannot be read.
 std::optional<std::vector<std::string>> ReadLines(const std::wstring& path);
 
-// UTF-8 of UTF-16 text, to compare what a program was given with what it wrote.
-std::string Utf8(std::wstring_view text);
+// One line of a bench file (journal, items, transcript) as JSON; a discarded value (is_discarded())
+// when the line is not JSON.
+nlohmann::json ParseLine(std::string_view line);
+// The text of member `key` when `value` is an object with a string member of that name, else "".
+std::string TextOf(const nlohmann::json& value, const char* key);
 
 // A program from the bin folder, started by the test. It runs in a job of its own, so that the
 // programs it starts belong to the job too: when this goes, whatever of the job still runs is

@@ -21,7 +21,7 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
+BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
 
