@@ -22,7 +22,7 @@ std::string Number(double value);
 std::string Number(std::int64_t value);
 std::string Number(std::uint64_t value);
 inline std::string Bool(bool value) { return value ? "true" : "false"; }
-inline const std::string kNull = "null";
+inline constexpr char kNull[] = "null";
 
 // [a, b, c] from values that are JSON text already.
 std::string Array(const std::vector<std::string>& items);

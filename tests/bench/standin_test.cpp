@@ -23,7 +23,7 @@ constexpr WORD kMethod = DISPATCH_METHOD;
 constexpr WORD kMethodForResult = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
 
 // A journal line that tells of an event (a connection, a refused call), not of a call that ran.
-bool IsEvent(const std::string& line) { return TextOf(ParseLine(line), "event") != ""; }
+bool IsEvent(const std::string& line) { return !TextOf(ParseLine(line), "event").empty(); }
 
 class StandInTest : public ::testing::Test {
  protected:
