@@ -63,7 +63,7 @@ std::string Cart(int lines) {
 void BM_ParseCsvLine(benchmark::State& state) {
   const std::wstring line = common::AnsiToText(CartLine(42));
   std::vector<std::wstring> fields;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     fields.assign(1, std::wstring());
     modMain::ParseCsvLine(line, fields);
     benchmark::DoNotOptimize(fields.data());
@@ -74,21 +74,21 @@ BENCHMARK(BM_ParseCsvLine);
 
 void BM_NumericCharsOnly(benchmark::State& state) {
   const std::wstring price = L"  USD $1,234.50 ";
-  for (auto _ : state) benchmark::DoNotOptimize(modMain::NumericCharsOnly(price, L".-()"));
+  for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(modMain::NumericCharsOnly(price, L".-()"));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * price.size()));
 }
 BENCHMARK(BM_NumericCharsOnly);
 
 void BM_ToNumber(benchmark::State& state) {
   const std::wstring price = L"1234.50";
-  for (auto _ : state) benchmark::DoNotOptimize(modMain::ToNumber(price));
+  for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(modMain::ToNumber(price));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * price.size()));
 }
 BENCHMARK(BM_ToNumber);
 
 void BM_TruncateAt(benchmark::State& state) {
   const std::wstring text = common::AnsiToText(Cart(1000));  // no blank line: the whole text is searched
-  for (auto _ : state) benchmark::DoNotOptimize(modMain::TruncateAt(text, L"\r\n\r\n"));
+  for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(modMain::TruncateAt(text, L"\r\n\r\n"));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_TruncateAt);
@@ -98,7 +98,7 @@ BENCHMARK(BM_TruncateAt);
 void BM_ImportRun(benchmark::State& state) {
   const std::string cart = Cart(static_cast<int>(state.range(0)));
   std::size_t peak = 0;
-  for (auto _ : state) {
+  for ([[maybe_unused]] auto _ : state) {
     modMain::testing::QuietPlatform platform(cart);
     const std::size_t before = g_current.load();
     g_peak = before;

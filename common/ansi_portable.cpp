@@ -3,6 +3,7 @@
 // the same value, as the Windows conversion does, so every byte survives a round trip.
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "common/ansi.h"
 
@@ -17,7 +18,7 @@ constexpr std::array<char16_t, 32> kHigh = {0x20AC, 0x0081, 0x201A, 0x0192, 0x20
 wchar_t ByteToChar(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : b; }
 
 char CharToByte(wchar_t c) {
-  const auto code = static_cast<std::uint32_t>(c);
+  const std::uint32_t code = std::char_traits<wchar_t>::to_int_type(c);
   if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
   for (std::size_t i = 0; i < kHigh.size(); ++i) {
     if (std::uint32_t{kHigh[i]} == code) return static_cast<char>(0x80 + i);

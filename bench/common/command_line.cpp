@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "bench/common/utf8.h"
 #include "common/owners_windows.h"
 
 namespace bench {
@@ -75,10 +76,7 @@ std::optional<double> ParseDecimal(std::wstring_view text) {
 void ReportError(std::wstring_view message) {
   HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;
-  std::wstring line = std::wstring(message) + L"\n";
-  int size = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-  std::string text(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), text.data(), size, nullptr, nullptr);
+  const std::string text = Utf8(message) + "\n";
   DWORD written = 0;
   WriteFile(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "bench/common/utf8.h"
+
 namespace bench::json {
 namespace {
 
@@ -42,52 +44,13 @@ bool AppendShortEscape(std::string& out, unsigned code) {
   }
 }
 
-bool IsHighSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char32_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
-}  // namespace
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-std::string String(std::wstring_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = static_cast<char32_t>(text[i]);
-    if (AppendShortEscape(out, c)) continue;
-    if (c < 0x20) {
-      AppendEscape(out, c);
-    } else if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(static_cast<char32_t>(text[i + 1]))) {
-      char32_t low = static_cast<char32_t>(text[++i]);
-      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
-    } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-      AppendEscape(out, c);
-    } else {
-      AppendUtf8(out, c);
-    }
-  }
-  return out + "\"";
-}
-
-std::string String(std::string_view utf8) {
-  std::string out = "\"";
+// UTF-8 text with what JSON does not allow raw escaped.
+void AppendEscaped(std::string& out, std::string_view utf8) {
   for (char ch : utf8) {
-    auto code = static_cast<unsigned char>(ch);
+    const auto code = static_cast<unsigned char>(ch);
     if (AppendShortEscape(out, code)) continue;
     if (code < 0x20) {
       AppendEscape(out, code);
@@ -95,6 +58,31 @@ std::string String(std::string_view utf8) {
       out += ch;
     }
   }
+}
+
+}  // namespace
+
+// The text goes to UTF-8 in runs; a lone surrogate ends a run and is written as its escape.
+std::string String(std::wstring_view text) {
+  std::string out = "\"";
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!IsHighSurrogate(text[i]) && !IsLowSurrogate(text[i])) continue;
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;  // a pair: one character, converted with its run
+      continue;
+    }
+    AppendEscaped(out, Utf8(text.substr(run, i - run)));
+    AppendEscape(out, text[i]);
+    run = i + 1;
+  }
+  AppendEscaped(out, Utf8(text.substr(run)));
+  return out + "\"";
+}
+
+std::string String(std::string_view utf8) {
+  std::string out = "\"";
+  AppendEscaped(out, utf8);
   return out + "\"";
 }
 

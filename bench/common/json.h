@@ -8,9 +8,6 @@
 
 namespace bench::json {
 
-// Appends the UTF-8 bytes of one code point (up to U+10FFFF) to `out`.
-void AppendUtf8(std::string& out, char32_t code);
-
 // A string literal for UTF-16 text: quotes, backslashes and control characters escaped, every
 // other character as UTF-8. A lone surrogate, which UTF-8 cannot carry, becomes a \u escape.
 std::string String(std::wstring_view text);
@@ -25,7 +22,7 @@ std::string Number(double value);
 std::string Number(std::int64_t value);
 std::string Number(std::uint64_t value);
 inline std::string Bool(bool value) { return value ? "true" : "false"; }
-inline const std::string kNull = "null";
+inline constexpr char kNull[] = "null";
 
 // [a, b, c] from values that are JSON text already.
 std::string Array(const std::vector<std::string>& items);

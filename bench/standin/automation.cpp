@@ -236,7 +236,7 @@ Outcome SetValue(Host& host, const Arguments& arguments) {
   }
   std::wstring name(V_BSTR(&field), SysStringLen(V_BSTR(&field)));
   // A misspelt field name would otherwise lose the value without a trace: refuse it loudly.
-  if (!host.SetValue(name, std::move(value))) {
+  if (!host.SetValue(name, value)) {
     return {kUnknownField, L"SLIBufferSetValue: '" + name + L"' is not a line item field", 0};
   }
   return Done();
@@ -268,7 +268,7 @@ IDispatchPtr MakeItemFunctions(Host& host) {
 }
 
 // A property read hands out a new reference to the same sub-object every time.
-Member SubObjectProperty(const wchar_t* name, IDispatchPtr target) {
+Member SubObjectProperty(const wchar_t* name, const IDispatchPtr& target) {
   return {name, MemberKind::kProperty, 0, [target](const Arguments&, VARIANT* result) {
             if (result != nullptr) {
               V_VT(result) = VT_DISPATCH;

@@ -49,16 +49,16 @@ std::optional<std::wstring> Host::CountCall(const std::wstring& member) {
   return std::nullopt;
 }
 
-bool Host::SetValue(const std::wstring& field, _variant_t value) {
+bool Host::SetValue(const std::wstring& field, const _variant_t& value) {
   auto known = std::find_if(std::begin(kFieldNames), std::end(kFieldNames),
                             [&](const wchar_t* name) { return Upper(name) == Upper(field); });
   if (known == std::end(kFieldNames)) return false;
   auto stored =
       std::find_if(single_line_.begin(), single_line_.end(), [&](const Field& f) { return f.name == *known; });
   if (stored != single_line_.end()) {
-    stored->value = std::move(value);
+    stored->value = value;
   } else {
-    single_line_.push_back({*known, std::move(value)});
+    single_line_.push_back({*known, value});
   }
   return true;
 }

@@ -50,7 +50,7 @@ class Host {
   void ClearMultiLine() { multi_line_.clear(); }
   // Stores `value` under the canonical spelling of `field` (compared without regard to case);
   // a field stored again keeps its place. False when `field` is not a line item field.
-  bool SetValue(const std::wstring& field, _variant_t value);
+  bool SetValue(const std::wstring& field, const _variant_t& value);
   void CopySingleToMultiLine() { multi_line_.push_back(single_line_); }
   // Appends the multi-line buffer's items to the open document (the buffer keeps them), rewrites
   // the items file and tells the listener. False when no document is open.

@@ -8,7 +8,7 @@
 namespace standin {
 namespace {
 
-const std::wstring kClasses = L"Software\\Classes\\";
+constexpr wchar_t kClasses[] = L"Software\\Classes\\";
 
 LONG WriteDefault(const std::wstring& path, const std::wstring& value) {
   common::UniqueHkey key;
@@ -27,8 +27,8 @@ LONG DeleteTree(const std::wstring& path) {
 }  // namespace
 
 LONG RegisterIdentity() {
-  const std::wstring prog_id = kClasses + kProgId;
-  const std::wstring clsid = kClasses + L"CLSID\\" + kClsidText;
+  const std::wstring prog_id = std::wstring(kClasses) + kProgId;
+  const std::wstring clsid = std::wstring(kClasses) + L"CLSID\\" + kClsidText;
   const std::wstring description = L"Brevanto Application (stand-in)";
   for (auto [path, value] : {std::pair{prog_id, description}, std::pair{prog_id + L"\\CLSID", std::wstring(kClsidText)},
                              std::pair{clsid, description}, std::pair{clsid + L"\\ProgID", std::wstring(kProgId)}}) {
@@ -38,8 +38,8 @@ LONG RegisterIdentity() {
 }
 
 LONG UnregisterIdentity() {
-  LONG status = DeleteTree(kClasses + kProgId);
-  LONG clsid_status = DeleteTree(kClasses + L"CLSID\\" + kClsidText);
+  LONG status = DeleteTree(std::wstring(kClasses) + kProgId);
+  LONG clsid_status = DeleteTree(std::wstring(kClasses) + L"CLSID\\" + kClsidText);
   return status != ERROR_SUCCESS ? status : clsid_status;
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <nlohmann/json.hpp>
 
 #include "bench/common/command_line.h"
 
@@ -44,11 +45,14 @@ std::optional<std::vector<std::string>> ReadLines(const std::wstring& path) {
   return lines;
 }
 
-std::string Utf8(std::wstring_view text) {
-  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-  return out;
+nlohmann::json ParseLine(std::string_view line) {
+  return nlohmann::json::parse(line, /*cb=*/nullptr, /*allow_exceptions=*/false);
+}
+
+std::string TextOf(const nlohmann::json& value, const char* key) {
+  if (!value.is_object()) return {};
+  const auto member = value.find(key);
+  return member != value.end() && member->is_string() ? member->get<std::string>() : std::string();
 }
 
 bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wstring>& arguments) {

@@ -3,10 +3,13 @@
 // child processes that never outlive their test, and late-bound calls as a client makes them.
 #include <windows.h>
 
+#include <nlohmann/json_fwd.hpp>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "bench/common/utf8.h"
 #include "common/com_windows.h"
 #include "common/owners_windows.h"
 
@@ -34,8 +37,11 @@ class TempFile {
 // The file's lines (UTF-8, without their line feeds); nothing when the file cannot be read.
 std::optional<std::vector<std::string>> ReadLines(const std::wstring& path);
 
-// UTF-8 of UTF-16 text, to compare what a program was given with what it wrote.
-std::string Utf8(std::wstring_view text);
+// One line of a bench file (journal, items, transcript) as JSON; a discarded value (is_discarded())
+// when the line is not JSON.
+nlohmann::json ParseLine(std::string_view line);
+// The text of member `key` when `value` is an object with a string member of that name, else "".
+std::string TextOf(const nlohmann::json& value, const char* key);
 
 // A program from the bin folder, started by the test. It runs in a job of its own, so that the
 // programs it starts belong to the job too: when this goes, whatever of the job still runs is

@@ -6,8 +6,10 @@
 
 #include <cmath>
 #include <limits>
+#include <nlohmann/json.hpp>
 
 #include "bench/common/json.h"
+#include "bench/common/utf8.h"
 #include "bench/common/variant_json.h"
 
 namespace bench::testing {
@@ -47,6 +49,47 @@ TEST(JsonNumber, WritesTheShortestTextThatReadsBack) {
                              Case{-std::numeric_limits<double>::infinity(), "\"-Infinity\""}}) {
     EXPECT_EQ(json::Number(value), text) << value;
   }
+}
+
+// Whatever the writer writes, a standard reader reads back: the same text, the same numbers, the
+// keys in the order they were added.
+TEST(JsonWriter, AStandardReaderReadsBackWhatItWrote) {
+  const std::wstring text = L"C:\\Docs\\\"cart\".csv\r\n\t\u00e9\u20ac\U0001D11E\x01";
+  EXPECT_EQ(nlohmann::json::parse(json::String(text)).get<std::string>(),
+            "C:\\Docs\\\"cart\".csv\r\n\t\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E\x01");
+  for (double number : {0.0, -0.25, 12.5, 0.1, 1e20, 999.99, -2147220991.0, 5e-324, 1.7976931348623157e308}) {
+    EXPECT_EQ(nlohmann::json::parse(json::Number(number)).get<double>(), number) << number;
+  }
+  const std::string object =
+      json::Object().Add("b", json::Number(1.5)).Add("a", json::Array({json::Bool(true), json::kNull})).str();
+  EXPECT_EQ(nlohmann::ordered_json::parse(object).dump(), R"({"b":1.5,"a":[true,null]})");
+}
+
+// The conversions the bench and its tests share, both ways.
+struct Utf8Case {
+  std::wstring text;
+  std::string utf8;
+};
+
+class Utf8Test : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Test, ConvertsBothWays) {
+  EXPECT_EQ(Utf8(GetParam().text), GetParam().utf8);
+  EXPECT_EQ(FromUtf8(GetParam().utf8), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Utf8Test,
+                         ::testing::Values(Utf8Case{L"", ""},
+                                           Utf8Case{std::wstring(L"a\0b", 3), std::string("a\0b", 3)},
+                                           Utf8Case{L"\u00e9\u20ac", "\xc3\xa9\xe2\x82\xac"},
+                                           Utf8Case{L"\U0001D11E", "\xf0\x9d\x84\x9e"}));
+
+// What one side cannot carry becomes U+FFFD: a lone surrogate, a byte that starts no UTF-8 sequence.
+TEST(Utf8, ReplacesWhatTheOtherSideCannotCarry) {
+  EXPECT_EQ(Utf8(L"\xd834x"), "\xef\xbf\xbdx");
+  EXPECT_EQ(FromUtf8("\xff"
+                     "x"),
+            L"\xfffdx");
 }
 
 struct TypedCase {

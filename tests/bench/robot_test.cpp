@@ -18,7 +18,7 @@ namespace {
 class DesktopWindow : public ::testing::Environment {
  public:
   void SetUp() override {
-    const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const common::UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     thread_ = std::thread([this, event = ready.get()] {
       HWND window = CreateWindowExW(WS_EX_NOACTIVATE, L"STATIC", L"desktop", WS_POPUP | WS_VISIBLE, 0, 0, 64, 32,
                                     nullptr, nullptr, nullptr, nullptr);

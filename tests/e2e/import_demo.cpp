@@ -12,26 +12,23 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "bench/common/command_line.h"
+#include "bench/common/utf8.h"
 #include "tests/e2e/scenario.h"
 
 namespace e2e {
 namespace {
 
+using bench::FromUtf8;
+
 struct Settings {
   std::wstring journal, items, transcript;
   bool watch = false;
 };
-
-std::wstring Wide(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), size);
-  return out;
-}
 
 // Text to standard output: through the console when it is one (which knows its own code page),
 // else as UTF-8 bytes (a pipe or a file).
@@ -50,15 +47,15 @@ void PrintBoxes(const Transcript& transcript) {
   Print(L"\nMessage boxes, in the order the import showed them:\n");
   int n = 0;
   for (const Box& box : transcript.boxes) {
-    std::wstring text = Wide(box.text);
+    std::wstring text = FromUtf8(box.text);
     // Each line of the text indented under the title.
     for (std::size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos; at += 2)
       text.replace(at, 2, L"\n     ");
-    Print(L"  " + std::to_wstring(++n) + L". " + Wide(box.title) + L"  [" + Wide(box.icon) + L"]\n     " + text +
-          L"\n");
+    Print(L"  " + std::to_wstring(++n) + L". " + FromUtf8(box.title) + L"  [" + FromUtf8(box.icon) + L"]\n     " +
+          text + L"\n");
   }
   if (n == 0) Print(L"  (none)\n");
-  for (const std::string& line : transcript.other) Print(L"  robot: " + Wide(line) + L"\n");
+  for (const std::string& line : transcript.other) Print(L"  robot: " + FromUtf8(line) + L"\n");
   if (transcript.exit_code)
     Print(L"  The importer ended with exit code " + std::to_wstring(*transcript.exit_code) + L".\n");
 }
@@ -75,20 +72,23 @@ void PrintItems(const std::optional<std::vector<std::string>>& lines) {
   std::vector<std::vector<std::wstring>> rows;
   std::vector<std::vector<bool>> numeric;
   for (const std::string& line : *lines) {
-    const std::optional<json::Value> item = json::Parse(line);
+    const nlohmann::json item = bench::testing::ParseLine(line);
     std::vector<std::wstring> row;
     std::vector<bool> is_number;
     for (const char* column : kColumns) {
-      const json::Value* field = item ? item->Find(column) : nullptr;
-      const json::Value* value = field ? field->Find("value") : nullptr;
+      // A field is {"vt": ..., "value": ...}; anything else leaves its cell empty.
+      const nlohmann::json* value = nullptr;
+      if (item.is_object() && item.contains(column) && item[column].is_object() && item[column].contains("value")) {
+        value = &item[column]["value"];
+      }
       std::wstring cell;
       bool number = false;
-      if (value && value->is(json::Value::Type::kString)) {
-        cell = Wide(value->string());
-      } else if (value && value->is(json::Value::Type::kNumber)) {
+      if (value != nullptr && value->is_string()) {
+        cell = FromUtf8(value->get<std::string>());
+      } else if (value != nullptr && value->is_number()) {
         wchar_t buffer[64];
         const bool money = std::string(column) != "QtyBase";
-        swprintf(buffer, 64, money ? L"%.2f" : L"%g", value->number());
+        swprintf(buffer, 64, money ? L"%.2f" : L"%g", value->get<double>());
         cell = buffer;
         number = true;
       }
@@ -109,7 +109,7 @@ void PrintItems(const std::optional<std::vector<std::string>>& lines) {
     return (right ? pad + text : text + pad) + L"  ";
   };
   Print(L"\nLine items in the stand-in's open document (" + std::to_wstring(rows.size()) + L"):\n  ");
-  for (std::size_t c = 0; c < std::size(kColumns); ++c) Print(cell(Wide(kColumns[c]), c, c >= 4 && c <= 6));
+  for (std::size_t c = 0; c < std::size(kColumns); ++c) Print(cell(FromUtf8(kColumns[c]), c, c >= 4 && c <= 6));
   Print(L"\n");
   for (std::size_t r = 0; r < rows.size(); ++r) {
     Print(L"  ");

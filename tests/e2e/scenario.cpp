@@ -1,7 +1,10 @@
 #include "tests/e2e/scenario.h"
 
+#include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <ostream>
+#include <system_error>
 
 #include "bench/standin/identity.h"
 #include "common/owners_windows.h"
@@ -94,14 +97,8 @@ ScratchFolder::ScratchFolder(std::wstring_view tag) : path_(bench::testing::Uniq
 }
 
 ScratchFolder::~ScratchFolder() {
-  if (!ok_) return;
-  WIN32_FIND_DATAW found{};
-  common::UniqueFind search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
-  for (bool more = static_cast<bool>(search); more; more = FindNextFileW(search.get(), &found) != FALSE) {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((path_ + L"\\" + found.cFileName).c_str());
-  }
-  search.reset();
-  RemoveDirectoryW(path_.c_str());
+  std::error_code ignored;  // a destructor does not throw; what cannot go stays in the temp folder
+  if (ok_) std::filesystem::remove_all(path_, ignored);
 }
 
 // --- Files --------------------------------------------------------------------------------------
@@ -162,16 +159,17 @@ void PrintTo(const Box& box, std::ostream* out) {
 Transcript ReadTranscript(const std::wstring& path) {
   Transcript transcript;
   for (const std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
-    std::optional<json::Value> value = json::Parse(line);
-    if (value && value->Find("title") != nullptr) {
-      Box box{value->Text("title"), value->Text("text"), value->Text("icon"), {}};
-      if (const json::Value* buttons = value->Find("buttons")) {
-        for (const json::Value& button : buttons->items()) box.buttons.push_back(button.string());
+    const nlohmann::json value = bench::testing::ParseLine(line);
+    const bool object = value.is_object();
+    if (object && value.contains("title")) {
+      Box box{TextOf(value, "title"), TextOf(value, "text"), TextOf(value, "icon"), {}};
+      if (const auto buttons = value.find("buttons"); buttons != value.end() && buttons->is_array()) {
+        for (const nlohmann::json& button : *buttons)
+          box.buttons.push_back(button.is_string() ? button.get<std::string>() : "");
       }
       transcript.boxes.push_back(std::move(box));
-    } else if (const json::Value* code = value ? value->Find("exit_code") : nullptr;
-               code != nullptr && code->is(json::Value::Type::kNumber)) {
-      transcript.exit_code = static_cast<std::int64_t>(code->number());
+    } else if (object && value.contains("exit_code") && value["exit_code"].is_number()) {
+      transcript.exit_code = value["exit_code"].get<std::int64_t>();
     } else {
       transcript.other.push_back(line);
     }
@@ -199,12 +197,12 @@ std::vector<JournalEntry> ReadJournal(const std::wstring& path) {
   std::vector<JournalEntry> journal;
   for (std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
     JournalEntry entry;
-    if (std::optional<json::Value> value = json::Parse(line); value && value->is(json::Value::Type::kObject)) {
-      entry.event = value->Text("event");
-      entry.object = value->Text("object");
-      entry.call = value->Text("call");
-      entry.member = value->Text("member");
-      entry.kind = value->Text("kind");
+    if (const nlohmann::json value = bench::testing::ParseLine(line); value.is_object()) {
+      entry.event = TextOf(value, "event");
+      entry.object = TextOf(value, "object");
+      entry.call = TextOf(value, "call");
+      entry.member = TextOf(value, "member");
+      entry.kind = TextOf(value, "kind");
       // An event names no call, a call no event; only a refused call is both.
       entry.readable = !entry.object.empty() && (entry.event.empty() != entry.call.empty() ||
                                                  (entry.event == "rejected" && !entry.call.empty()));

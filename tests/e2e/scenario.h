@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "tests/bench/bench_fixture.h"
-#include "tests/e2e/json_reader.h"
 
 namespace e2e {
 
+using bench::Utf8;
 using bench::testing::BinFolder;
 using bench::testing::ChildProcess;
 using bench::testing::ReadLines;
-using bench::testing::Utf8;
+using bench::testing::TextOf;
 
 inline constexpr wchar_t kImporter[] = L"KestrovaCartImport.exe";
 inline constexpr wchar_t kStandIn[] = L"BrevantoStandIn.exe";

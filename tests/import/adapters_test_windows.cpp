@@ -14,8 +14,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <tuple>
 #include <vector>
 
@@ -124,12 +126,11 @@ class FilesTest : public ::testing::Test {
     hook_ = WatchBoxes();  // a box that appears is recorded and closed, never left waiting
   }
   void TearDown() override {
-    for (const auto& path : created_) DeleteFileW(path.c_str());
-    RemoveDirectoryW(dir_.c_str());
+    std::error_code ignored;  // what cannot go stays in the temp folder
+    std::filesystem::remove_all(dir_, ignored);
   }
   // Creates the file with `bytes` and returns its handle, opened with `share`.
   common::UniqueFile Create(const std::wstring& path, std::string_view bytes, DWORD share) {
-    created_.push_back(path);
     common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_TRUE(file);
@@ -142,7 +143,6 @@ class FilesTest : public ::testing::Test {
   }
 
   std::wstring dir_;
-  std::vector<std::wstring> created_;
   HookOwner hook_;
   WindowsPlatform platform_;
 };

@@ -341,7 +341,7 @@ Waits Join(Waits a, const Waits& b) {
 }
 // The calls refused during 10 s of silent retries: the first one and one after each wait.
 constexpr int kRefusedInTenSeconds = 24;
-const std::wstring kBusyBox = L"Ask exclamation [Kestrova Cart Import] " + std::wstring(kBusyText);
+std::wstring BusyBox() { return L"Ask exclamation [Kestrova Cart Import] " + std::wstring(kBusyText); }
 
 // `log` without the repeats of a refused call: an entry equal to the one before it.
 Log WithoutRepeats(const Log& log) {
@@ -383,19 +383,19 @@ TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   EXPECT_EQ(clock.waits, GetParam().waits);
   EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
   EXPECT_EQ(busy.Messages(), GetParam().messages);
-  EXPECT_EQ(CountOf(busy.log, kBusyBox), GetParam().answers.size());
+  EXPECT_EQ(CountOf(busy.log, BusyBox()), GetParam().answers.size());
   EXPECT_EQ(busy.LiveObjects(), 0u);
   EXPECT_EQ(busy.bad_releases, 0u);
 
   Log seen = busy.log;
-  std::erase(seen, kBusyBox);
+  std::erase(seen, BusyBox());
   if (GetParam().exit_code == 0) {
     // Every call that ran, ran once and in its place: only the refused ones were made again.
     EXPECT_EQ(WithoutRepeats(seen), undisturbed);
     EXPECT_EQ(seen.size(), undisturbed.size() + static_cast<std::size_t>(GetParam().refusals));
   } else {
     // Cancel: after the last box, nothing but the releases of what the run held.
-    const auto box = std::find(busy.log.rbegin(), busy.log.rend(), kBusyBox);
+    const auto box = std::find(busy.log.rbegin(), busy.log.rend(), BusyBox());
     ASSERT_NE(box, busy.log.rend());
     for (auto it = box.base(); it != busy.log.end(); ++it) EXPECT_TRUE(it->starts_with(L"Release ")) << *it;
   }

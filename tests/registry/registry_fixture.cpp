@@ -118,10 +118,7 @@ void RegistryTest::DeleteTree(RegKey root, const std::string& path) {
       children.emplace_back(name, size);
     }
   }
-  for (const auto& child : children) {
-    std::string child_path = path;
-    DeleteTree(root, child_path.append("\\").append(child));
-  }
+  for (const auto& child : children) DeleteTree(root, std::string(path).append("\\").append(child));
   raw().RegDeleteKeyA(root, path.c_str());
 }
 

@@ -25,15 +25,20 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev
+BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
 
+# Configures the native build of the portable core and its tests in build/native (which also
+# writes its compile_commands.json).
+configure_native() {
+  cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+}
+
 # Native build of the portable core and its tests.
 build_native() {
-  local dir="$BUILD/native"
-  cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir"
+  configure_native "$@"
+  cmake --build "$BUILD/native"
 }
 
 # Configures a Release cross build of the Windows programs in the folder $1.

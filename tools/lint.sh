@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Lint, every finding an error: the formatting of every C++ source that git tracks (.clang-format),
+# then clang-tidy with the repository's .clang-tidy over the native build's compile commands
+# (build/native, configured here when needed), one file per core. Installs what it needs.
+#
+# Usage: tools/lint.sh [--windows]
+#   --windows  also runs clang-tidy over the Windows build's compile commands (build/windows, from
+#              tools/test.sh), which hold the files that only the cross build compiles (*_windows.cpp,
+#              bench/, the Windows suites). Slow: most of the time goes to parsing windows.h.
+set -euo pipefail
+source "$(dirname "$0")/lib/common.sh"
+
+windows=false
+case "${1:-}" in
+  "") ;;
+  --windows) windows=true ;;
+  *) die "usage: tools/lint.sh [--windows]" ;;
+esac
+
+ensure_packages "${BUILD_PACKAGES[@]}" clang-format clang-tidy
+cd "$ROOT"
+
+say "formatting: clang-format --dry-run -Werror over the C++ sources git tracks"
+git ls-files -z -- '*.h' '*.cpp' | xargs -0 clang-format --dry-run -Werror
+echo "formatting is clean"
+
+# run-clang-tidy prints each command it runs (with colours always on) and clang's count of the
+# warnings it suppressed (those in system headers); only the findings are of interest.
+tidy() {
+  local build="$1"
+  shift
+  say "clang-tidy over $build/compile_commands.json"
+  set +e
+  run-clang-tidy -p "$build" -quiet -j "$(nproc)" "$@" "$ROOT/" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' |
+    grep -v -E '^(clang-tidy(-[0-9]+)? |[0-9]+ warnings?( and [0-9]+ errors?)? generated\.$)'
+  local status=${PIPESTATUS[0]}
+  set -e
+  return "$status"
+}
+
+configure_native
+status=0
+tidy "$BUILD/native" || status=1
+if $windows; then
+  [ -f "$BUILD/windows/compile_commands.json" ] || die "no Windows build: run tools/test.sh first"
+  # Clang finds MinGW's C headers by the compiler's name but not libstdc++ of the posix variant.
+  gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+  tidy "$BUILD/windows" -extra-arg=-isystem"$gcc_dir/include/c++" \
+    -extra-arg=-isystem"$gcc_dir/include/c++/x86_64-w64-mingw32" || status=1
+fi
+[ "$status" -eq 0 ] || die "clang-tidy has findings (above)"
+say "lint is clean"
