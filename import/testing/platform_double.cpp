@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "import/mod_main.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 namespace modMain::testing {
 

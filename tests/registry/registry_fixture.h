@@ -13,7 +13,7 @@
 
 #include "common/runtime_error.h"
 #include "registry/recording_registry.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 #include "tests/registry/backends.h"
 #include "tests/support/error_number.h"
 

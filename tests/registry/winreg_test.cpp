@@ -1,5 +1,5 @@
 // `winreg` on every backend: addressing, key operations, value read and write.
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 #include "common/ansi.h"
 #include "common/runtime_error.h"

@@ -1,4 +1,4 @@
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 #include <algorithm>
 #include <array>
