@@ -1,4 +1,4 @@
-#include "import/testing/platform_double.h"
+#include "tests/support/platform_double.h"
 
 #include <stdexcept>
 #include <utility>

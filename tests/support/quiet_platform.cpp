@@ -1,4 +1,4 @@
-#include "import/testing/quiet_platform.h"
+#include "tests/support/quiet_platform.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "import/testing/platform_double.h"
+#include "tests/support/platform_double.h"
 
 namespace modMain::testing {
 
