@@ -1,5 +1,5 @@
 // Throughput of the cart parser and the text helpers, and the heap a whole import run needs for
-// carts of 10, 1,000 and 32,000 lines. Run with tools/bench-native.sh.
+// carts of 10, 1,000 and 32,000 lines. Run with tools/benchmark-native.sh.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 

@@ -8,13 +8,13 @@
 #include <algorithm>
 #include <iostream>
 
-#include "bench/common/json.h"
+#include "testbed/common/json.h"
 #include "tests/e2e/scenario.h"
 
 namespace e2e {
 namespace {
 
-namespace out = bench::json;
+namespace out = testbed::json;
 using Lines = std::vector<std::string>;
 
 // --- What the user is told ----------------------------------------------------------------------
@@ -155,7 +155,7 @@ struct HowToImport {
 class ImportEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(bench::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
+    ASSERT_FALSE(testbed::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
     ASSERT_TRUE(folder_.ok());
     ASSERT_TRUE(personal_.saved());
     ASSERT_TRUE(personal_.Set(folder_.path()));
@@ -179,7 +179,7 @@ class ImportEndToEnd : public ::testing::Test {
     if (standin_.running()) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
     }
-    EXPECT_FALSE(bench::testing::AnyProcessNamed(kImporter));
+    EXPECT_FALSE(testbed::testing::AnyProcessNamed(kImporter));
     EXPECT_EQ(ReadFileState(CartPath()), cart_before) << "the cart file changed";
 
     Transcript transcript = ReadTranscript(transcript_.path());
@@ -195,9 +195,9 @@ class ImportEndToEnd : public ::testing::Test {
 
   ScratchFolder folder_{L"documents"};
   PersonalFolder personal_;
-  bench::testing::TempFile journal_{L"journal.jsonl"};
-  bench::testing::TempFile items_{L"items.jsonl"};
-  bench::testing::TempFile transcript_{L"transcript.jsonl"};
+  testbed::testing::TempFile journal_{L"journal.jsonl"};
+  testbed::testing::TempFile items_{L"items.jsonl"};
+  testbed::testing::TempFile transcript_{L"transcript.jsonl"};
   StandIn standin_;  // declared last: closed first
 };
 
