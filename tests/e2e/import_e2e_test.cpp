@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "import/system_message_windows.h"
 #include "testbed/common/json.h"
 #include "tests/e2e/scenario.h"
 
@@ -48,16 +49,7 @@ Box UnexpectedError(std::int32_t number, const std::string& description, std::op
 }
 
 // The platform's own text for a Win32 error, as the importer gets it.
-std::string SystemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  const common::UniqueLocal owner(buffer);
-  std::wstring text(buffer ? buffer : L"", length);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-  return Utf8(text);
-}
+std::string SystemMessage(DWORD code) { return Utf8(modMain::windows::SystemMessage(code)); }
 
 // --- Carts and the items they give ---------------------------------------------------------------
 

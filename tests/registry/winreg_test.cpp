@@ -11,8 +11,6 @@ namespace {
 using common::ByteArray;
 using common::Variant;
 
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
-
 // --- Addressing --------------------------------------------------------------------------------
 
 struct RootNameCase {
