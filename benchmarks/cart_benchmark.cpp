@@ -1,5 +1,5 @@
 // Throughput of the cart parser and the text helpers, and the heap a whole import run needs for
-// carts of 10, 1,000 and 32,000 lines. Run with tools/bench-native.sh.
+// carts of 10, 1,000 and 32,000 lines. Run with tools/benchmark-native.sh.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -11,7 +11,7 @@
 
 #include "common/ansi.h"
 #include "import/mod_main.h"
-#include "import/testing/quiet_platform.h"
+#include "tests/support/quiet_platform.h"
 
 // --- Heap accounting: every allocation of the process, current and peak bytes. The replacement
 // new/delete pair below allocates with malloc and frees with free; GCC sees free() meet memory

@@ -9,7 +9,7 @@
 #include "common/ansi.h"
 #include "common/runtime_error.h"
 #include "fuzz/hostile_registry.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 namespace {
 

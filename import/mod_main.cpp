@@ -9,7 +9,7 @@
 #include "common/int16.h"
 #include "common/variant.h"
 #include "import/busy_retry.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 namespace modMain {
 namespace {

@@ -6,7 +6,7 @@
 # Usage: tools/lint.sh [--windows]
 #   --windows  also runs clang-tidy over the Windows build's compile commands (build/windows, from
 #              tools/test.sh), which hold the files that only the cross build compiles (*_windows.cpp,
-#              bench/, the Windows suites). Slow: most of the time goes to parsing windows.h.
+#              testbed/, the Windows suites). Slow: most of the time goes to parsing windows.h.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 

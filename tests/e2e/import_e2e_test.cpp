@@ -8,13 +8,14 @@
 #include <algorithm>
 #include <iostream>
 
-#include "bench/common/json.h"
+#include "import/system_message_windows.h"
+#include "testbed/common/json.h"
 #include "tests/e2e/scenario.h"
 
 namespace e2e {
 namespace {
 
-namespace out = bench::json;
+namespace out = testbed::json;
 using Lines = std::vector<std::string>;
 
 // --- What the user is told ----------------------------------------------------------------------
@@ -48,16 +49,7 @@ Box UnexpectedError(std::int32_t number, const std::string& description, std::op
 }
 
 // The platform's own text for a Win32 error, as the importer gets it.
-std::string SystemMessage(DWORD code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  const common::UniqueLocal owner(buffer);
-  std::wstring text(buffer ? buffer : L"", length);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();
-  return Utf8(text);
-}
+std::string SystemMessage(DWORD code) { return Utf8(modMain::windows::SystemMessage(code)); }
 
 // --- Carts and the items they give ---------------------------------------------------------------
 
@@ -155,7 +147,7 @@ struct HowToImport {
 class ImportEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(bench::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
+    ASSERT_FALSE(testbed::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
     ASSERT_TRUE(folder_.ok());
     ASSERT_TRUE(personal_.saved());
     ASSERT_TRUE(personal_.Set(folder_.path()));
@@ -179,7 +171,7 @@ class ImportEndToEnd : public ::testing::Test {
     if (standin_.running()) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
     }
-    EXPECT_FALSE(bench::testing::AnyProcessNamed(kImporter));
+    EXPECT_FALSE(testbed::testing::AnyProcessNamed(kImporter));
     EXPECT_EQ(ReadFileState(CartPath()), cart_before) << "the cart file changed";
 
     Transcript transcript = ReadTranscript(transcript_.path());
@@ -195,9 +187,9 @@ class ImportEndToEnd : public ::testing::Test {
 
   ScratchFolder folder_{L"documents"};
   PersonalFolder personal_;
-  bench::testing::TempFile journal_{L"journal.jsonl"};
-  bench::testing::TempFile items_{L"items.jsonl"};
-  bench::testing::TempFile transcript_{L"transcript.jsonl"};
+  testbed::testing::TempFile journal_{L"journal.jsonl"};
+  testbed::testing::TempFile items_{L"items.jsonl"};
+  testbed::testing::TempFile transcript_{L"transcript.jsonl"};
   StandIn standin_;  // declared last: closed first
 };
 

@@ -14,15 +14,15 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/bench/bench_fixture.h"
+#include "tests/testbed/testbed_fixture.h"
 
 namespace e2e {
 
-using bench::Utf8;
-using bench::testing::BinFolder;
-using bench::testing::ChildProcess;
-using bench::testing::ReadLines;
-using bench::testing::TextOf;
+using testbed::Utf8;
+using testbed::testing::BinFolder;
+using testbed::testing::ChildProcess;
+using testbed::testing::ReadLines;
+using testbed::testing::TextOf;
 
 inline constexpr wchar_t kImporter[] = L"KestrovaCartImport.exe";
 inline constexpr wchar_t kStandIn[] = L"BrevantoStandIn.exe";

@@ -1,4 +1,4 @@
-// Reading the bench's files back: every journal line becomes an entry that says whether it could
+// Reading the testbed's files back: every journal line becomes an entry that says whether it could
 // be read, and every transcript line a box, the exit code or a line of its own, so that a line
 // the scenarios cannot make sense of is never lost or taken for a record.
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 namespace e2e {
 namespace {
 
-using bench::testing::TempFile;
+using testbed::testing::TempFile;
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;

@@ -5,7 +5,7 @@
 
 #include "import/mod_main.h"
 #include "registry/recording_registry.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 #include "tests/import/fake_platform.h"
 
 namespace modMain::testing {

@@ -5,6 +5,7 @@
 // assert the platform calls, and every test ends by checking that no handle stayed open.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,11 +14,14 @@
 
 #include "common/runtime_error.h"
 #include "registry/recording_registry.h"
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 #include "tests/registry/backends.h"
 #include "tests/support/error_number.h"
 
 namespace registry::testing {
+
+// HKEY_CURRENT_USER as the winreg methods take a root key: a signed 32-bit number.
+inline constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
 
 struct RawValue {
   DWORD type = kRegNone;

@@ -12,8 +12,6 @@ namespace {
 
 using common::Variant;
 
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
-
 struct CallCase {
   const char* label;
   std::function<void(winreg&)> call;  // on an object addressing HKCU, KeyRoot $S, Subkey "k"

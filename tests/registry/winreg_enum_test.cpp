@@ -14,8 +14,6 @@ namespace {
 using common::Collection;
 using common::Variant;
 
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
-
 std::set<std::wstring> Names(const Collection& c) {
   std::set<std::wstring> names;
   for (const Variant& item : c) names.insert(item.text());

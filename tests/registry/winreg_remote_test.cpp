@@ -10,7 +10,6 @@ namespace {
 
 using common::Variant;
 
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
 constexpr std::int32_t kLocalMachine = static_cast<std::int32_t>(0x80000002u);
 
 class RemoteTest : public RegistryTest {

@@ -10,8 +10,6 @@ namespace {
 
 using common::Variant;
 
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
-
 struct Step {
   const char* label;
   std::function<void(winreg&, const std::wstring& scratch)> call;

@@ -1,5 +1,5 @@
 // `winreg` on every backend: addressing, key operations, value read and write.
-#include "registry/winreg.h"
+#include "registry/registry_access.h"
 
 #include "common/ansi.h"
 #include "common/runtime_error.h"
@@ -10,8 +10,6 @@ namespace {
 
 using common::ByteArray;
 using common::Variant;
-
-constexpr std::int32_t kCurrentUser = static_cast<std::int32_t>(0x80000001u);
 
 // --- Addressing --------------------------------------------------------------------------------
 

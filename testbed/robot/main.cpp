@@ -1,0 +1,91 @@
+// DialogRobot: runs a program, writes down every message box it shows and presses OK, or the
+// button named by --press where the box has one (or, when it only watches, waits until the user
+// has closed the box), and writes the program's exit code at the end. A program that outlives the
+// timeout is killed.
+#include <windows.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/owners_windows.h"
+#include "testbed/common/command_line.h"
+#include "testbed/common/json.h"
+#include "testbed/common/line_file.h"
+#include "testbed/robot/dialogs.h"
+#include "testbed/robot/options.h"
+
+namespace {
+
+namespace json = testbed::json;
+
+enum ExitCode { kDone = 0, kCannotWrite = 1, kBadUsage = 2, kTimedOut = 3, kCannotStart = 4 };
+
+// Waits until the box is gone after OK was pressed (or the user closed it), so that it is not
+// read twice.
+void WaitUntilClosed(HWND box, ULONGLONG deadline) {
+  while (IsWindow(box) && IsWindowVisible(box) && GetTickCount64() < deadline) Sleep(20);
+}
+
+int Run(const robot::Options& options) {
+  testbed::LineFile transcript;
+  if (!transcript.Create(options.transcript_path)) {
+    testbed::ReportError(L"cannot create the transcript " + options.transcript_path);
+    return kCannotWrite;
+  }
+  std::wstring command_line = testbed::JoinCommandLine(options.command);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    DWORD error = GetLastError();
+    transcript.WriteLine(json::Object()
+                             .Add("error", json::String("cannot start the program"))
+                             .Add("program", json::String(options.command.front()))
+                             .Add("code", json::Number(std::uint64_t{error}))
+                             .str());
+    return kCannotStart;
+  }
+  common::UniqueHandle process(started.hProcess);
+  common::UniqueHandle thread(started.hThread);
+
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::llround(options.timeout_seconds * 1000));
+  std::set<HWND> answered;
+  while (WaitForSingleObject(process.get(), 50) == WAIT_TIMEOUT) {
+    if (GetTickCount64() >= deadline) {
+      TerminateProcess(process.get(), 1);
+      WaitForSingleObject(process.get(), 5000);
+      transcript.WriteLine(json::Object()
+                               .Add("error", json::String("timeout"))
+                               .Add("timeout_seconds", json::Number(options.timeout_seconds))
+                               .Add("killed", json::Bool(true))
+                               .str());
+      return kTimedOut;
+    }
+    for (HWND box : robot::FindDialogs(started.dwProcessId)) {
+      if (!answered.insert(box).second) continue;
+      transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box)));
+      if (!options.watch && (options.press.empty() || !robot::PressButton(box, options.press))) robot::PressOk(box);
+      WaitUntilClosed(box, deadline);
+    }
+    std::erase_if(answered, [](HWND box) { return !IsWindow(box); });
+  }
+  DWORD exit_code = 0;
+  GetExitCodeProcess(process.get(), &exit_code);
+  transcript.WriteLine(json::Object().Add("exit_code", json::Number(std::uint64_t{exit_code})).str());
+  return kDone;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::vector<std::wstring> arguments = testbed::ProcessArguments();
+  if (!arguments.empty()) arguments.erase(arguments.begin());
+  robot::ParsedOptions parsed = robot::ParseOptions(arguments);
+  if (!parsed.error.empty()) {
+    testbed::ReportError(parsed.error + L"\n" + robot::kUsage);
+    return kBadUsage;
+  }
+  return Run(parsed.options);
+}

@@ -1,0 +1,92 @@
+#include "testbed/standin/host.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "testbed/common/command_line.h"
+#include "testbed/common/json.h"
+#include "testbed/common/variant_json.h"
+#include "testbed/standin/identity.h"
+
+namespace standin {
+namespace {
+
+std::wstring Upper(std::wstring text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towupper(c); });
+  return text;
+}
+
+}  // namespace
+
+Host::Host(Options options) : options_(std::move(options)) {}
+
+bool Host::Open(std::wstring& error) {
+  if (!options_.journal_path.empty() && !journal_.Create(options_.journal_path)) {
+    error = L"cannot create the journal " + options_.journal_path;
+    return false;
+  }
+  if (!options_.items_path.empty()) DeleteFileW(options_.items_path.c_str());  // absent is fine
+  return true;
+}
+
+void Host::JournalLine(const std::string& line) {
+  if (journal_.is_open() && !journal_.WriteLine(line)) testbed::ReportError(L"cannot write to the journal");
+}
+
+void Host::JournalEvent(const char* event, const char* object) {
+  if (!events_) return;
+  JournalLine(testbed::json::Object()
+                  .Add("event", testbed::json::String(event))
+                  .Add("object", testbed::json::String(object))
+                  .str());
+}
+
+std::optional<std::wstring> Host::CountCall(const std::wstring& member) {
+  std::int64_t count = ++call_counts_[Upper(member)];
+  for (const auto& failure : options_.failures) {
+    if (failure.call == count && Upper(failure.member) == Upper(member)) {
+      return member + L" failed: injected failure at call " + std::to_wstring(count);
+    }
+  }
+  return std::nullopt;
+}
+
+bool Host::SetValue(const std::wstring& field, const _variant_t& value) {
+  auto known = std::find_if(std::begin(kFieldNames), std::end(kFieldNames),
+                            [&](const wchar_t* name) { return Upper(name) == Upper(field); });
+  if (known == std::end(kFieldNames)) return false;
+  auto stored =
+      std::find_if(single_line_.begin(), single_line_.end(), [&](const Field& f) { return f.name == *known; });
+  if (stored != single_line_.end()) {
+    stored->value = value;
+  } else {
+    single_line_.push_back({*known, value});
+  }
+  return true;
+}
+
+bool Host::Paste() {
+  if (!has_document()) return false;
+  document_.insert(document_.end(), multi_line_.begin(), multi_line_.end());
+  if (!options_.items_path.empty()) {
+    std::vector<std::string> lines;
+    for (const auto& item : document_) lines.push_back(ItemJson(item));
+    if (!testbed::WriteWholeFile(options_.items_path, lines)) {
+      testbed::ReportError(L"cannot write the items file " + options_.items_path);
+    }
+  }
+  if (listener_) listener_();
+  return true;
+}
+
+std::string ItemJson(const LineItem& item) {
+  testbed::json::Object object;
+  for (const auto& field : item) {
+    std::string key;  // field names are ASCII
+    for (wchar_t c : field.name) key += static_cast<char>(c);
+    object.Add(key, testbed::TypedValueJson(field.value));
+  }
+  return object.str();
+}
+
+}  // namespace standin
