@@ -1,8 +1,6 @@
 #include "testbed/common/utf8.h"
 
-// clang-format off
 #include <windows.h>
-// clang-format on
 
 namespace testbed {
 
