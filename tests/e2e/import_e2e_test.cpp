@@ -11,12 +11,18 @@
 #include "import/system_message_windows.h"
 #include "testbed/common/json.h"
 #include "tests/e2e/scenario.h"
+#include "tests/testbed/desktop_window.h"
 
 namespace e2e {
 namespace {
 
 namespace out = testbed::json;
 using Lines = std::vector<std::string>;
+
+// The importer shows boxes in a row (a locked cart, then "not running"), which needs a window of
+// ours on the display between them under Wine.
+[[maybe_unused]] ::testing::Environment* const desktop =
+    ::testing::AddGlobalTestEnvironment(new testbed::testing::DesktopWindow);
 
 // --- What the user is told ----------------------------------------------------------------------
 
