@@ -28,7 +28,11 @@ std::string Text(const char* text) { return text ? Quoted(text) : "null"; }
 std::string Data(const std::uint8_t* data, DWORD size) {
   return data ? Quoted(std::string_view(reinterpret_cast<const char*>(data), size)) : "null";
 }
-std::string Count(const DWORD* count) { return count ? "&" + std::to_string(*count) : "null"; }
+std::string Count(const DWORD* count) {
+  if (!count) return "null";
+  std::string text = std::to_string(*count);  // "&" + to_string() trips GCC 12's false -Wrestrict at -O3
+  return text.insert(0, 1, '&');
+}
 std::string Buffer(const void* buffer) { return buffer ? "buf" : "null"; }
 std::string Out(const void* place) { return place ? "out" : "null"; }
 std::string Hex(DWORD mask) {
