@@ -1,5 +1,7 @@
-// Portable reading of a number, following the platform's variant conversion with the
-// C locale's separators: "." decimal, "," group, "$" currency.
+// Portable reading of a number, following the platform's variant conversion with the United
+// States conventions: "." decimal, "," group, "$" currency.
+#include <locale.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -57,6 +59,13 @@ std::optional<double> ReadRadix(Scanner& in, int radix) {
   if (value == 0x80000000ull) return -2147483648.0;
   if (value > 0x7FFFFFFFull) return std::nullopt;
   return static_cast<double>(value);
+}
+
+// strtod under the "C" locale whatever the process's own: under de_DE, plain strtod would stop
+// at the "." of "12.50". Made once, kept for the life of the process.
+locale_t ClassicLocale() {
+  static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
+  return classic;
 }
 
 }  // namespace
@@ -146,7 +155,7 @@ std::optional<double> TextToDouble(std::wstring_view text) {
     value = *radix_value;
   } else {
     errno = 0;
-    value = std::strtod(number.c_str(), nullptr);
+    value = strtod_l(number.c_str(), nullptr, ClassicLocale());
     if (errno == ERANGE && std::isinf(value)) return std::nullopt;  // overflow; underflow reads as 0
     if (std::fabs(value) < 2.2250738585072014e-308) value = 0.0;
   }

@@ -8,6 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
+ensure_locales  # for a demo under other regional settings: LC_ALL=de_DE.UTF-8 tools/demo.sh
 say "Windows build"
 build_windows
 

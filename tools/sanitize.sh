@@ -4,6 +4,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_locales
 say "native tests with ASan and UBSan"
 dir="$BUILD/native-sanitize"
 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKCI_SANITIZE=ON -DKCI_BENCHMARKS=OFF >/dev/null

@@ -26,8 +26,21 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
-                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils)
+                g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils locales)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
+
+# The German and French locales that the tests (and a demo under LC_ALL) run under, made with
+# localedef from the sources in Debian's locales package into the system's locale archive, as
+# locale-gen does (as root, or through sudo), when they are not there yet.
+ensure_locales() {
+  local locale sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  for locale in de_DE fr_FR; do
+    locale -a 2>/dev/null | grep -qx "$locale.utf8" && continue
+    say "making the locale $locale.UTF-8"
+    "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8" || die "localedef could not make $locale.UTF-8"
+  done
+}
 
 # Configures the native build of the portable core and its tests in build/native (which also
 # writes its compile_commands.json).
