@@ -93,6 +93,22 @@ void BM_TruncateAt(benchmark::State& state) {
 }
 BENCHMARK(BM_TruncateAt);
 
+// The cart's bytes to text: the ANSI code page (no byte above 0x7F, as Cart() writes it), UTF-8
+// with non-ASCII names (validated, then decoded) and UTF-16 little-endian.
+void BM_DecodeCart(benchmark::State& state) {
+  std::string bytes = Cart(1000);
+  if (state.range(0) == 1) {
+    for (std::size_t at = 0; (at = bytes.find("Acme", at)) != std::string::npos;) bytes.replace(at, 4, "Müller µ");
+  } else if (state.range(0) == 2) {
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : bytes) utf16 += {c, '\0'};
+    bytes = std::move(utf16);
+  }
+  for ([[maybe_unused]] auto _ : state) benchmark::DoNotOptimize(modMain::DecodeCart(bytes));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_DecodeCart)->ArgName("ansi_utf8_utf16")->Arg(0)->Arg(1)->Arg(2);
+
 // A whole run over a silent platform: the cart text path plus the calls the run makes. Reports
 // the peak heap the run added, against the cart's size in bytes.
 void BM_ImportRun(benchmark::State& state) {

@@ -17,6 +17,8 @@ namespace common {
 // A BSTR that a callee handed over (the strings of an EXCEPINFO, say); adopting one cannot fail,
 // where a _bstr_t allocates its own record first.
 using UniqueBstr = UniqueAny<BSTR, &::SysFreeString>;
+// Text that a callee allocated for the caller with CoTaskMemAlloc (SHGetKnownFolderPath, say).
+using UniqueCoTaskText = UniqueAny<PWSTR, &::CoTaskMemFree>;
 
 namespace com_detail {
 inline void LeaveApartment(bool) noexcept { ::CoUninitialize(); }

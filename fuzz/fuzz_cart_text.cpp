@@ -1,7 +1,7 @@
-// A whole import run on any cart file: raw bytes through the ANSI conversion, the cut at the first
-// blank line, the split into lines, the parser, the column clean-up and the quoting application's
-// buffers. The run must end (normally, or with the overflow report), give back every object it
-// took, and count exactly the lines it copied.
+// A whole import run on any cart file: raw bytes decoded (UTF-16 and UTF-8 by their marks or
+// validity, else the ANSI code page), the cut at the first blank line, the split into lines, the
+// parser, the column clean-up and the quoting application's buffers. The run must end (normally, or with the overflow
+// report), give back every object it took, and count exactly the lines it copied.
 #include <cstdlib>
 #include <string>
 

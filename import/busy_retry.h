@@ -60,6 +60,7 @@ class BusyRetry final : public Platform {
   std::int64_t FileLength(const std::wstring& path) override { return platform_.FileLength(path); }
   FileContent ReadAllShared(const std::wstring& path) override { return platform_.ReadAllShared(path); }
   registry::RegistryApi& Registry() override { return platform_.Registry(); }
+  std::optional<std::wstring> ShellDocumentsFolder() override { return platform_.ShellDocumentsFolder(); }
 
  private:
   // Makes `call` until it is not refused; raises what it raises otherwise, or RunCancelled.

@@ -1,10 +1,14 @@
 #include "import/files_windows.h"
 
 #include <windows.h>
+// shlobj.h and knownfolders.h need the types of windows.h first.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <climits>
 #include <utility>
 
+#include "common/com_windows.h"
 #include "common/owners_windows.h"
 #include "import/system_message_windows.h"
 
@@ -46,6 +50,15 @@ FileContent ReadAllSharedBytes(const std::wstring& path) {
   bytes.resize(done);                                                  // only what the file really held: never padding
   if (!CloseHandle(file.release())) throw Win32Error(GetLastError());  // a failing close is reported
   return {std::nullopt, std::move(bytes)};
+}
+
+std::optional<std::wstring> ShellDocumentsFolderPath() {
+  common::UniqueCoTaskText path;
+  // The path is allocated even when the call fails, and must then be freed too.
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_DEFAULT, nullptr, path.put())) || !path) {
+    return std::nullopt;
+  }
+  return std::wstring(path.get());
 }
 
 }  // namespace modMain::windows

@@ -4,6 +4,7 @@
 #include "import/platform.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace modMain::windows {
@@ -14,5 +15,8 @@ std::int64_t FileLengthOf(const std::wstring& path);
 // Opens the file for reading, shared for reading and writing by others, reads the bytes it has and
 // closes it. An open failure comes back in `open_error`; later failures are raised.
 FileContent ReadAllSharedBytes(const std::wstring& path);
+// The current user's Documents folder from the shell (SHGetKnownFolderPath, FOLDERID_Documents),
+// in UTF-16; nothing when the shell cannot tell.
+std::optional<std::wstring> ShellDocumentsFolderPath();
 
 }  // namespace modMain::windows

@@ -4,9 +4,10 @@
 
 #include <array>
 #include <new>
+#include <optional>
 
-#include "common/ansi.h"
 #include "common/int16.h"
+#include "common/text.h"
 #include "common/variant.h"
 #include "import/busy_retry.h"
 #include "registry/registry_access.h"
@@ -18,20 +19,6 @@ using common::Int16;
 using common::Variant;
 
 constexpr std::int16_t kColumns = 14;
-constexpr wchar_t kLineBreak[] = L"\r\n";
-constexpr wchar_t kBlankLine[] = L"\r\n\r\n";
-
-// The cart text's lines, split at every CR LF. The empty text has no line at all.
-std::vector<std::wstring> SplitLines(const std::wstring& text) {
-  std::vector<std::wstring> lines;
-  if (text.empty()) return lines;
-  std::size_t start = 0;
-  for (std::size_t at; (at = text.find(kLineBreak, start)) != std::wstring::npos; start = at + 2) {
-    lines.push_back(text.substr(start, at - start));
-  }
-  lines.push_back(text.substr(start));
-  return lines;
-}
 
 // The document index as a 16-bit integer: numbers round half to even, text must read as a number.
 Int16 ToInt16(const Variant& value) { return Int16::From(common::ToInt32(value)); }
@@ -66,6 +53,22 @@ void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
   CallItemFunction(app, L"SLIBufferCopyToMLIBuffer");
 }
 
+// The cart in the Documents folder `folder`, or nothing when there is none. The registry's
+// "Personal" reaches the run through the ANSI functions, which turn a character outside the ANSI
+// code page into another ("Dokumenty Łukasz" into "Dokumenty Lukasz"): when that path holds no
+// cart, the folder as the shell names it in UTF-16 is tried too, if it is another one.
+std::optional<std::wstring> FindCart(Platform& platform, const std::wstring& folder) {
+  const std::wstring path = folder + kCartFileName;
+  if (FileExists(platform, path)) return path;
+  std::optional<std::wstring> shell = platform.ShellDocumentsFolder();
+  if (!shell || shell->empty()) return std::nullopt;
+  if (shell->back() == L'\\') shell = DropRight(*shell, 1);
+  if (common::TextEqualsIgnoreCase(*shell, folder)) return std::nullopt;
+  std::wstring shell_path = *shell + kCartFileName;
+  if (FileExists(platform, shell_path)) return shell_path;
+  return std::nullopt;
+}
+
 std::wstring WrongColumnsMessage(std::int16_t line) {
   return L"It appears that line " + std::to_wstring(line) +
          L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
@@ -75,14 +78,16 @@ std::wstring WrongColumnsMessage(std::int16_t line) {
 }  // namespace
 
 void Main(Platform& platform) {
-  const std::wstring cart_path = GetMyDocumentsFolder(platform.Registry()) + kCartFileName;
-  if (!FileExists(platform, cart_path)) {
+  const std::wstring folder = GetMyDocumentsFolder(platform.Registry());
+  const std::optional<std::wstring> found = FindCart(platform, folder);
+  if (!found) {
     platform.ShowMessage(
-        L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
+        L"The Kestrova shopping cart file " + QuoteText(folder + kCartFileName) + L" was not found. Import cancelled!",
         MessageIcon::kExclamation, kAppTitle);
     return;
   }
-  const std::wstring cart_text = TruncateAt(ReadFileToString(platform, cart_path), kBlankLine);
+  const std::wstring& cart_path = *found;
+  const std::vector<std::wstring> lines = CartLines(ReadFileToString(platform, cart_path));
 
   if (!IsHostRunning(platform)) {
     platform.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
@@ -101,7 +106,6 @@ void Main(Platform& platform) {
     return;
   }
 
-  const std::vector<std::wstring> lines = SplitLines(cart_text);
   Int16 imported = 0;
   CallItemFunction(app, L"MLIBufferClear");
   // The line index is 16-bit: a last index beyond 32,767 overflows here, and a cart of exactly
@@ -209,7 +213,7 @@ std::wstring ReadFileToString(Platform& platform, const std::wstring& path) {
                          MessageIcon::kCritical, kAppTitle);
     return std::wstring();
   }
-  return common::AnsiToText(content.bytes);
+  return DecodeCart(content.bytes);
 }
 
 std::wstring ErrorText(const CurrentError& error) {

@@ -89,6 +89,9 @@ class Platform {
 
   // The registry backend for `winreg` objects.
   virtual registry::RegistryApi& Registry() = 0;
+  // The current user's Documents folder as the shell names it, in UTF-16; nothing when the shell
+  // cannot tell. Never fails.
+  virtual std::optional<std::wstring> ShellDocumentsFolder() = 0;
 };
 
 namespace platform_detail {

@@ -25,5 +25,6 @@ Choice WindowsPlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon i
 std::int64_t WindowsPlatform::FileLength(const std::wstring& path) { return FileLengthOf(path); }
 FileContent WindowsPlatform::ReadAllShared(const std::wstring& path) { return ReadAllSharedBytes(path); }
 registry::RegistryApi& WindowsPlatform::Registry() { return registry::PlatformRegistry(); }
+std::optional<std::wstring> WindowsPlatform::ShellDocumentsFolder() { return ShellDocumentsFolderPath(); }
 
 }  // namespace modMain::windows

@@ -18,6 +18,7 @@ class WindowsPlatform final : public Platform {
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override;
+  std::optional<std::wstring> ShellDocumentsFolder() override;
 
  private:
   ComAutomation automation_;

@@ -176,10 +176,13 @@ TEST_F(FilesTest, ReadsSharedWhileAnotherHandleWrites) {
   EXPECT_EQ(seen.count, 0);
 }
 
-TEST_F(FilesTest, KeepsEveryByteAndMapsItThroughTheAnsiCodePage) {
+// Bytes that are not UTF-8 go through the platform's ANSI code page; a UTF-8 mark is dropped.
+TEST_F(FilesTest, KeepsEveryByteAndDecodesTheText) {
   const std::string bytes("\xEF\xBB\xBFP\0q\r\nr\ns", 10);
   const std::vector<std::pair<std::string, std::wstring>> cases = {
-      {"", L""}, {bytes, std::wstring(L"\u00EF\u00BB\u00BFP\0q\r\nr\ns", 10)}};
+      {"", L""},
+      {bytes, std::wstring(L"P\0q\r\nr\ns", 7)},
+      {std::string("\xFC\x80\0", 3), std::wstring(L"\u00FC\u20AC\0", 3)}};
   for (const auto& [content, text] : cases) {
     const std::wstring path = dir_ + L"\\bytes" + std::to_wstring(content.size()) + L".csv";
     Create(path, content, FILE_SHARE_READ);

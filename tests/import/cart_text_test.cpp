@@ -72,6 +72,63 @@ TEST(ParseCsvLine, Takes32766CharactersAndOverflowsFrom32767) {
   EXPECT_EQ(ErrorNumberOf([&] { ParseCsvLine(std::wstring(40000, L','), array); }), 6);
 }
 
+// --- The cart's text: encoding and lines ---------------------------------------------------------
+
+using namespace std::string_literals;  // "..."s keeps NUL bytes
+
+struct CartBytesCase {
+  const char* name;
+  std::string bytes;
+  std::vector<Fields> lines;  // the fields of each line in turn; an empty line has none
+};
+
+class CartBytesTest : public ::testing::TestWithParam<CartBytesCase> {};
+
+TEST_P(CartBytesTest, GiveTheseLinesAndFields) {
+  std::vector<Fields> lines;
+  for (const std::wstring& line : CartLines(DecodeCart(GetParam().bytes))) {
+    Fields array = {L""};
+    ParseCsvLine(line, array);
+    lines.emplace_back(array.begin() + 1, array.end());
+  }
+  EXPECT_EQ(lines, GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, CartBytesTest,
+    ::testing::Values(
+        // The ANSI code page (1252), byte for byte, as ever.
+        CartBytesCase{"Ansi", "h\r\nM\xFCller,\xBD\r\n", {{L"h"}, {L"M\u00fcller", L"\u00bd"}, {}}},
+        CartBytesCase{"AsciiIsAnsi", "h\r\nabc", {{L"h"}, {L"abc"}}}, CartBytesCase{"Empty", "", {}},
+        CartBytesCase{"NulBytes", "a\0b,c"s, {{L"a\0b"s, L"c"}}},
+        // UTF-8: with or without its mark, which is dropped.
+        CartBytesCase{
+            "Utf8", "h\r\nM\xC3\xBCller,\xC2\xB5,\xE2\x82\xAC", {{L"h"}, {L"M\u00fcller", L"\u00b5", L"\u20ac"}}},
+        CartBytesCase{"Utf8WithMark", "\xEF\xBB\xBFh,\xC3\x98\r\nx", {{L"h", L"\u00d8"}, {L"x"}}},
+        CartBytesCase{"MarkBeforeAscii", "\xEF\xBB\xBFh,i", {{L"h", L"i"}}},
+        CartBytesCase{"MarkAlone", "\xEF\xBB\xBF", {}},
+        CartBytesCase{"BeyondTheBasicPlane", "\xF0\x9F\x93\xA6,\xF4\x8F\xBF\xBF", {{L"\xD83D\xDCE6", L"\xDBFF\xDFFF"}}},
+        // Not UTF-8 after all: the ANSI code page, a mark included.
+        CartBytesCase{"Overlong", "\xC0\xAF,\xE0\x80\xAF", {{L"\u00c0\u00af", L"\u00e0\u20ac\u00af"}}},
+        CartBytesCase{"Surrogate", "\xED\xA0\x80", {{L"\u00ed\u00a0\u20ac"}}},
+        CartBytesCase{"AboveTheLastCharacter", "\xF4\x90\x80\x80", {{L"\u00f4\u0090\u20ac\u20ac"}}},
+        CartBytesCase{"CutSequence", "M\xC3\xBC,M\xC3", {{L"M\u00c3\u00bc", L"M\u00c3"}}},
+        CartBytesCase{"LoneContinuation", "\x80x", {{L"\u20acx"}}},
+        CartBytesCase{"MarkThenInvalid", "\xEF\xBB\xBF\xFC", {{L"\u00ef\u00bb\u00bf\u00fc"}}},
+        // UTF-16 after its mark; an odd last byte is dropped.
+        CartBytesCase{"Utf16Le", "\xFF\xFEh\0\r\0\n\0\xFC\0,\0\x41\x01x"s, {{L"h"}, {L"\u00fc", L"\u0141"}}},
+        CartBytesCase{
+            "Utf16Be", "\xFE\xFF\0h\0\r\0\n\x20\xAC\0,\xD8\x3D\xDC\xE6"s, {{L"h"}, {L"\u20ac", L"\xD83D\xDCE6"}}},
+        CartBytesCase{"Utf16LfOnly", "\xFF\xFEh\0\n\0x\0\n\0\n\0y\0"s, {{L"h"}, {L"x"}}},
+        CartBytesCase{"Utf16MarkAlone", "\xFF\xFE", {}},
+        // Line ends: LF alone in a text without any CR LF; CR LF exactly as ever otherwise.
+        CartBytesCase{"LfLines", "h\nA,B\nC\n\nD", {{L"h"}, {L"A", L"B"}, {L"C"}}},
+        CartBytesCase{"LfAfterUtf8Mark", "\xEF\xBB\xBFh\nx\n", {{L"h"}, {L"x"}, {}}},
+        CartBytesCase{"LfInAQuotedFieldOfACrLfCart", "h\r\n\"a\nb\",c\r\n", {{L"h"}, {L"a\nb", L"c"}, {}}},
+        CartBytesCase{"TwoLfsDoNotEndACrLfCart", "h\r\na\n\nb\r\nc\r\n\r\nd", {{L"h"}, {L"a\n\nb"}, {L"c"}}},
+        CartBytesCase{"LoneCrStays", "h\ra\nb", {{L"h\ra"}, {L"b"}}}),
+    [](const ::testing::TestParamInfo<CartBytesCase>& info) { return std::string(info.param.name); });
+
 // --- NumericCharsOnly ---------------------------------------------------------------------------
 
 struct FilterCase {

@@ -51,10 +51,61 @@ TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
   FakePlatform fake;
   fake.SetDocumentsFolder(L"D:\\");
   EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv",
+  EXPECT_EQ(fake.log, (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv", L"ShellDocumentsFolder",
                                                  L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
                                                  L"file 'D:\\ShoppingCart.csv' was not found. Import cancelled!"}));
 }
+
+// The registry's folder comes through the ANSI functions; when it holds no cart, the shell's own
+// name of the folder is tried, unless it is the same folder. The message names the registry's.
+struct ShellCase {
+  const char* name;
+  std::optional<std::wstring> shell;
+  const wchar_t* cart_folder;  // where the cart is; null: nowhere
+  std::vector<std::wstring> log;
+};
+
+class ShellFolderTest : public ::testing::TestWithParam<ShellCase> {};
+
+TEST_P(ShellFolderTest, IsAskedOnlyWhenTheRegistryFolderHoldsNoCart) {
+  FakePlatform fake;
+  fake.SetDocumentsFolder(L"C:\\Users\\L\\Dokumenty Lukasz");
+  fake.shell_documents = GetParam().shell;
+  fake.host_running = false;
+  if (GetParam().cart_folder) fake.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
+  EXPECT_EQ(modMain::Run(fake), 0);
+  const std::wstring last_box = fake.log.back();  // "not found", or "not running" after a read
+  fake.log.pop_back();
+  EXPECT_EQ(fake.log, GetParam().log);
+  if (GetParam().cart_folder == nullptr) {
+    EXPECT_NE(last_box.find(L"'C:\\Users\\L\\Dokumenty Lukasz\\ShoppingCart.csv' was not found"), std::wstring::npos)
+        << "the message names the registry's folder";
+  }
+}
+
+constexpr wchar_t kAnsiCart[] = L"C:\\Users\\L\\Dokumenty Lukasz\\ShoppingCart.csv";
+constexpr wchar_t kShellCart[] = L"C:\\Users\\L\\Dokumenty \u0141ukasz\\ShoppingCart.csv";
+constexpr wchar_t kShellFolder[] = L"C:\\Users\\L\\Dokumenty \u0141ukasz";
+constexpr wchar_t kAsk[] = L"ShellDocumentsFolder";
+constexpr wchar_t kAttach[] = L"GetActiveObject Brevanto.Application";
+std::wstring Length(const wchar_t* path) { return L"FileLength " + std::wstring(path); }
+std::wstring Read(const wchar_t* path) { return L"ReadAllShared " + std::wstring(path); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Shell, ShellFolderTest,
+    ::testing::Values(
+        ShellCase{"RegistryFolderHasTheCart",
+                  kShellFolder,
+                  L"C:\\Users\\L\\Dokumenty Lukasz",
+                  {Length(kAnsiCart), Read(kAnsiCart), kAttach}},
+        ShellCase{"ShellFolderHasIt",
+                  kShellFolder + std::wstring(L"\\"),
+                  kShellFolder,
+                  {Length(kAnsiCart), kAsk, Length(kShellCart), Read(kShellCart), kAttach}},
+        ShellCase{"NeitherHasIt", kShellFolder, nullptr, {Length(kAnsiCart), kAsk, Length(kShellCart)}},
+        ShellCase{"ShellNamesTheSameFolder", L"c:\\users\\l\\DOKUMENTY LUKASZ\\", nullptr, {Length(kAnsiCart), kAsk}},
+        ShellCase{"ShellCannotTell", std::nullopt, nullptr, {Length(kAnsiCart), kAsk}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace modMain::testing

@@ -124,4 +124,9 @@ FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
   return {common::RuntimeError(common::kErrFileNotFound), {}};
 }
 
+std::optional<std::wstring> FakePlatform::ShellDocumentsFolder() {
+  log.push_back(L"ShellDocumentsFolder");
+  return shell_documents;
+}
+
 }  // namespace modMain::testing

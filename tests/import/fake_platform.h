@@ -4,6 +4,7 @@
 // a compact text form, hands out object ids, and checks that each id is released exactly once.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ class FakePlatform final : public PlatformDouble {
   std::map<std::wstring, common::RuntimeError> unreadable;  // the open works, the read fails
   bool host_running = true;
   common::Variant document_index = std::int32_t{0};
+  std::optional<std::wstring> shell_documents;  // the shell's Documents folder; nothing: it cannot tell
   // Makes the `nth` call (from 1) of `member` raise `error`; members are property and method
   // names, and "GetActiveObject".
   void FailOn(const std::wstring& member, int nth, common::RuntimeError error);
@@ -33,7 +35,8 @@ class FakePlatform final : public PlatformDouble {
   std::vector<Choice> answers;
 
   // --- What the run did. Entries: "FileLength P", "ReadAllShared P", "GetActiveObject ID",
-  // "Get Object.Property", "Call Object.Method(args)" (text "..", by reference &".."),
+  // "ShellDocumentsFolder", "Get Object.Property", "Call Object.Method(args)" (text "..", by
+  // reference &".."),
   // "Release Object", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box).
   std::vector<std::wstring> log;
   std::vector<std::wstring> Messages() const;  // the "Box ..." entries
@@ -47,6 +50,7 @@ class FakePlatform final : public PlatformDouble {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
+  std::optional<std::wstring> ShellDocumentsFolder() override;
 
  private:
   const std::wstring& LiveKindOf(ObjectId object) const;

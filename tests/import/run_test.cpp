@@ -100,7 +100,7 @@ class RunTest : public ::testing::Test {
 
 TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
   EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (Log{L"FileLength " + Cart(), M1(Cart())}));
+  EXPECT_EQ(fake.log, (Log{L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
 }
 
 TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
@@ -186,7 +186,8 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), {2}, 3},
         CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), {}, 1},
         CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), {}, 1},
-        CartCase{"BareLineFeedsMakeOneLine", std::string(kHeader) + "\n" + Good() + "\n" + Good(), {}, 0},
+        CartCase{
+            "BareLineFeedsEndTheLinesOfACartWithoutCrLf", std::string(kHeader) + "\n" + Good() + "\n" + Good(), {}, 2},
         CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), {}, 1},
         CartCase{
             "TwelveAndFourteenCommas", Lines({kHeader, ",,,,,,,,,,,,", ",,,,,,,,,,,,,,", ",,,,,,,,,,,,,"}), {1, 2}, 1},
@@ -195,6 +196,35 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{
             "QuotedCommaKeepsFourteenFields", Lines({kHeader, "a,b,c,\"d, e\",,,,,,1,2,3,,", "\"a,b\",c"}), {2}, 1}),
     [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
+
+// Price and cost are cleaned before they are read, the quantity is not: the price keeps its
+// parentheses, the cost loses its letters, the quantity keeps them (and reads as 0).
+struct NumbersCase {
+  const char *price, *cost, *quantity;
+  const wchar_t* stored;  // UnitPrice, UnitCost, QtyBase
+};
+
+class NumbersTest : public RunTest, public ::testing::WithParamInterface<NumbersCase> {};
+
+TEST_P(NumbersTest, OnlyPriceAndCostAreCleaned) {
+  const NumbersCase& c = GetParam();
+  PutCart(Lines({kHeader, std::string("P,M,MP,D,,,,,,") + c.price + "," + c.cost + "," + c.quantity + ",,"}));
+  ASSERT_EQ(modMain::Run(fake), 0);
+  std::wstring stored;
+  for (const wchar_t* field : {L"UnitPrice", L"UnitCost", L"QtyBase"}) {
+    const std::wstring call = L"Call ItemFunctions.SLIBufferSetValue(\"" + std::wstring(field) + L"\", ";
+    const auto entry =
+        std::find_if(fake.log.begin(), fake.log.end(), [&](const auto& e) { return e.starts_with(call); });
+    ASSERT_NE(entry, fake.log.end()) << "no " << ::testing::PrintToString(std::wstring(field));
+    stored += (stored.empty() ? L"" : L" ") + entry->substr(call.size(), entry->size() - call.size() - 1);
+  }
+  EXPECT_EQ(stored, c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, NumbersTest,
+                         ::testing::Values(NumbersCase{"USD (12.50)", "USD 3.25", "USD 2", L"-12.5 3.25 0"},
+                                           NumbersCase{"\"$1,234.50\"", "(7.00)", "$2", L"1234.5 -7 2"},
+                                           NumbersCase{"12.50-", "N/A", " 3 ", L"-12.5 0 3"}));
 
 TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
   const std::wstring open_failure =

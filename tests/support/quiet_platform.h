@@ -32,6 +32,8 @@ class QuietPlatform final : public PlatformDouble {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
+  // The shell knows no other Documents folder.
+  std::optional<std::wstring> ShellDocumentsFolder() override { return std::nullopt; }
 
  private:
   std::string cart_;
