@@ -11,6 +11,7 @@
 #include "import/system_message_windows.h"
 #include "testbed/common/json.h"
 #include "tests/e2e/scenario.h"
+#include "tests/support/user_conventions_windows.h"
 #include "tests/testbed/desktop_window.h"
 
 namespace e2e {
@@ -23,6 +24,9 @@ using Lines = std::vector<std::string>;
 // ours on the display between them under Wine.
 [[maybe_unused]] ::testing::Environment* const desktop =
     ::testing::AddGlobalTestEnvironment(new testbed::testing::DesktopWindow);
+// tools/test.sh runs the regional scenarios again under other settings, and says which.
+[[maybe_unused]] ::testing::Environment* const conventions =
+    ::testing::AddGlobalTestEnvironment(new testing_support::ExpectedUserConventions);
 
 // --- What the user is told ----------------------------------------------------------------------
 
@@ -489,6 +493,114 @@ TEST_F(ImportEndToEnd, BrevantoClosingMidCartIsReportedAndNothingHangs) {
     matched |= run.boxes[0] == UnexpectedError(static_cast<std::int32_t>(code), SystemMessage(code), 2, closed);
   }
   EXPECT_TRUE(matched) << ::testing::PrintToString(run.boxes[0]);
+}
+
+// --- Encodings, line ends, the Documents folder's name ---------------------------------------------
+
+// A cart with text that the ANSI code page cannot hold, and the items it gives in every encoding.
+const std::wstring kWideCart =
+    std::wstring(kHeader.begin(), kHeader.end()) +
+    L"KV-1,M\u00fcller & S\u00f6hne,MS-\u00b51,\"Kabel, 2 m \u2013 \u00d8 5 mm\",r,c,l,1,1,\"$1,234.50\",$999.99,2,x,"
+    L"2024-05-14\r\n"
+    L"KV-2,\u0141\u00f3d\u017a Elektronika,\u0141E-2,Zasilacz 230 V \u00d7 2,,,,,,USD 12.50,(3.25),2 pcs,,\r\n"
+    L"KV-3,Corlith,CL-3,Server \U0001F4E6,,,,,,N/A,7,1.5,,\r\n"
+    L"\r\nKV-9,Acme,AC-9,Ignored,,,,,,1,1,1,,\r\n";
+const std::vector<Item> kWideItems = {{"KV-1", "Müller & Söhne", "MS-µ1", "Kabel, 2 m – Ø 5 mm", 1234.5, 999.99, 2},
+                                      {"KV-2", "Łódź Elektronika", "ŁE-2", "Zasilacz 230 V × 2", 12.5, -3.25, 0},
+                                      {"KV-3", "Corlith", "CL-3", "Server 📦", 0, 7, 1.5}};
+
+Lines ItemsLines(const std::vector<Item>& items) {
+  Lines lines;
+  for (const Item& item : items) lines.push_back(ItemsLine(item));
+  return lines;
+}
+
+struct EncodingCase {
+  const char* label;
+  const char* mark;  // the byte-order mark, if any
+  enum { kUtf8, kUtf16Le, kUtf16Be } encoding;
+  bool lf_only;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* out) { *out << c.label; }
+
+std::string Encoded(std::wstring text, const EncodingCase& how) {
+  if (how.lf_only) {
+    for (std::size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;) text.erase(at, 1);
+  }
+  std::string bytes = how.mark;
+  if (how.encoding == EncodingCase::kUtf8) return bytes + Utf8(text);
+  for (const wchar_t c : text) {
+    const char high = static_cast<char>(c >> 8), low = static_cast<char>(c & 0xFF);
+    bytes += how.encoding == EncodingCase::kUtf16Le ? std::string{low, high} : std::string{high, low};
+  }
+  return bytes;
+}
+
+class CartEncoding : public ImportEndToEnd, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(CartEncoding, EveryLineArrivesWithItsTextIntact) {
+  PutCart(Encoded(kWideCart, GetParam()));
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
+  EXPECT_EQ(run.items, ItemsLines(kWideItems));
+}
+
+INSTANTIATE_TEST_SUITE_P(Carts, CartEncoding,
+                         ::testing::Values(EncodingCase{"Utf8", "", EncodingCase::kUtf8, false},
+                                           EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF", EncodingCase::kUtf8, false},
+                                           EncodingCase{"Utf16Le", "\xFF\xFE", EncodingCase::kUtf16Le, false},
+                                           EncodingCase{"Utf16Be", "\xFE\xFF", EncodingCase::kUtf16Be, false},
+                                           EncodingCase{"Utf8LfOnly", "", EncodingCase::kUtf8, true},
+                                           EncodingCase{"Utf16LeLfOnly", "\xFF\xFE", EncodingCase::kUtf16Le, true}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// The registry's ANSI functions name this folder "Dokumenty Lukasz"; the shell knows better.
+TEST_F(ImportEndToEnd, ADocumentsFolderNamedOutsideTheAnsiCodePage) {
+  const std::wstring documents = folder_.path() + L"\\Dokumenty \u0141ukasz";
+  ASSERT_TRUE(CreateDirectoryW(documents.c_str(), nullptr));
+  ASSERT_TRUE(personal_.Set(documents));
+  ASSERT_TRUE(WriteBytes(documents + L"\\" + kCartName, kThreeItems));
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
+  EXPECT_EQ(run.items, ItemsLines({kItem1, kItem2, kItem3}));
+}
+
+// --- Regional settings ----------------------------------------------------------------------------
+
+// The demo's cart (UTF-8) and the items a United States user gets from it. tools/test.sh runs this
+// suite again under German and French settings and under United States ones with "," and "."
+// swapped by hand: every user must get the same.
+const std::vector<Item> kDemoItems = {
+    {"KV-100-2281", "Netvance", "NV-S2448P", "Switch, managed, 48 × 1 GbE PoE+, 4 × 10G SFP+", 3249, 2716.5, 2},
+    {"KV-100-2290", "Netvance", "NV-SFP10-SR", "Transceiver, 10GBASE-SR, SFP+, 850 nm", 189, 142.75, 8},
+    {"KV-204-0917", "Corlith", "CL-U2-8360", "Server, 2U, 2 x 16-core, 256 GB RAM, 8 x 1.92 TB SSD", 14980, 12633.4, 1},
+    {"KV-204-1102", "Corlith", "CL-PSU-1600", "Power supply, 1600 W, hot-plug, Titanium", 429, 351.8, 2},
+    {"KV-311-0045", "Hälmstrom Energietechnik", "HE-UPS3000R", "UPS, 3000 VA, rack/tower, 2U, network card", 2150, 1806,
+     1},
+    {"KV-311-0052", "Hälmstrom Energietechnik", "HE-PDU-16M", "PDU, metered, 16 A, 24 x C13, 0U", 612, 498.1, 2},
+    {"KV-420-7731", "Brightline", "BL-CAT6A-3M-BL", "Patch cable, Cat6a, S/FTP, 3 m, blue", 9.4, 6.15, 48},
+    {"KV-420-7748", "Brightline", "BL-OM4-LCLC-5M", "Fibre patch cable, OM4, 50/125 µm, LC–LC duplex, 5 m", 24.9, 17.3,
+     8},
+    {"KV-502-3310", "Ostrava Systems", "OS-FW-1200", "Firewall appliance, 8 x 1 GbE, 2 x 10G SFP+, 1U", 4890, 4010, 1},
+    {"KV-502-3318", "Ostrava Systems", "OS-FW-1200-SUB3", "Threat protection subscription, 3 years, for OS-FW-1200",
+     2640, 2112, 1},
+    {"KV-618-0023", "Lumeo", "LM-AP6-IN", "Wireless access point, Wi-Fi 6, 4x4, indoor, PoE", 399, 318.2, 12},
+    {"KV-618-0031", "Lumeo", "LM-MNT-CEIL", "Ceiling mount kit, Ø 230 mm, for LM-AP6 series", 18.5, 12.95, 12},
+    {"KV-733-4410", "Tessaro", "TS-RACK42-800", "Rack cabinet, 42U, 800 × 1000 mm – perforated doors", 1875, 1530, 1}};
+
+using RegionalSettings = ImportEndToEnd;
+
+TEST_F(RegionalSettings, TheDemoCartArrivesAsWritten) {
+  const std::optional<FileState> demo_cart = ReadFileState(BinFolder() + L"\\example_cart.csv");
+  ASSERT_TRUE(demo_cart.has_value()) << "the build copies examples/ShoppingCart.csv beside the tests";
+  PutCart(demo_cart->bytes);
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(13)});
+  EXPECT_EQ(run.items, ItemsLines(kDemoItems));
 }
 
 // --- Round trips --------------------------------------------------------------------------------

@@ -14,80 +14,68 @@ namespace e2e {
 namespace {
 
 using modMain::kShellFoldersKey;
+constexpr wchar_t kUserShellFoldersKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const wchar_t* kPersonal = modMain::kDocumentsValue;
 
-common::UniqueHkey OpenShellFolders(REGSAM access) {
+common::UniqueHkey OpenKey(const wchar_t* path, REGSAM access) {
   common::UniqueHkey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
   return key;
+}
+
+bool SetText(const wchar_t* path, DWORD type, const std::wstring& text) {
+  const common::UniqueHkey key = OpenKey(path, KEY_SET_VALUE);
+  const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  return key && RegSetValueExW(key.get(), kPersonal, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
+                    ERROR_SUCCESS;
 }
 
 }  // namespace
 
 // --- PersonalFolder -----------------------------------------------------------------------------
 
-PersonalFolder::PersonalFolder() {
-  common::UniqueHkey key = OpenShellFolders(KEY_READ);
-  if (!key) return;
-  DWORD size = 0;
-  LSTATUS status = RegQueryValueExW(key.get(), kPersonal, nullptr, &type_, nullptr, &size);
-  if (status == ERROR_FILE_NOT_FOUND) {
-    saved_ = true;  // nothing to put back but the absence
-    return;
+PersonalFolder::PersonalFolder()
+    : entries_{Entry{kShellFoldersKey, false, REG_NONE, {}}, Entry{kUserShellFoldersKey, false, REG_NONE, {}}} {
+  for (Entry& entry : entries_) {
+    const common::UniqueHkey key = OpenKey(entry.key, KEY_READ);
+    if (!key) return;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key.get(), kPersonal, nullptr, &entry.type, nullptr, &size);
+    if (status == ERROR_FILE_NOT_FOUND) continue;  // nothing to put back but the absence
+    if (status != ERROR_SUCCESS) return;
+    entry.data.resize(size);
+    status = RegQueryValueExW(key.get(), kPersonal, nullptr, &entry.type, entry.data.data(), &size);
+    if (status != ERROR_SUCCESS) return;
+    entry.data.resize(size);
+    entry.existed = true;
   }
-  if (status != ERROR_SUCCESS) return;
-  data_.resize(size);
-  status = RegQueryValueExW(key.get(), kPersonal, nullptr, &type_, data_.data(), &size);
-  if (status != ERROR_SUCCESS) return;
-  data_.resize(size);
-  existed_ = true;
   saved_ = true;
 }
 
 PersonalFolder::~PersonalFolder() {
   if (!saved_) return;
-  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
-  if (!key) return;
-  if (existed_) {
-    RegSetValueExW(key.get(), kPersonal, 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
-  } else {
-    RegDeleteValueW(key.get(), kPersonal);
+  for (const Entry& entry : entries_) {
+    const common::UniqueHkey key = OpenKey(entry.key, KEY_SET_VALUE);
+    if (!key) continue;
+    if (entry.existed) {
+      RegSetValueExW(key.get(), kPersonal, 0, entry.type, entry.data.data(), static_cast<DWORD>(entry.data.size()));
+    } else {
+      RegDeleteValueW(key.get(), kPersonal);
+    }
   }
 }
 
 bool PersonalFolder::Set(const std::wstring& folder) {
-  if (!saved_) return false;
-  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
-  if (!key) return false;
-  const auto bytes = static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(key.get(), kPersonal, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()), bytes) ==
-         ERROR_SUCCESS;
+  return saved_ && SetText(kShellFoldersKey, REG_SZ, folder) && SetText(kUserShellFoldersKey, REG_EXPAND_SZ, folder);
 }
 
 bool PersonalFolder::Remove() {
   if (!saved_) return false;
-  common::UniqueHkey key = OpenShellFolders(KEY_SET_VALUE);
+  const common::UniqueHkey key = OpenKey(kShellFoldersKey, KEY_SET_VALUE);
   if (!key) return false;
   const LSTATUS status = RegDeleteValueW(key.get(), kPersonal);
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-}
-
-std::optional<std::wstring> PersonalFolder::Current() {
-  common::UniqueHkey key = OpenShellFolders(KEY_READ);
-  if (!key) return std::nullopt;
-  DWORD type = REG_NONE, size = 0;
-  if (RegQueryValueExW(key.get(), kPersonal, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ) {
-    return std::nullopt;
-  }
-  std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-  size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(key.get(), kPersonal, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  text.resize(size / sizeof(wchar_t));
-  while (!text.empty() && text.back() == L'\0') text.pop_back();
-  return text;
 }
 
 // --- ScratchFolder ------------------------------------------------------------------------------

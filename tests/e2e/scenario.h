@@ -31,8 +31,10 @@ inline constexpr wchar_t kCartName[] = L"ShoppingCart.csv";
 
 // --- The Documents folder ----------------------------------------------------------------------
 
-// The current user's "Personal" shell folder entry (HKCU ... Explorer\Shell Folders), as it was
-// when this was made; put back, or removed again if there was none, when this goes.
+// The current user's "Personal" shell folder entries, as they were when this was made; put back,
+// or removed again where there was none, when this goes. Both keys that name the folder: "Shell
+// Folders" (HKCU ... Explorer\Shell Folders), which the importer reads through the registry, and
+// "User Shell Folders", from which the shell answers SHGetKnownFolderPath.
 class PersonalFolder {
  public:
   PersonalFolder();
@@ -40,19 +42,22 @@ class PersonalFolder {
   PersonalFolder(const PersonalFolder&) = delete;
   PersonalFolder& operator=(const PersonalFolder&) = delete;
 
-  // Whether the original entry could be read (or was found missing); nothing is changed otherwise.
+  // Whether the original entries could be read (or were found missing); nothing is changed otherwise.
   bool saved() const { return saved_; }
-  // The entry as the importer will read it: a REG_SZ with `folder`, or no entry at all.
+  // Both entries name `folder` (in UTF-16: the registry keeps any character).
   bool Set(const std::wstring& folder);
+  // No "Shell Folders" entry at all; the shell's own stays as Set left it.
   bool Remove();
-  // The folder the entry names now, or nothing when there is no string entry.
-  static std::optional<std::wstring> Current();
 
  private:
+  struct Entry {
+    const wchar_t* key;
+    bool existed = false;
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+  };
   bool saved_ = false;
-  bool existed_ = false;
-  DWORD type_ = REG_NONE;
-  std::vector<BYTE> data_;
+  std::vector<Entry> entries_;
 };
 
 // A new empty folder under the temporary folder; removed with the files in it when this goes.
