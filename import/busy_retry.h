@@ -60,6 +60,8 @@ class BusyRetry final : public Platform {
   std::int64_t FileLength(const std::wstring& path) override { return platform_.FileLength(path); }
   FileContent ReadAllShared(const std::wstring& path) override { return platform_.ReadAllShared(path); }
   registry::RegistryApi& Registry() override { return platform_.Registry(); }
+  bool TryLockImport(const std::wstring& name) override { return platform_.TryLockImport(name); }
+  std::wstring FullPath(const std::wstring& path) override { return platform_.FullPath(path); }
 
  private:
   // Makes `call` until it is not refused; raises what it raises otherwise, or RunCancelled.

@@ -14,5 +14,8 @@ std::int64_t FileLengthOf(const std::wstring& path);
 // Opens the file for reading, shared for reading and writing by others, reads the bytes it has and
 // closes it. An open failure comes back in `open_error`; later failures are raised.
 FileContent ReadAllSharedBytes(const std::wstring& path);
+// `path` made full with GetFullPathNameW: from the current folder when it is relative, "." and
+// ".." resolved. Raises the platform's error for a path it cannot take (the empty one, say).
+std::wstring FullPathOf(const std::wstring& path);
 
 }  // namespace modMain::windows

@@ -72,10 +72,19 @@ std::wstring WrongColumnsMessage(std::int16_t line) {
          L"pasted into Brevanto.";
 }
 
+std::wstring TooManyArgumentsMessage(std::size_t count) {
+  return L"Kestrova Cart Import takes at most one argument, the path of a cart file, but it was given " +
+         std::to_wstring(count) + L". Import one cart file at a time.";
+}
+
 }  // namespace
 
 void Main(Platform& platform) {
   const std::wstring cart_path = GetMyDocumentsFolder(platform.Registry()) + kCartFileName;
+  ImportCart(platform, cart_path);
+}
+
+void ImportCart(Platform& platform, const std::wstring& cart_path) {
   if (!FileExists(platform, cart_path)) {
     platform.ShowMessage(
         L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
@@ -133,9 +142,22 @@ void Main(Platform& platform) {
                        MessageIcon::kInformation, kAppTitle);
 }
 
-int Run(Platform& platform) {
+int Run(Platform& platform, std::span<const std::wstring> arguments) {
   try {
-    Main(platform);
+    if (arguments.size() > 1) {
+      platform.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
+      return 1;
+    }
+    // Two runs at once would fill the application's buffers together and mix their lines.
+    if (!platform.TryLockImport(kImportLockName)) {
+      platform.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
+      return 1;
+    }
+    if (arguments.empty()) {
+      Main(platform);
+    } else {
+      ImportCart(platform, platform.FullPath(arguments.front()));
+    }
     return 0;
   } catch (const common::RuntimeError& error) {
     ReportUnexpectedError(platform, error);

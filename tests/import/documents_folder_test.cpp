@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Values, DocumentsFolderTest,
 TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
   FakePlatform fake;
   fake.SetDocumentsFolder(L"D:\\");
-  EXPECT_EQ(modMain::Run(fake), 0);
+  modMain::Main(fake);
   EXPECT_EQ(fake.log, (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv",
                                                  L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
                                                  L"file 'D:\\ShoppingCart.csv' was not found. Import cancelled!"}));

@@ -124,4 +124,15 @@ FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
   return {common::RuntimeError(common::kErrFileNotFound), {}};
 }
 
+bool FakePlatform::TryLockImport(const std::wstring& name) {
+  log.push_back(L"TryLockImport " + name);
+  return !lock_held_elsewhere;
+}
+
+std::wstring FakePlatform::FullPath(const std::wstring& path) {
+  log.push_back(L"FullPath " + path);
+  const bool full = path.starts_with(L"\\\\") || (path.size() > 2 && path[1] == L':' && path[2] == L'\\');
+  return full ? path : current_folder + L"\\" + path;
+}
+
 }  // namespace modMain::testing

@@ -32,6 +32,8 @@ class QuietPlatform final : public PlatformDouble {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
+  bool TryLockImport(const std::wstring&) override { return true; }
+  std::wstring FullPath(const std::wstring& path) override { return path; }
 
  private:
   std::string cart_;
