@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 
 #include "import/system_message_windows.h"
@@ -417,19 +418,16 @@ TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
 
 // --- One import at a time, a cart from anywhere -------------------------------------------------
 
-const Box kAlreadyRunning{kTitle,
-                          "A Kestrova cart import is already running. Wait until it has finished, then import the "
-                          "cart again if you still need to.",
-                          "exclamation"};
-
 // Two importers started at the same moment: whichever takes the import lock imports the cart once,
 // intact and in order; the other says so and ends without attaching to Brevanto.
 TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
   std::string cart = kHeader;
   Lines items;
   for (int i = 1; i <= 60; ++i) {
-    const std::string n = std::to_string(i), quantity = std::to_string(1 + i % 3);
-    cart += "KV-" + n + ",Acme,AC-" + n + ",Part " + n + ",,,,,," + n + ".50," + n + "," + quantity + ",,\r\n";
+    char line[128];
+    std::snprintf(line, sizeof line, "KV-%d,Acme,AC-%d,Part %d,,,,,,%d.50,%d,%d,,\r\n", i, i, i, i, i, 1 + i % 3);
+    cart += line;
+    const std::string n = std::to_string(i);
     items.push_back(ItemsLine({"KV-" + n, "Acme", "AC-" + n, "Part " + n, i + 0.5, 1.0 * i, 1.0 + i % 3}));
   }
   PutCart(cart);
@@ -441,7 +439,11 @@ TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
   if (winner.exit_code != 0) std::swap(winner, loser);
   EXPECT_EQ(winner.boxes, std::vector<Box>{Imported(60)});
   EXPECT_EQ(winner.exit_code, 0);
-  EXPECT_EQ(loser.boxes, std::vector<Box>{kAlreadyRunning});
+  const Box already_running{kTitle,
+                            "A Kestrova cart import is already running. Wait until it has finished, then import the "
+                            "cart again if you still need to.",
+                            "exclamation"};
+  EXPECT_EQ(loser.boxes, std::vector<Box>{already_running});
   EXPECT_EQ(loser.exit_code, 1);
   EXPECT_EQ(run.items, items);
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(60));

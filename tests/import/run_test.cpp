@@ -179,7 +179,8 @@ TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
   EXPECT_EQ(fake.Messages(), GetParam().messages);
 }
 
-const std::wstring kDownloads = L"C:\\Users\\tester\\Downloads\\";
+// Where the fake takes relative paths from.
+std::wstring Downloaded(const wchar_t* name) { return std::wstring(L"C:\\Users\\tester\\Downloads\\") + name; }
 constexpr wchar_t kAlreadyRunning[] =
     L"Box exclamation [Kestrova Cart Import] A Kestrova cart import is already running. Wait until it has finished, "
     L"then import the cart again if you still need to.";
@@ -204,14 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{"RelativePathUnopenable",
                   {L"cart.csv"},
                   [](FakePlatform& f) {
-                    f.files[kDownloads + L"cart.csv"] = kHeader;
-                    f.unopenable.insert_or_assign(kDownloads + L"cart.csv", common::RuntimeError(32, L"In use"));
+                    f.files[Downloaded(L"cart.csv")] = kHeader;
+                    f.unopenable.insert_or_assign(Downloaded(L"cart.csv"), common::RuntimeError(32, L"In use"));
                   },
                   0,
-                  {kLock, L"FullPath cart.csv", L"FileLength " + kDownloads + L"cart.csv",
-                   L"ReadAllShared " + kDownloads + L"cart.csv"},
+                  {kLock, L"FullPath cart.csv", L"FileLength " + Downloaded(L"cart.csv"),
+                   L"ReadAllShared " + Downloaded(L"cart.csv")},
                   {L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in ReadFileToString, File='" +
-                       kDownloads + L"cart.csv'",
+                       Downloaded(L"cart.csv") + L"'",
                    M5(0)}},
         StartCase{
             "FullPathImportsThatCartAlone",
