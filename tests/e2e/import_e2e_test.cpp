@@ -450,19 +450,6 @@ TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
   EXPECT_EQ(Count(run.journal, "connect", "Application"), 2) << "attached: the presence check and the run, once";
 }
 
-TEST_F(ImportEndToEnd, TwoArgumentsAreRefusedBeforeAnythingIsRead) {
-  PutCart(kThreeItems);
-  StartStandIn();
-  Outcome run = Import({.arguments = {CartPath(), CartPath()}});
-  const Box too_many{kTitle,
-                     "Kestrova Cart Import takes at most one argument, the path of a cart file, but it was given 2. "
-                     "Import one cart file at a time.",
-                     "exclamation"};
-  EXPECT_EQ(run.boxes, std::vector<Box>{too_many});
-  EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.journal.size(), 0u);
-}
-
 // The cart named on the command line, in a folder of its own; none in the Documents folder. A
 // relative path is taken from the folder the importer starts in, and the messages name the full
 // path.
