@@ -77,20 +77,24 @@ std::wstring TooManyArgumentsMessage(std::size_t count) {
          std::to_wstring(count) + L". Import one cart file at a time.";
 }
 
+void ShowCartNotFound(Platform& platform, const std::wstring& cart_path) {
+  platform.ShowMessage(
+      L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
+      MessageIcon::kExclamation, kAppTitle);
+}
+
 }  // namespace
 
 void Main(Platform& platform) {
   const std::wstring cart_path = GetMyDocumentsFolder(platform.Registry()) + kCartFileName;
+  if (!FileExists(platform, cart_path)) {
+    ShowCartNotFound(platform, cart_path);
+    return;
+  }
   ImportCart(platform, cart_path);
 }
 
 void ImportCart(Platform& platform, const std::wstring& cart_path) {
-  if (!FileExists(platform, cart_path)) {
-    platform.ShowMessage(
-        L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
-        MessageIcon::kExclamation, kAppTitle);
-    return;
-  }
   const std::wstring cart_text = TruncateAt(ReadFileToString(platform, cart_path), kBlankLine);
 
   if (!IsHostRunning(platform)) {
@@ -155,9 +159,14 @@ int Run(Platform& platform, std::span<const std::wstring> arguments) {
     }
     if (arguments.empty()) {
       Main(platform);
-    } else {
-      ImportCart(platform, platform.FullPath(arguments.front()));
+      return 0;
     }
+    const std::wstring cart_path = platform.FullPath(arguments.front());
+    if (!FileExists(platform, cart_path)) {
+      ShowCartNotFound(platform, cart_path);
+      return 0;
+    }
+    ImportCart(platform, cart_path);
     return 0;
   } catch (const common::RuntimeError& error) {
     ReportUnexpectedError(platform, error);

@@ -58,11 +58,12 @@ struct CurrentError {
 
 // --- The run ------------------------------------------------------------------------------------
 
-// The import of ShoppingCart.csv in the Documents folder: the folder lookup, then ImportCart.
+// The import of ShoppingCart.csv in the Documents folder: the folder lookup and the check that the
+// cart is there (a box when it is not), then ImportCart.
 void Main(Platform& platform);
-// The import of the cart at `cart_path` (a full path), from the file check to the final count.
-// Raises unexpected errors (LineError when one happened while a cart line was handled), after
-// every object reference it took has been released.
+// The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
+// the final count. Raises unexpected errors (LineError when one happened while a cart line was
+// handled), after every object reference it took has been released.
 void ImportCart(Platform& platform, const std::wstring& cart_path);
 // The program: `arguments` are its command line's, after the program name. With none it imports
 // the Documents folder's cart (Main), with one the cart at that path, taken from the current
