@@ -13,6 +13,9 @@ using UniqueHandle = UniqueAny<HANDLE, &::CloseHandle>;
 using UniqueFile = UniqueAny<HANDLE, &::CloseHandle, -1>;
 // A FindFirstFile search: closed with FindClose, not CloseHandle; none is INVALID_HANDLE_VALUE.
 using UniqueFind = UniqueAny<HANDLE, &::FindClose, -1>;
+// The ownership of a mutex that this thread acquired: given back with ReleaseMutex. The handle
+// itself has an owner of its own (UniqueHandle), declared before this one.
+using UniqueMutexOwnership = UniqueAny<HANDLE, &::ReleaseMutex>;
 // A key that RegOpenKeyEx or RegCreateKeyEx opened (never a predefined root).
 using UniqueHkey = UniqueAny<HKEY, &::RegCloseKey>;
 // Memory that the system allocated for the caller with LocalAlloc (FormatMessage,

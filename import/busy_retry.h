@@ -61,6 +61,8 @@ class BusyRetry final : public Platform {
   FileContent ReadAllShared(const std::wstring& path) override { return platform_.ReadAllShared(path); }
   registry::RegistryApi& Registry() override { return platform_.Registry(); }
   std::optional<std::wstring> ShellDocumentsFolder() override { return platform_.ShellDocumentsFolder(); }
+  bool TryLockImport(const std::wstring& name) override { return platform_.TryLockImport(name); }
+  std::wstring FullPath(const std::wstring& path) override { return platform_.FullPath(path); }
 
  private:
   // Makes `call` until it is not refused; raises what it raises otherwise, or RunCancelled.

@@ -61,4 +61,20 @@ std::optional<std::wstring> ShellDocumentsFolderPath() {
   return std::wstring(path.get());
 }
 
+std::wstring FullPathOf(const std::wstring& path) {
+  // The empty path names no file (Wine would make it the current folder).
+  if (path.empty() || HasNul(path)) throw Win32Error(ERROR_INVALID_NAME);
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    // The length written, or the size needed (terminator included) when the buffer is too small.
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) throw Win32Error(GetLastError());
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);
+  }
+}
+
 }  // namespace modMain::windows

@@ -18,5 +18,8 @@ FileContent ReadAllSharedBytes(const std::wstring& path);
 // The current user's Documents folder from the shell (SHGetKnownFolderPath, FOLDERID_Documents),
 // in UTF-16; nothing when the shell cannot tell.
 std::optional<std::wstring> ShellDocumentsFolderPath();
+// `path` made full with GetFullPathNameW: from the current folder when it is relative, "." and
+// ".." resolved. Raises the platform's error for a path it cannot take (the empty one, say).
+std::wstring FullPathOf(const std::wstring& path);
 
 }  // namespace modMain::windows

@@ -75,18 +75,30 @@ std::wstring WrongColumnsMessage(std::int16_t line) {
          L"pasted into Brevanto.";
 }
 
+std::wstring TooManyArgumentsMessage(std::size_t count) {
+  return L"Kestrova Cart Import takes at most one argument, the path of a cart file, but it was given " +
+         std::to_wstring(count) + L". Import one cart file at a time.";
+}
+
+void ShowCartNotFound(Platform& platform, const std::wstring& cart_path) {
+  platform.ShowMessage(
+      L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
+      MessageIcon::kExclamation, kAppTitle);
+}
+
 }  // namespace
 
 void Main(Platform& platform) {
   const std::wstring folder = GetMyDocumentsFolder(platform.Registry());
   const std::optional<std::wstring> found = FindCart(platform, folder);
   if (!found) {
-    platform.ShowMessage(
-        L"The Kestrova shopping cart file " + QuoteText(folder + kCartFileName) + L" was not found. Import cancelled!",
-        MessageIcon::kExclamation, kAppTitle);
+    ShowCartNotFound(platform, folder + kCartFileName);
     return;
   }
-  const std::wstring& cart_path = *found;
+  ImportCart(platform, *found);
+}
+
+void ImportCart(Platform& platform, const std::wstring& cart_path) {
   const std::vector<std::wstring> lines = CartLines(ReadFileToString(platform, cart_path));
 
   if (!IsHostRunning(platform)) {
@@ -137,9 +149,27 @@ void Main(Platform& platform) {
                        MessageIcon::kInformation, kAppTitle);
 }
 
-int Run(Platform& platform) {
+int Run(Platform& platform, std::span<const std::wstring> arguments) {
   try {
-    Main(platform);
+    if (arguments.size() > 1) {
+      platform.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
+      return 1;
+    }
+    // Two runs at once would fill the application's buffers together and mix their lines.
+    if (!platform.TryLockImport(kImportLockName)) {
+      platform.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
+      return 1;
+    }
+    if (arguments.empty()) {
+      Main(platform);
+      return 0;
+    }
+    const std::wstring cart_path = platform.FullPath(arguments.front());
+    if (!FileExists(platform, cart_path)) {
+      ShowCartNotFound(platform, cart_path);
+      return 0;
+    }
+    ImportCart(platform, cart_path);
     return 0;
   } catch (const common::RuntimeError& error) {
     ReportUnexpectedError(platform, error);

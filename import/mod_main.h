@@ -7,6 +7,7 @@
 // Everything else (an automation error, a 16-bit overflow, a failed conversion) is raised as
 // common::RuntimeError; `Run` turns it into the unexpected-error report.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,12 @@ inline constexpr wchar_t kCartFileName[] = L"\\ShoppingCart.csv";
 // Where the Documents folder is named: the value "Personal" of this key under HKEY_CURRENT_USER.
 inline constexpr wchar_t kShellFoldersKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 inline constexpr wchar_t kDocumentsValue[] = L"Personal";
+// One import at a time per Windows session: the lock is named in the session's namespace
+// ("Local\"), so that the users of one terminal server do not keep each other out.
+inline constexpr wchar_t kImportLockName[] = L"Local\\KestrovaCartImport";
+inline constexpr wchar_t kAlreadyRunningText[] =
+    L"A Kestrova cart import is already running. Wait until it has finished, then import the cart again if you still "
+    L"need to.";
 
 // An unexpected error that happened while the cart line `line` was being handled.
 class LineError : public common::RuntimeError {
@@ -51,14 +58,21 @@ struct CurrentError {
 
 // --- The run ------------------------------------------------------------------------------------
 
-// The import, from the Documents folder lookup to the final count. Raises unexpected errors
-// (LineError when one happened while a cart line was handled), after every object reference it
-// took has been released.
+// The import of ShoppingCart.csv in the Documents folder: the folder lookup, the check that the
+// cart is there (in the folder the shell names too, when the registry's holds none; a box when it
+// is nowhere), then ImportCart.
 void Main(Platform& platform);
-// Main, plus the unexpected-error report. Returns the process exit code: 0 for every expected
-// end, 1 after the report, and 1 when the user stopped the run in the busy box (RunCancelled,
-// which has said all there is to say).
-int Run(Platform& platform);
+// The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
+// the final count. Raises unexpected errors (LineError when one happened while a cart line was
+// handled), after every object reference it took has been released.
+void ImportCart(Platform& platform, const std::wstring& cart_path);
+// The program: `arguments` are its command line's, after the program name. With none it imports
+// the Documents folder's cart (Main), with one the cart at that path, taken from the current
+// folder when it is relative. More than one, or another import holding the import lock, is told
+// in a box, and nothing is read. Plus the unexpected-error report. Returns the process exit code:
+// 0 for every expected end; 1 after the report, after a refused start, and when the user stopped
+// the run in the busy box (RunCancelled, which has said all there is to say).
+int Run(Platform& platform, std::span<const std::wstring> arguments = {});
 // Shows the unexpected-error report for `error` (with the line index of a LineError). When the
 // application has gone away, the report says so, and whether anything may have been pasted.
 void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error);

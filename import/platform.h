@@ -92,6 +92,14 @@ class Platform {
   // The current user's Documents folder as the shell names it, in UTF-16; nothing when the shell
   // cannot tell. Never fails.
   virtual std::optional<std::wstring> ShellDocumentsFolder() = 0;
+
+  // One import at a time. Takes the lock named `name` for as long as this platform lives, unless
+  // another process holds it: false then. A lock whose holder ended without giving it back (it
+  // crashed, or was killed) is free. Call it once per platform.
+  virtual bool TryLockImport(const std::wstring& name) = 0;
+  // `path` as a full path: a relative one is taken from the current folder, "." and ".." are
+  // resolved. Only the text is worked on; the file need not exist.
+  virtual std::wstring FullPath(const std::wstring& path) = 0;
 };
 
 namespace platform_detail {

@@ -1,7 +1,10 @@
 #include "import/windows_platform_windows.h"
 
+#include <utility>
+
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
+#include "import/system_message_windows.h"
 
 namespace modMain::windows {
 
@@ -26,5 +29,25 @@ std::int64_t WindowsPlatform::FileLength(const std::wstring& path) { return File
 FileContent WindowsPlatform::ReadAllShared(const std::wstring& path) { return ReadAllSharedBytes(path); }
 registry::RegistryApi& WindowsPlatform::Registry() { return registry::PlatformRegistry(); }
 std::optional<std::wstring> WindowsPlatform::ShellDocumentsFolder() { return ShellDocumentsFolderPath(); }
+
+bool WindowsPlatform::TryLockImport(const std::wstring& name) {
+  if (lock_held_) return true;
+  common::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+  if (!mutex) throw Win32Error(GetLastError());
+  switch (WaitForSingleObject(mutex.get(), 0)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:  // its holder ended without giving it back; the mutex is ours now
+      break;
+    case WAIT_TIMEOUT:
+      return false;
+    default:
+      throw Win32Error(GetLastError());
+  }
+  lock_mutex_ = std::move(mutex);
+  lock_held_.reset(lock_mutex_.get());
+  return true;
+}
+
+std::wstring WindowsPlatform::FullPath(const std::wstring& path) { return FullPathOf(path); }
 
 }  // namespace modMain::windows

@@ -1,6 +1,7 @@
 #pragma once
 // The platform of the product: COM automation, MessageBoxW, Win32 files and advapi32. Create it on
 // a thread that has entered a single-threaded apartment, and destroy it before leaving it.
+#include "common/owners_windows.h"
 #include "import/automation_windows.h"
 #include "import/platform.h"
 
@@ -19,9 +20,15 @@ class WindowsPlatform final : public Platform {
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override;
   std::optional<std::wstring> ShellDocumentsFolder() override;
+  bool TryLockImport(const std::wstring& name) override;
+  std::wstring FullPath(const std::wstring& path) override;
 
  private:
   ComAutomation automation_;
+  // The import lock: the mutex, and this thread's ownership of it, given back before the handle
+  // is closed. Should the process end without that, the system gives the mutex up as abandoned.
+  common::UniqueHandle lock_mutex_;
+  common::UniqueMutexOwnership lock_held_;
 };
 
 }  // namespace modMain::windows

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 
 #include "import/system_message_windows.h"
@@ -133,7 +134,8 @@ struct Outcome {
   std::vector<Box> boxes;
   std::optional<std::int64_t> exit_code;
   std::vector<JournalEntry> journal;
-  std::optional<Lines> items;  // nothing when no paste wrote the file
+  std::optional<Lines> items;          // nothing when no paste wrote the file
+  std::optional<Transcript> second{};  // of the second importer, when two were started together
 
   // The object/member/kind of each Invoke that ran, in order.
   Lines InvokedMembers() const {
@@ -146,12 +148,17 @@ struct Outcome {
   }
 };
 
-// How the importer is run: the robot's options, its timeout, and whether every client connection
-// must be closed again at the end (not so when the stand-in went away under the importer).
+// How the importer is run: the robot's options, its timeout, whether every client connection
+// must be closed again at the end (not so when the stand-in went away under the importer), the
+// importer's arguments and the folder it starts in, and whether a second one, under a robot of its
+// own, starts together with it.
 struct HowToImport {
-  std::vector<std::wstring> robot_options;
+  std::vector<std::wstring> robot_options{};
   double timeout_seconds = 60;
   bool connections_close = true;
+  std::vector<std::wstring> arguments{};
+  std::wstring folder{};  // the test's own when empty
+  bool two_at_once = false;
 };
 
 class ImportEndToEnd : public ::testing::Test {
@@ -175,9 +182,17 @@ class ImportEndToEnd : public ::testing::Test {
   // client connection may be left to any stand-in object.
   Outcome Import(const HowToImport& how = {}) {
     const std::optional<FileState> cart_before = ReadFileState(CartPath());
-    const std::optional<DWORD> robot =
-        RunUnderRobot(transcript_.path(), {BinFolder() + L"\\" + kImporter}, how.timeout_seconds, how.robot_options);
-    EXPECT_EQ(robot, std::optional<DWORD>(0)) << "the robot did not see the importer to its end";
+    std::vector<std::wstring> command{BinFolder() + L"\\" + kImporter};
+    command.insert(command.end(), how.arguments.begin(), how.arguments.end());
+    RobotRun robots[2];
+    const std::wstring* transcripts[2] = {&transcript_.path(), &second_transcript_.path()};
+    const int importers = how.two_at_once ? 2 : 1;
+    for (int i = 0; i < importers; ++i) {
+      EXPECT_TRUE(robots[i].Start(*transcripts[i], command, how.timeout_seconds, how.robot_options, how.folder));
+    }
+    for (int i = 0; i < importers; ++i) {
+      EXPECT_EQ(robots[i].Wait(), std::optional<DWORD>(0)) << "the robot did not see importer " << i << " to its end";
+    }
     if (standin_.running()) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
     }
@@ -188,6 +203,7 @@ class ImportEndToEnd : public ::testing::Test {
     EXPECT_EQ(transcript.other, Lines{});
     Outcome outcome{std::move(transcript.boxes), transcript.exit_code, ReadJournal(journal_.path()),
                     ReadLines(items_.path())};
+    if (how.two_at_once) outcome.second = ReadTranscript(second_transcript_.path());
     for (const auto& entry : outcome.journal) EXPECT_TRUE(entry.readable) << entry.line;
     if (how.connections_close) {
       EXPECT_EQ(ConnectionProblems(outcome.journal), "");
@@ -200,6 +216,7 @@ class ImportEndToEnd : public ::testing::Test {
   testbed::testing::TempFile journal_{L"journal.jsonl"};
   testbed::testing::TempFile items_{L"items.jsonl"};
   testbed::testing::TempFile transcript_{L"transcript.jsonl"};
+  testbed::testing::TempFile second_transcript_{L"transcript2.jsonl"};
   StandIn standin_;  // declared last: closed first
 };
 
@@ -402,6 +419,85 @@ TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
   EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem3)}));
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(2));
 }
+
+// --- One import at a time, a cart from anywhere -------------------------------------------------
+
+// Two importers started at the same moment: whichever takes the import lock imports the cart once,
+// intact and in order; the other says so and ends without attaching to Brevanto.
+TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
+  std::string cart = kHeader;
+  Lines items;
+  for (int i = 1; i <= 60; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "KV-%d,Acme,AC-%d,Part %d,,,,,,%d.50,%d,%d,,\r\n", i, i, i, i, i, 1 + i % 3);
+    cart += line;
+    const std::string n = std::to_string(i);
+    items.push_back(ItemsLine({"KV-" + n, "Acme", "AC-" + n, "Part " + n, i + 0.5, 1.0 * i, 1.0 + i % 3}));
+  }
+  PutCart(cart);
+  StartStandIn();
+  Outcome run = Import({.two_at_once = true});
+  ASSERT_TRUE(run.second);
+  Transcript winner{run.boxes, run.exit_code, {}}, loser = *run.second;
+  std::cout << "The importer started " << (winner.exit_code == 0 ? "first" : "second") << " took the lock.\n";
+  if (winner.exit_code != 0) std::swap(winner, loser);
+  EXPECT_EQ(winner.boxes, std::vector<Box>{Imported(60)});
+  EXPECT_EQ(winner.exit_code, 0);
+  const Box already_running{kTitle,
+                            "A Kestrova cart import is already running. Wait until it has finished, then import the "
+                            "cart again if you still need to.",
+                            "exclamation"};
+  EXPECT_EQ(loser.boxes, std::vector<Box>{already_running});
+  EXPECT_EQ(loser.exit_code, 1);
+  EXPECT_EQ(run.items, items);
+  EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(60));
+  EXPECT_EQ(Count(run.journal, "connect", "Application"), 2) << "attached: the presence check and the run, once";
+}
+
+// The cart named on the command line, in a folder of its own; none in the Documents folder. A
+// relative path is taken from the folder the importer starts in, and the messages name the full
+// path.
+struct GivenCartCase {
+  const char* label;
+  const wchar_t* folder;
+  const wchar_t* name;
+  bool relative;  // given by its name alone, the importer starting in its folder
+  bool present;
+};
+
+void PrintTo(const GivenCartCase& c, std::ostream* out) { *out << c.label; }
+
+class GivenCart : public ImportEndToEnd, public ::testing::WithParamInterface<GivenCartCase> {};
+
+TEST_P(GivenCart, IsImportedFromWhereItIs) {
+  const GivenCartCase& c = GetParam();
+  const ScratchFolder downloads(L"downloads");
+  const std::wstring folder = downloads.path() + L"\\" + c.folder, path = folder + L"\\" + c.name;
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  if (c.present) {
+    ASSERT_TRUE(WriteBytes(path, kThreeItems));
+  }
+  StartStandIn();
+  Outcome run = Import({.arguments = {c.relative ? c.name : path}, .folder = c.relative ? folder : L""});
+  EXPECT_EQ(run.exit_code, 0);
+  if (c.present) {
+    EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
+    EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+  } else {
+    EXPECT_EQ(run.boxes, std::vector<Box>{CartNotFound(Utf8(path))});
+    EXPECT_EQ(run.journal.size(), 0u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, GivenCart,
+    ::testing::Values(GivenCartCase{"Relative", L"Downloads", L"ShoppingCart (1).csv", true, true},
+                      GivenCartCase{"Spaces", L"My Carts", L"Shopping Cart (1).csv", false, true},
+                      GivenCartCase{"NonAnsi", L"\u041a\u043e\u0440\u0437\u0438\u043d\u044b",
+                                    L"\u8d2d\u7269\u8f66 \u03a9\u03bc\u03ad\u03b3\u03b1.csv", false, true},
+                      GivenCartCase{"RelativeNonAnsiMissing", L"\u0417\u0430\u0433\u0440\u0443\u0437\u043a\u0438",
+                                    L"\u041a\u043e\u0440\u0437\u0438\u043d\u0430.csv", true, false}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 // --- A busy or vanishing Brevanto -----------------------------------------------------------------
 

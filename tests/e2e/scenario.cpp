@@ -165,18 +165,28 @@ Transcript ReadTranscript(const std::wstring& path) {
   return transcript;
 }
 
-std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
-                                   double timeout_seconds, const std::vector<std::wstring>& robot_options) {
+bool RobotRun::Start(const std::wstring& transcript, const std::vector<std::wstring>& command, double timeout_seconds,
+                     const std::vector<std::wstring>& robot_options, const std::wstring& folder) {
   std::vector<std::wstring> arguments{L"--transcript", transcript, L"--timeout", std::to_wstring(timeout_seconds)};
   arguments.insert(arguments.end(), robot_options.begin(), robot_options.end());
   arguments.push_back(L"--");
   arguments.insert(arguments.end(), command.begin(), command.end());
-  ChildProcess robot;
-  if (!robot.Start(kRobot, arguments)) return std::nullopt;
+  timeout_seconds_ = timeout_seconds;
+  return robot_.Start(kRobot, arguments, folder);
+}
+
+std::optional<DWORD> RobotRun::Wait() {
   // The robot kills the program at its timeout; the grace period covers its own ending.
-  std::optional<DWORD> code = robot.Wait(static_cast<DWORD>(timeout_seconds * 1000) + 30000);
-  robot.Kill();  // the program too, should either of them still run
+  std::optional<DWORD> code = robot_.Wait(static_cast<DWORD>(timeout_seconds_ * 1000) + 30000);
+  robot_.Kill();  // the program too, should either of them still run
   return code;
+}
+
+std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
+                                   double timeout_seconds, const std::vector<std::wstring>& robot_options) {
+  RobotRun robot;
+  if (!robot.Start(transcript, command, timeout_seconds, robot_options)) return std::nullopt;
+  return robot.Wait();
 }
 
 // --- Journal ------------------------------------------------------------------------------------

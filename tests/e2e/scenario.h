@@ -130,10 +130,24 @@ struct Transcript {
 };
 Transcript ReadTranscript(const std::wstring& path);
 
-// Runs `command` under the dialog robot, which writes `transcript`, with the robot's own
-// `robot_options` (--watch leaves each box for the user to close; --press CAPTION). The robot's own
-// exit code, or nothing when it had to be killed (together with the program) after
-// `timeout_seconds` and a grace period.
+// `command` under the dialog robot, which writes `transcript`, with the robot's own
+// `robot_options` (--watch leaves each box for the user to close; --press CAPTION). The robot, and
+// the program it starts, start in `folder` (this process's current folder when it is empty). Start
+// returns at once, so that several can run together; Wait collects the robot.
+class RobotRun {
+ public:
+  bool Start(const std::wstring& transcript, const std::vector<std::wstring>& command, double timeout_seconds,
+             const std::vector<std::wstring>& robot_options = {}, const std::wstring& folder = {});
+  // The robot's own exit code, or nothing when it had to be killed (together with the program)
+  // after the timeout and a grace period.
+  std::optional<DWORD> Wait();
+
+ private:
+  ChildProcess robot_;
+  double timeout_seconds_ = 0;
+};
+
+// Start and Wait of one RobotRun, in this process's current folder.
 std::optional<DWORD> RunUnderRobot(const std::wstring& transcript, const std::vector<std::wstring>& command,
                                    double timeout_seconds, const std::vector<std::wstring>& robot_options = {});
 

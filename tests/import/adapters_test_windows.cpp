@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -199,6 +200,55 @@ TEST_F(FilesTest, FileExistsOnlyForAFileThatIsThere) {
                                    dir_, dir_ + std::wstring(L"\\there.csv\0x", 12)}) {
     EXPECT_FALSE(FileExists(platform_, path)) << ::testing::PrintToString(path);
   }
+}
+
+// "." and ".." go; a path longer than MAX_PATH comes out whole. (The end-to-end suite runs the
+// program with relative paths, spaces and names outside the ANSI code page.)
+TEST_F(FilesTest, FullPathStartsAtTheCurrentFolder) {
+  wchar_t previous[MAX_PATH + 1] = {};
+  ASSERT_NE(GetCurrentDirectoryW(MAX_PATH + 1, previous), 0u);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir_.c_str()));
+  const std::wstring leaf = dir_.substr(dir_.rfind(L'\\') + 1);
+  const std::wstring long_name(300, L'x');
+  EXPECT_EQ(FullPathOf(L"..\\" + leaf + L"\\.\\cart.csv"), dir_ + L"\\cart.csv");
+  EXPECT_EQ(FullPathOf(long_name), dir_ + L"\\" + long_name);
+  for (const std::wstring& path : {std::wstring(), std::wstring(L"a\0b", 3)}) {
+    EXPECT_EQ(modMain::testing::ErrorNumberOf([&] { FullPathOf(path); }), ERROR_INVALID_NAME);
+  }
+  SetCurrentDirectoryW(previous);
+}
+
+// --- The import lock ----------------------------------------------------------------------------
+
+// Whether another thread can take the mutex `name` (a mutex belongs to a thread, so the thread
+// stands for another process). It gives the mutex back, or with `abandon` ends without doing so,
+// as a crashed holder would.
+bool TakenElsewhere(const std::wstring& name, bool abandon = false) {
+  bool taken = false;
+  std::thread([&] {
+    const common::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
+    const DWORD wait = WaitForSingleObject(mutex.get(), 0);
+    taken = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    if (taken && !abandon) ReleaseMutex(mutex.get());
+  }).join();
+  return taken;
+}
+
+// (That a second program is refused while one imports, the end-to-end suite shows.)
+TEST(ImportLock, HeldWhileThePlatformLivesAndFreeAfterAHolderCrashed) {
+  const std::wstring name = L"Local\\kci_import_lock_" + std::to_wstring(GetCurrentProcessId());
+  // Keeps the mutex in existence between holders: without a handle left it would go, and the next
+  // holder would make a fresh one instead of finding the abandoned one.
+  const common::UniqueHandle keep(CreateMutexW(nullptr, FALSE, name.c_str()));
+  ASSERT_TRUE(keep);
+  {
+    WindowsPlatform platform;
+    EXPECT_TRUE(platform.TryLockImport(name));
+    EXPECT_FALSE(TakenElsewhere(name));
+  }
+  EXPECT_TRUE(TakenElsewhere(name, /*abandon=*/true)) << "the platform gave the lock back when it went";
+  WindowsPlatform platform;
+  EXPECT_TRUE(platform.TryLockImport(name)) << "a lock whose holder ended without giving it back is free";
 }
 
 // --- Automation ---------------------------------------------------------------------------------

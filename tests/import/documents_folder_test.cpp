@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Values, DocumentsFolderTest,
 TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
   FakePlatform fake;
   fake.SetDocumentsFolder(L"D:\\");
-  EXPECT_EQ(modMain::Run(fake), 0);
+  modMain::Main(fake);
   EXPECT_EQ(fake.log, (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv", L"ShellDocumentsFolder",
                                                  L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
                                                  L"file 'D:\\ShoppingCart.csv' was not found. Import cancelled!"}));
@@ -73,7 +73,7 @@ TEST_P(ShellFolderTest, IsAskedOnlyWhenTheRegistryFolderHoldsNoCart) {
   fake.shell_documents = GetParam().shell;
   fake.host_running = false;
   if (GetParam().cart_folder) fake.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
-  EXPECT_EQ(modMain::Run(fake), 0);
+  modMain::Main(fake);
   const std::wstring last_box = fake.log.back();  // "not found", or "not running" after a read
   fake.log.pop_back();
   EXPECT_EQ(fake.log, GetParam().log);

@@ -129,4 +129,15 @@ std::optional<std::wstring> FakePlatform::ShellDocumentsFolder() {
   return shell_documents;
 }
 
+bool FakePlatform::TryLockImport(const std::wstring& name) {
+  log.push_back(L"TryLockImport " + name);
+  return !lock_held_elsewhere;
+}
+
+std::wstring FakePlatform::FullPath(const std::wstring& path) {
+  log.push_back(L"FullPath " + path);
+  const bool full = path.starts_with(L"\\\\") || (path.size() > 2 && path[1] == L':' && path[2] == L'\\');
+  return full ? path : current_folder + L"\\" + path;
+}
+
 }  // namespace modMain::testing

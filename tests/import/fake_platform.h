@@ -33,11 +33,13 @@ class FakePlatform final : public PlatformDouble {
   void RejectOn(const std::wstring& member, int nth, int times);
   // The user's answers to the busy box, in order; Cancel when none is left.
   std::vector<Choice> answers;
+  bool lock_held_elsewhere = false;                               // another import holds the import lock
+  std::wstring current_folder = L"C:\\Users\\tester\\Downloads";  // where relative paths start
 
   // --- What the run did. Entries: "FileLength P", "ReadAllShared P", "GetActiveObject ID",
   // "ShellDocumentsFolder", "Get Object.Property", "Call Object.Method(args)" (text "..", by
-  // reference &".."),
-  // "Release Object", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box).
+  // reference &".."), "Release Object", "Box icon [title] text", "Ask icon [title] text" (the
+  // Retry/Cancel box), "TryLockImport NAME", "FullPath P".
   std::vector<std::wstring> log;
   std::vector<std::wstring> Messages() const;  // the "Box ..." entries
 
@@ -51,6 +53,10 @@ class FakePlatform final : public PlatformDouble {
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   std::optional<std::wstring> ShellDocumentsFolder() override;
+  bool TryLockImport(const std::wstring& name) override;
+  // A path that starts with a drive ("C:\") or a server ("\\") as it is; any other after the
+  // current folder.
+  std::wstring FullPath(const std::wstring& path) override;
 
  private:
   const std::wstring& LiveKindOf(ObjectId object) const;

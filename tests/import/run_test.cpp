@@ -26,6 +26,7 @@ const std::wstring& Cart() {
   return path;
 }
 constexpr char kHeader[] = "Part,Mfr,MfrPart,Desc,a,b,c,d,e,Price,Cost,Qty,m,n";
+constexpr wchar_t kLock[] = L"TryLockImport Local\\KestrovaCartImport";
 
 std::wstring M1(const std::wstring& path) {
   return L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart file '" + path +
@@ -83,7 +84,8 @@ class RunTest : public ::testing::Test {
   void PutCart(std::string bytes) { fake.files[Cart()] = std::move(bytes); }
   // The log after the cart was read and the host found: the presence check and the attach.
   static Log Attached() {
-    return {L"FileLength " + Cart(),
+    return {kLock,
+            L"FileLength " + Cart(),
             L"ReadAllShared " + Cart(),
             L"GetActiveObject Brevanto.Application",
             L"Release Application",
@@ -100,15 +102,15 @@ class RunTest : public ::testing::Test {
 
 TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
   EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (Log{L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
+  EXPECT_EQ(fake.log, (Log{kLock, L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
 }
 
 TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
   PutCart(Lines({kHeader, Good()}));
   fake.host_running = false;
   EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log,
-            (Log{L"FileLength " + Cart(), L"ReadAllShared " + Cart(), L"GetActiveObject Brevanto.Application", kM2}));
+  EXPECT_EQ(fake.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
+                           L"GetActiveObject Brevanto.Application", kM2}));
 }
 
 TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
@@ -151,6 +153,79 @@ TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
                               Item(L"SLIBufferSetValue(\"Manufacturer\", &\"Acme\")"),
                               {L"Release Application", Report(-2147352567, L"SLIBufferSetValue failed", 1)}}));
 }
+
+// --- How the run starts ------------------------------------------------------------------------
+
+// The command line's arguments and the import lock decide before anything is read. A given path is
+// made full once and then named by every call and message.
+struct StartCase {
+  const char* name;
+  std::vector<std::wstring> arguments;
+  std::function<void(FakePlatform&)> arrange;
+  int exit_code;
+  Log log_begins;  // the log's first entries; all of it when they end with the last message
+  Log messages;
+};
+
+class StartTest : public RunTest, public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
+  GetParam().arrange(fake);
+  EXPECT_EQ(modMain::Run(fake, GetParam().arguments), GetParam().exit_code);
+  const Log& begins = GetParam().log_begins;
+  const bool whole = begins.back() == GetParam().messages.back();
+  const std::size_t n = whole ? fake.log.size() : std::min(fake.log.size(), begins.size());
+  EXPECT_EQ(Log(fake.log.begin(), fake.log.begin() + static_cast<std::ptrdiff_t>(n)), begins);
+  EXPECT_EQ(fake.Messages(), GetParam().messages);
+}
+
+// Where the fake takes relative paths from.
+std::wstring Downloaded(const wchar_t* name) { return std::wstring(L"C:\\Users\\tester\\Downloads\\") + name; }
+constexpr wchar_t kAlreadyRunning[] =
+    L"Box exclamation [Kestrova Cart Import] A Kestrova cart import is already running. Wait until it has finished, "
+    L"then import the cart again if you still need to.";
+std::wstring TooMany(int count) {
+  return L"Box exclamation [Kestrova Cart Import] Kestrova Cart Import takes at most one argument, the path of a cart "
+         L"file, but it was given " +
+         std::to_wstring(count) + L". Import one cart file at a time.";
+}
+void HeldElsewhere(FakePlatform& f) { f.lock_held_elsewhere = true; }
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, StartTest,
+    ::testing::Values(
+        StartCase{"ThreeArgumentsAreRefusedBeforeTheLock",
+                  {L"a", L"b c", L"d"},
+                  HeldElsewhere,
+                  1,
+                  {TooMany(3)},
+                  {TooMany(3)}},
+        StartCase{
+            "LockedBeforeThePathIsTaken", {L"cart.csv"}, HeldElsewhere, 1, {kLock, kAlreadyRunning}, {kAlreadyRunning}},
+        StartCase{"RelativePathUnopenable",
+                  {L"cart.csv"},
+                  [](FakePlatform& f) {
+                    f.files[Downloaded(L"cart.csv")] = kHeader;
+                    f.unopenable.insert_or_assign(Downloaded(L"cart.csv"), common::RuntimeError(32, L"In use"));
+                  },
+                  0,
+                  {kLock, L"FullPath cart.csv", L"FileLength " + Downloaded(L"cart.csv"),
+                   L"ReadAllShared " + Downloaded(L"cart.csv")},
+                  {L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in ReadFileToString, File='" +
+                       Downloaded(L"cart.csv") + L"'",
+                   M5(0)}},
+        StartCase{
+            "FullPathImportsThatCartAlone",
+            {L"D:\\Carts\\Einkaufswagen \u20ac.csv"},
+            [](FakePlatform& f) {
+              f.files[Cart()] = Lines({kHeader, Good(), Good()});
+              f.files[L"D:\\Carts\\Einkaufswagen \u20ac.csv"] = Lines({kHeader, Good()});
+            },
+            0,
+            {kLock, L"FullPath D:\\Carts\\Einkaufswagen \u20ac.csv", L"FileLength D:\\Carts\\Einkaufswagen \u20ac.csv",
+             L"ReadAllShared D:\\Carts\\Einkaufswagen \u20ac.csv", L"GetActiveObject Brevanto.Application"},
+            {M5(1)}}),
+    [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
 // --- Carts --------------------------------------------------------------------------------------
 

@@ -17,6 +17,7 @@ robot="$BUILD/windows/bin/DialogRobot.exe"
 [ -f "$robot" ] || die "no $robot: build the Windows programs first"
 work="$BUILD/package-tests"
 uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+verb_key='HKLM\Software\Classes\SystemFileAssociations\.csv\shell\KestrovaCartImport'
 install_dir='C:\Program Files\Kestrova Cart Import'
 
 win() { winepath -w "$1" </dev/null 2>/dev/null; }
@@ -32,6 +33,13 @@ msi() {
 reg_value() {
   wine reg query "$1" /v "$2" </dev/null 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
+
+# reg_default KEY: the key's default value as reg.exe prints it, or nothing.
+reg_default() {
+  wine reg query "$1" /ve </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/^ *([^)]*) *REG_[A-Z_]* *//p'
+}
+
+key_missing() { ! wine reg query "$1" </dev/null >/dev/null 2>&1; }
 
 # Our entries in Apps and Features: one line "KEY VERSION" for each with our DisplayName.
 our_entries() {
@@ -65,7 +73,8 @@ start_case() {
 }
 
 case_install() {
-  local code lnk folder icon key
+  local code lnk folder icon key csv_before
+  csv_before="$(reg_default 'HKLM\Software\Classes\.csv')"
   expect "msiexec /i exits with 0" msi /i "$(win "$msi")"
   expect "the program is installed byte for byte" cmp -s "$BUILD/package/bin/KestrovaCartImport.exe" "$(installed_exe)"
   code="$(product_code "$version")"
@@ -85,6 +94,13 @@ case_install() {
   icon="$(lnk_strings "$lnk" | grep -o -i 'C:\\windows\\Installer\\.*\.ico' | head -1)"
   expect "Start menu: the shortcut's icon is ours ($icon)" \
     cmp -s "$BUILD/package/import/KestrovaCartImport.ico" "$(unix "$icon")"
+  expect_eq "Explorer verb on .csv files: its text" "Import into Brevanto" "$(reg_default "$verb_key")"
+  expect_eq "Explorer verb: the program's icon" "$install_dir\\KestrovaCartImport.exe,0" "$(reg_value "$verb_key" Icon)"
+  expect_eq "Explorer verb: one file at a time" "Single" "$(reg_value "$verb_key" MultiSelectModel)"
+  expect_eq "Explorer verb: the command passes the file quoted" "\"$install_dir\\KestrovaCartImport.exe\" \"%1\"" \
+    "$(reg_default "$verb_key\\command")"
+  expect_eq "Explorer verb: the default program of .csv files is left alone" "$csv_before" \
+    "$(reg_default 'HKLM\Software\Classes\.csv')"
 }
 
 # expect_missing_cart LABEL PROGRAM: runs PROGRAM (a Windows path) under the dialog robot. There is
@@ -167,6 +183,7 @@ case_uninstall() {
   expect "installed: $(printf '%s\n' "$traces" | grep -c .) registry lines and files name us" test -n "$traces"
   expect "msiexec /x exits with 0" msi /x "$(win "$msi")"
   expect_eq "no file, shortcut or registry entry of ours is left" "" "$(traces_of_us)"
+  expect "the Explorer verb's key is gone" key_missing "$verb_key"
   expect "the program's folder is gone" test ! -e "$WINEPREFIX/drive_c/Program Files/Kestrova Cart Import"
 }
 

@@ -34,6 +34,8 @@ class QuietPlatform final : public PlatformDouble {
   FileContent ReadAllShared(const std::wstring& path) override;
   // The shell knows no other Documents folder.
   std::optional<std::wstring> ShellDocumentsFolder() override { return std::nullopt; }
+  bool TryLockImport(const std::wstring&) override { return true; }
+  std::wstring FullPath(const std::wstring& path) override { return path; }
 
  private:
   std::string cart_;

@@ -55,7 +55,8 @@ std::string TextOf(const nlohmann::json& value, const char* key) {
   return member != value.end() && member->is_string() ? member->get<std::string>() : std::string();
 }
 
-bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wstring>& arguments) {
+bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wstring>& arguments,
+                         const std::wstring& folder) {
   Kill();
   const bool full_path = program.find_first_of(L"\\/:") != std::wstring::npos;
   std::vector<std::wstring> all{full_path ? program : BinFolder() + L"\\" + program};
@@ -73,8 +74,8 @@ bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wst
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
   // Suspended until it is in the job, so that nothing it starts can escape the job.
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                      &startup, &started)) {
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
     job_.reset();
     return false;
   }

@@ -53,8 +53,9 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  // `program` is a file name in the bin folder, or a full path.
-  bool Start(const std::wstring& program, const std::vector<std::wstring>& arguments);
+  // `program` is a file name in the bin folder, or a full path. It starts in `folder`, or in this
+  // process's current folder when that is empty.
+  bool Start(const std::wstring& program, const std::vector<std::wstring>& arguments, const std::wstring& folder = {});
   // The exit code once the program has ended within `milliseconds`.
   std::optional<DWORD> Wait(DWORD milliseconds);
   // Kills the program if it still runs, and every process of its job.
