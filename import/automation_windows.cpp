@@ -1,5 +1,6 @@
 #include "import/automation_windows.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "common/runtime_error.h"
@@ -21,15 +22,27 @@ std::wstring TextOf(BSTR bstr) { return bstr ? std::wstring(bstr, SysStringLen(b
 // Whether COM refused to deliver a call because the application is busy: then it did not run.
 bool IsRefusal(HRESULT hr) { return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER; }
 
-// Raises the error for the HRESULT of a failed cross-process call: CallRejected for a refusal.
-// Only the HRESULT of the call itself says so; an error that the application raised with the same
-// code ran and is not one.
-[[noreturn]] void RaiseCallError(HRESULT hr) {
-  if (IsRefusal(hr)) {
-    const common::RuntimeError error = HresultError(hr);
-    throw CallRejected(error.number(), error.description());
+// Whether a call found the application gone (closed, or cutting its clients off as it closes).
+bool IsGone(HRESULT hr) {
+  switch (static_cast<std::uint32_t>(hr)) {
+    case 0x800706BAu:  // RPC_S_SERVER_UNAVAILABLE: the process is gone
+    case 0x800706BEu:  // RPC_S_CALL_FAILED: it went while the call was on its way
+    case 0x80010108u:  // RPC_E_DISCONNECTED: it cut its clients off (it is closing)
+    case 0x800401FDu:  // CO_E_OBJNOTCONNECTED: the same, seen from a proxy
+      return true;
+    default:
+      return false;
   }
-  throw HresultError(hr);
+}
+
+// Raises the error for the HRESULT of a failed cross-process call: CallRejected for a refusal,
+// HostGone for an application that went away. Only the HRESULT of the call itself says so; an
+// error that the application raised with the same code ran and is neither.
+[[noreturn]] void RaiseCallError(HRESULT hr) {
+  const common::RuntimeError error = HresultError(hr);
+  if (IsRefusal(hr)) throw CallRejected(error.number(), error.description());
+  if (IsGone(hr)) throw HostGone(error.number(), error.description());
+  throw error;
 }
 
 // Raises the error that a failed Invoke stands for: the server's own number and description when
@@ -171,7 +184,7 @@ ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
 IDispatch* ComAutomation::DispatchOf(Held& held) {
   if (!held.dispatch) {
     const HRESULT hr = held.unknown->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&held.dispatch));
-    if (IsRefusal(hr)) RaiseCallError(hr);  // under Wine a refused query comes back as E_NOINTERFACE
+    if (IsRefusal(hr) || IsGone(hr)) RaiseCallError(hr);  // under Wine a refused query comes back as E_NOINTERFACE
     if (FAILED(hr) || !held.dispatch) {
       throw common::RuntimeError(common::kErrNoSuchMember);
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "import/mod_main.h"
@@ -19,7 +20,7 @@ void SystemClock::SleepMs(std::int64_t milliseconds) {
 
 template <typename Call>
 auto BusyRetry::Retrying(Call call) -> decltype(call()) {
-  std::int64_t started = -1;  // no refusal yet: the clock is not read on the normal path
+  std::optional<std::int64_t> started;  // none before the first refusal: the normal path never reads the clock
   std::int64_t wait = kFirstWaitMs;
   for (;;) {
     try {
@@ -30,10 +31,10 @@ auto BusyRetry::Retrying(Call call) -> decltype(call()) {
   }
 }
 
-void BusyRetry::AfterRefusal(std::int64_t& started, std::int64_t& wait) {
+void BusyRetry::AfterRefusal(std::optional<std::int64_t>& started, std::int64_t& wait) {
   const std::int64_t now = clock_.NowMs();
-  if (started < 0) started = now;
-  const std::int64_t left = started + kSilentRetryMs - now;
+  if (!started) started = now;
+  const std::int64_t left = *started + kSilentRetryMs - now;
   if (left > 0) {
     clock_.SleepMs(std::min(wait, left));  // the last wait ends when the silent time does
     wait = std::min(wait * 2, kLongestWaitMs);

@@ -8,6 +8,7 @@
 // user: Retry starts another 10 s, Cancel raises RunCancelled. A call that is not refused costs
 // nothing more: no wait, no clock reading.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "import/platform.h"
@@ -63,13 +64,14 @@ class BusyRetry final : public Platform {
   std::optional<std::wstring> ShellDocumentsFolder() override { return platform_.ShellDocumentsFolder(); }
   bool TryLockImport(const std::wstring& name) override { return platform_.TryLockImport(name); }
   std::wstring FullPath(const std::wstring& path) override { return platform_.FullPath(path); }
+  std::vector<std::wstring> CommandLineArguments() override { return platform_.CommandLineArguments(); }
 
  private:
   // Makes `call` until it is not refused; raises what it raises otherwise, or RunCancelled.
   template <typename Call>
   auto Retrying(Call call) -> decltype(call());
   // After a refusal: waits, or asks the user once the silent time since the first refusal is over.
-  void AfterRefusal(std::int64_t& started, std::int64_t& wait);
+  void AfterRefusal(std::optional<std::int64_t>& started, std::int64_t& wait);
 
   Platform& platform_;
   Clock& clock_;

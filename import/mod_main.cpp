@@ -69,6 +69,24 @@ std::optional<std::wstring> FindCart(Platform& platform, const std::wstring& fol
   return std::nullopt;
 }
 
+// Where in the run a step is: within a cart line, or the paste call itself.
+struct Place {
+  std::optional<std::int16_t> line;
+  bool in_paste;
+};
+
+// Runs `step`, and raises a runtime error from it as the UnexpectedError of that place.
+template <typename Step>
+bool Placed(const Place& place, Step step) {
+  try {
+    return step();
+  } catch (const HostGone& error) {
+    throw UnexpectedError{error, true, place.line, place.in_paste};
+  } catch (const common::RuntimeError& error) {
+    throw UnexpectedError{error, false, place.line, place.in_paste};
+  }
+}
+
 std::wstring WrongColumnsMessage(std::int16_t line) {
   return L"It appears that line " + std::to_wstring(line) +
          L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
@@ -127,30 +145,33 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
   for (Int16 i = 1; i <= last; ++i) {
     const std::wstring& line = lines[static_cast<std::size_t>(i)];
     if (line.empty()) continue;
-    try {
+    const bool copied = Placed({i, false}, [&] {
       fields.assign(1, std::wstring());
       ParseCsvLine(line, fields);
       if (fields.size() - 1 != kColumns) {
         platform.ShowMessage(WrongColumnsMessage(i), MessageIcon::kInformation, kAppTitle);
-        continue;
+        return false;
       }
       ImportLine(app, fields);
-      ++imported;
-    } catch (const common::RuntimeError& error) {
-      throw LineError(error, i);
-    }
+      return true;
+    });
+    if (copied) ++imported;
   }
-  try {
-    CallItemFunction(app, L"MLIBufferAppendPaste");
-  } catch (const common::RuntimeError& error) {
-    throw PasteError(error);
+  {
+    // A failure in the read before the paste leaves nothing pasted; in the paste itself, maybe some.
+    const ObjectRef items = app.Get(L"ItemFunctions");
+    Placed({std::nullopt, true}, [&] {
+      items.Call(L"MLIBufferAppendPaste");
+      return true;
+    });
   }
   platform.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
                        MessageIcon::kInformation, kAppTitle);
 }
 
-int Run(Platform& platform, std::span<const std::wstring> arguments) {
+int Run(Platform& platform) {
   try {
+    const std::vector<std::wstring> arguments = platform.CommandLineArguments();
     if (arguments.size() > 1) {
       platform.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
       return 1;
@@ -171,33 +192,27 @@ int Run(Platform& platform, std::span<const std::wstring> arguments) {
     }
     ImportCart(platform, cart_path);
     return 0;
+  } catch (const UnexpectedError& failure) {
+    ReportUnexpectedError(platform, failure);
+  } catch (const HostGone& error) {
+    ReportUnexpectedError(platform, {.error = error, .host_gone = true});
   } catch (const common::RuntimeError& error) {
-    ReportUnexpectedError(platform, error);
+    ReportUnexpectedError(platform, {.error = error});
   } catch (const std::bad_alloc&) {
-    ReportUnexpectedError(platform, common::RuntimeError(common::kErrOutOfMemory));
+    ReportUnexpectedError(platform, {.error = common::RuntimeError(common::kErrOutOfMemory)});
   } catch (const RunCancelled&) {
     // The user chose Cancel in the busy box; every reference is released by now.
+  } catch (...) {
+    ReportUnexpectedError(platform, {.error = common::RuntimeError(common::kErrInternal)});
   }
   return 1;
 }
 
-bool IsHostGone(std::int32_t number) {
-  switch (static_cast<std::uint32_t>(number)) {
-    case 0x800706BAu:  // RPC_S_SERVER_UNAVAILABLE: the process is gone
-    case 0x800706BEu:  // RPC_S_CALL_FAILED: it went while the call was on its way
-    case 0x80010108u:  // RPC_E_DISCONNECTED: it cut its clients off (it is closing)
-    case 0x800401FDu:  // CO_E_OBJNOTCONNECTED: the same, seen from a proxy
-      return true;
-    default:
-      return false;
-  }
-}
-
-void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error) {
+void ReportUnexpectedError(Platform& platform, const UnexpectedError& failure) {
   std::wstring text;
-  if (!IsHostGone(error.number())) {
+  if (!failure.host_gone) {
     text = L"The cart import stopped because of an unexpected error.";
-  } else if (dynamic_cast<const PasteError*>(&error) != nullptr) {
+  } else if (failure.in_paste) {
     // The paste call was under way: Brevanto may have pasted some or all items before it went.
     text =
         L"The cart import stopped because Brevanto closed while the items were being pasted into it. Some or all "
@@ -207,10 +222,10 @@ void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error
         L"The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted "
         L"into Brevanto.";
   }
-  text += L"\r\n\r\n" + ErrorText(CurrentError{error.number(), error.description()});
-  if (const auto* at_line = dynamic_cast<const LineError*>(&error)) {
-    text += L"It happened while line " + std::to_wstring(at_line->line()) +
-            L" of the shopping cart file was being handled.";
+  text += L"\r\n\r\n" + ErrorText(CurrentError{failure.error.number(), failure.error.description()});
+  if (failure.line) {
+    text +=
+        L"It happened while line " + std::to_wstring(*failure.line) + L" of the shopping cart file was being handled.";
   } else {
     text.resize(text.size() - 2);  // no line break at the end
   }

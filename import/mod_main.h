@@ -7,7 +7,7 @@
 // Everything else (an automation error, a 16-bit overflow, a failed conversion) is raised as
 // common::RuntimeError; `Run` turns it into the unexpected-error report.
 #include <cstdint>
-#include <span>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,24 +31,16 @@ inline constexpr wchar_t kAlreadyRunningText[] =
     L"A Kestrova cart import is already running. Wait until it has finished, then import the cart again if you still "
     L"need to.";
 
-// An unexpected error that happened while the cart line `line` was being handled.
-class LineError : public common::RuntimeError {
- public:
-  LineError(const common::RuntimeError& error, std::int16_t line) : common::RuntimeError(error), line_(line) {}
-  std::int16_t line() const { return line_; }
-
- private:
-  std::int16_t line_;
+// An unexpected error as its report tells it: the error, whether the application had gone away,
+// and where the run was, in a cart line (its index) or in the paste call itself. ImportCart raises
+// one for an error within a line or the paste; it is no RuntimeError, so nothing that traps those
+// takes it for one.
+struct UnexpectedError {
+  common::RuntimeError error;
+  bool host_gone = false;
+  std::optional<std::int16_t> line{};
+  bool in_paste = false;
 };
-
-// An unexpected error raised by the paste call itself: the paste may have gone through.
-class PasteError : public common::RuntimeError {
- public:
-  explicit PasteError(const common::RuntimeError& error) : common::RuntimeError(error) {}
-};
-
-// Whether `number` says that the application has gone away (closed, or cut its clients off).
-bool IsHostGone(std::int32_t number);
 
 // The error a procedure has trapped; number 0 means that none is current.
 struct CurrentError {
@@ -63,19 +55,19 @@ struct CurrentError {
 // is nowhere), then ImportCart.
 void Main(Platform& platform);
 // The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
-// the final count. Raises unexpected errors (LineError when one happened while a cart line was
-// handled), after every object reference it took has been released.
+// the final count. Raises unexpected errors (an UnexpectedError when one happened within a cart
+// line or the paste call), after every object reference it took has been released.
 void ImportCart(Platform& platform, const std::wstring& cart_path);
-// The program: `arguments` are its command line's, after the program name. With none it imports
-// the Documents folder's cart (Main), with one the cart at that path, taken from the current
-// folder when it is relative. More than one, or another import holding the import lock, is told
-// in a box, and nothing is read. Plus the unexpected-error report. Returns the process exit code:
-// 0 for every expected end; 1 after the report, after a refused start, and when the user stopped
-// the run in the busy box (RunCancelled, which has said all there is to say).
-int Run(Platform& platform, std::span<const std::wstring> arguments = {});
-// Shows the unexpected-error report for `error` (with the line index of a LineError). When the
-// application has gone away, the report says so, and whether anything may have been pasted.
-void ReportUnexpectedError(Platform& platform, const common::RuntimeError& error);
+// The program, with the command line's arguments: none imports the Documents folder's cart
+// (Main), one the cart at that path, taken from the current folder when it is relative. More than
+// one, or another import holding the import lock, is told in a box, and nothing is read. Whatever
+// is raised ends here, in the unexpected-error report. Returns the process exit code: 0 for every
+// expected end; 1 after the report, after a refused start, and when the user stopped the run in
+// the busy box (RunCancelled, which has said all there is to say).
+int Run(Platform& platform);
+// Shows the unexpected-error report. When the application has gone away, the report says so, and
+// whether anything may have been pasted: only when the paste call itself was under way.
+void ReportUnexpectedError(Platform& platform, const UnexpectedError& failure);
 
 // --- Cart text and lines -------------------------------------------------------------------------
 

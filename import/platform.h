@@ -7,13 +7,15 @@
 // Failure style: every operation that can fail raises common::RuntimeError (number and
 // description), except where a result type says otherwise (FileContent's open error) and
 // ReleaseObject, which never fails. An automation call that the application refused because it is
-// busy raises CallRejected: that call did not run, so it may be made again.
+// busy raises CallRejected: that call did not run, so it may be made again. A call that found the
+// application gone raises HostGone.
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "common/runtime_error.h"
 #include "common/unique_any.h"
@@ -31,6 +33,14 @@ enum class Choice { kRetry, kCancel };
 // The application refused an automation call because it is busy (a modal dialog open in it, say).
 // The call did not run. Number and description are the platform's own for the refusal.
 class CallRejected : public common::RuntimeError {
+ public:
+  using common::RuntimeError::RuntimeError;
+};
+
+// The application has gone away: it closed, or cut its clients off while closing. Only the
+// platform's own result of a call says so; an error that the application raised itself, whatever
+// its number, is an ordinary RuntimeError.
+class HostGone : public common::RuntimeError {
  public:
   using common::RuntimeError::RuntimeError;
 };
@@ -100,6 +110,8 @@ class Platform {
   // `path` as a full path: a relative one is taken from the current folder, "." and ".." are
   // resolved. Only the text is worked on; the file need not exist.
   virtual std::wstring FullPath(const std::wstring& path) = 0;
+  // The arguments the program was started with, after its own name, in UTF-16.
+  virtual std::vector<std::wstring> CommandLineArguments() = 0;
 };
 
 namespace platform_detail {

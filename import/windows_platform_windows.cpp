@@ -1,5 +1,7 @@
 #include "import/windows_platform_windows.h"
 
+#include <shellapi.h>  // after <windows.h>, whose types it uses
+
 #include <utility>
 
 #include "import/files_windows.h"
@@ -49,5 +51,14 @@ bool WindowsPlatform::TryLockImport(const std::wstring& name) {
 }
 
 std::wstring WindowsPlatform::FullPath(const std::wstring& path) { return FullPathOf(path); }
+
+std::vector<std::wstring> WindowsPlatform::CommandLineArguments() {
+  // Split from the UTF-16 command line, so that paths outside the ANSI code page come through.
+  int count = 0;
+  wchar_t** const argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const common::UniqueLocal owner(argv);
+  if (argv == nullptr) throw Win32Error(GetLastError());
+  return std::vector<std::wstring>(argv + (count > 0 ? 1 : 0), argv + count);
+}
 
 }  // namespace modMain::windows

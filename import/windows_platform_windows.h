@@ -22,6 +22,7 @@ class WindowsPlatform final : public Platform {
   std::optional<std::wstring> ShellDocumentsFolder() override;
   bool TryLockImport(const std::wstring& name) override;
   std::wstring FullPath(const std::wstring& path) override;
+  std::vector<std::wstring> CommandLineArguments() override;
 
  private:
   ComAutomation automation_;

@@ -288,8 +288,9 @@ class RecordingDispatch final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* ids) override {
     journal_.push_back(name_ + L" GetIDsOfNames " + names[0]);
     if (std::wstring(names[0]) == L"Busy") return RPC_E_CALL_REJECTED;
-    static const std::array<std::wstring, 8> kMembers = {L"Child", L"Method",  L"Index", L"Fail",
-                                                         L"Raise", L"Refused", L"Later", L"RaisesRefused"};
+    static const std::array<std::wstring, 10> kMembers = {L"Child", L"Method",    L"Index", L"Fail",
+                                                          L"Raise", L"Refused",   L"Later", L"RaisesRefused",
+                                                          L"Gone",  L"RaisesGone"};
     for (std::size_t i = 0; i < kMembers.size(); ++i) {
       if (kMembers[i] == names[0]) {
         ids[0] = static_cast<DISPID>(i + 1);
@@ -338,6 +339,12 @@ class RecordingDispatch final : public IDispatch {
       case 8:
         exception->scode = RPC_E_CALL_REJECTED;
         exception->bstrDescription = SysAllocString(L"refused inside");
+        return DISP_E_EXCEPTION;
+      case 9:
+        return RPC_E_DISCONNECTED;
+      case 10:
+        exception->scode = static_cast<SCODE>(0x800706BAu);  // RPC_S_SERVER_UNAVAILABLE, raised by the object
+        exception->bstrDescription = SysAllocString(L"gone inside");
         return DISP_E_EXCEPTION;
       default:
         exception->wCode = 1001;
@@ -421,22 +428,28 @@ TEST_F(AutomationTest, RaisesTheServersErrorElseTheHresult) {
   EXPECT_EQ(automation_->HeldObjects(), 1u);
 }
 
-// Only a refusal that the call's own HRESULT reports is CallRejected (the call did not run); an
-// error the object raised with the same code did run.
-TEST_F(AutomationTest, OnlyTheCallsOwnHresultCountsAsRefused) {
+// Only the call's own HRESULT says that the call was refused (CallRejected: it did not run) or that
+// the application has gone (HostGone); an error that the object raised with the same code ran.
+TEST_F(AutomationTest, OnlyTheCallsOwnHresultCountsAsRefusedOrGone) {
+  enum Kind { kRefused, kGone, kRaised };
   const ObjectId root = Root();
-  for (const auto& [member, refused, code] :
-       {std::tuple{L"Refused", true, RPC_E_CALL_REJECTED}, std::tuple{L"Later", true, RPC_E_SERVERCALL_RETRYLATER},
-        std::tuple{L"Busy", true, RPC_E_CALL_REJECTED}, std::tuple{L"RaisesRefused", false, RPC_E_CALL_REJECTED},
-        std::tuple{L"Fail", false, static_cast<HRESULT>(0x80040201u)}}) {
+  for (const auto& [member, kind, code] :
+       {std::tuple{L"Refused", kRefused, RPC_E_CALL_REJECTED},
+        std::tuple{L"Later", kRefused, RPC_E_SERVERCALL_RETRYLATER}, std::tuple{L"Busy", kRefused, RPC_E_CALL_REJECTED},
+        std::tuple{L"RaisesRefused", kRaised, RPC_E_CALL_REJECTED}, std::tuple{L"Gone", kGone, RPC_E_DISCONNECTED},
+        std::tuple{L"RaisesGone", kRaised, static_cast<HRESULT>(0x800706BAu)},
+        std::tuple{L"Fail", kRaised, static_cast<HRESULT>(0x80040201u)}}) {
     try {
       automation_->CallMethod(root, member, {});
       ADD_FAILURE() << "no error from " << member;
     } catch (const CallRejected& error) {
-      EXPECT_TRUE(refused) << member;
+      EXPECT_EQ(kind, kRefused) << member;
+      EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << member;
+    } catch (const HostGone& error) {
+      EXPECT_EQ(kind, kGone) << member;
       EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << member;
     } catch (const common::RuntimeError& error) {
-      EXPECT_FALSE(refused) << member;
+      EXPECT_EQ(kind, kRaised) << member;
       EXPECT_EQ(error.number(), static_cast<std::int32_t>(code)) << member;
     }
   }

@@ -24,10 +24,6 @@ const wchar_t* IconName(MessageIcon icon) {
 
 }  // namespace
 
-void FakePlatform::FailOn(const std::wstring& member, int nth, common::RuntimeError error) {
-  failures_.insert_or_assign({member, nth}, std::move(error));
-}
-
 void FakePlatform::RejectOn(const std::wstring& member, int nth, int times) { rejections_[{member, nth}] = times; }
 
 std::vector<std::wstring> FakePlatform::Messages() const {
@@ -46,7 +42,7 @@ void FakePlatform::Count(const std::wstring& member) {
   }
   calls_[member] = nth;
   const auto failure = failures_.find({member, nth});
-  if (failure != failures_.end()) throw failure->second;
+  if (failure != failures_.end()) std::rethrow_exception(failure->second);
 }
 
 const std::wstring& FakePlatform::LiveKindOf(ObjectId object) const {

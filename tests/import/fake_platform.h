@@ -3,6 +3,7 @@
 // and ItemFunctions that can be busy, message boxes and an emulated registry. It writes every call into `log` in
 // a compact text form, hands out object ids, and checks that each id is released exactly once.
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,12 +28,16 @@ class FakePlatform final : public PlatformDouble {
   std::optional<std::wstring> shell_documents;  // the shell's Documents folder; nothing: it cannot tell
   // Makes the `nth` call (from 1) of `member` raise `error`; members are property and method
   // names, and "GetActiveObject".
-  void FailOn(const std::wstring& member, int nth, common::RuntimeError error);
+  template <typename Error>  // common::RuntimeError, or HostGone: the application went away
+  void FailOn(const std::wstring& member, int nth, Error error) {
+    failures_.insert_or_assign({member, nth}, std::make_exception_ptr(std::move(error)));
+  }
   // Makes the `nth` call of `member` be refused as busy (CallRejected) `times` times before it
   // runs; a refused call is logged but not counted.
   void RejectOn(const std::wstring& member, int nth, int times);
   // The user's answers to the busy box, in order; Cancel when none is left.
   std::vector<Choice> answers;
+  std::vector<std::wstring> arguments;                            // the command line's, after the program name
   bool lock_held_elsewhere = false;                               // another import holds the import lock
   std::wstring current_folder = L"C:\\Users\\tester\\Downloads";  // where relative paths start
 
@@ -54,6 +59,7 @@ class FakePlatform final : public PlatformDouble {
   FileContent ReadAllShared(const std::wstring& path) override;
   std::optional<std::wstring> ShellDocumentsFolder() override;
   bool TryLockImport(const std::wstring& name) override;
+  std::vector<std::wstring> CommandLineArguments() override { return arguments; }
   // A path that starts with a drive ("C:\") or a server ("\\") as it is; any other after the
   // current folder.
   std::wstring FullPath(const std::wstring& path) override;
@@ -64,7 +70,7 @@ class FakePlatform final : public PlatformDouble {
   void Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args);
 
   std::map<std::wstring, int> calls_;
-  std::map<std::pair<std::wstring, int>, common::RuntimeError> failures_;
+  std::map<std::pair<std::wstring, int>, std::exception_ptr> failures_;
   std::map<std::pair<std::wstring, int>, int> rejections_;  // refusals left
 };
 

@@ -171,7 +171,8 @@ class StartTest : public RunTest, public ::testing::WithParamInterface<StartCase
 
 TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
   GetParam().arrange(fake);
-  EXPECT_EQ(modMain::Run(fake, GetParam().arguments), GetParam().exit_code);
+  fake.arguments = GetParam().arguments;
+  EXPECT_EQ(modMain::Run(fake), GetParam().exit_code);
   const Log& begins = GetParam().log_begins;
   const bool whole = begins.back() == GetParam().messages.back();
   const std::size_t n = whole ? fake.log.size() : std::min(fake.log.size(), begins.size());
@@ -381,10 +382,9 @@ TEST_P(UnexpectedErrorTest, StopsTheRunWithTheReportAndNothingPasted) {
 }
 
 common::RuntimeError Failure(const wchar_t* what) { return common::RuntimeError(-2147352567, what); }
-// Brevanto gone: one of the four errors that say so, raised by the `nth` call of `member`.
+// Brevanto gone, as the platform tells it, at the `nth` call of `member`.
 std::function<void(FakePlatform&)> Gone(const wchar_t* member, int nth, std::uint32_t code) {
-  return
-      [=](FakePlatform& f) { f.FailOn(member, nth, common::RuntimeError(static_cast<std::int32_t>(code), L"gone")); };
+  return [=](FakePlatform& f) { f.FailOn(member, nth, HostGone(static_cast<std::int32_t>(code), L"gone")); };
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -412,7 +412,14 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"UnavailableInTheCopyOfLine1", Gone(L"SLIBufferCopyToMLIBuffer", 1, 0x800706BA), -2147023174, L"gone",
                   1, kClosed},
         ErrorCase{"UnavailableDuringThePaste", Gone(L"MLIBufferAppendPaste", 1, 0x800706BA), -2147023174, L"gone", 0,
-                  kClosedInPaste}),
+                  kClosedInPaste},
+        // The read of ItemFunctions before the paste: the paste never ran.
+        ErrorCase{"DisconnectedInTheLastRead", Gone(L"ItemFunctions", 1 + 2 * 11 + 1, 0x80010108), -2147417848, L"gone",
+                  0, kClosed},
+        // Brevanto itself raised an error with a number that a vanished application gives: it ran.
+        ErrorCase{"RaisedWithTheNumberOfAGoneApplication",
+                  [](FakePlatform& f) { f.FailOn(L"SLIBufferClear", 2, common::RuntimeError(-2147023174, L"mine")); },
+                  -2147023174, L"mine", 2}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 // --- A busy application --------------------------------------------------------------------------
@@ -541,6 +548,19 @@ INSTANTIATE_TEST_SUITE_P(
                  1,
                  {}}),
     [](const ::testing::TestParamInfo<BusyCase>& info) { return std::string(info.param.name); });
+
+// A clock whose readings are negative (any epoch will do) times the silent retries all the same.
+TEST_F(RunTest, ASilentSpellEndsOnAClockBeforeItsEpoch) {
+  PutCart(Lines({kHeader, Good()}));
+  fake.RejectOn(L"MLIBufferClear", 1, kRefusedInTenSeconds + 1);
+  fake.answers = {Choice::kRetry};
+  CountingClock clock;
+  clock.now = -1'000'000;
+  BusyRetry retrying(fake, clock);
+  EXPECT_EQ(modMain::Run(retrying), 0);
+  EXPECT_EQ(CountOf(fake.log, BusyBox()), 1u);
+  EXPECT_EQ(clock.waits, Join(SilentTenSeconds(), {50}));
+}
 
 // An error that is not a refusal may come from a call that ran: never repeated, reported.
 TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {

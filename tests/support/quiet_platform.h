@@ -36,6 +36,7 @@ class QuietPlatform final : public PlatformDouble {
   std::optional<std::wstring> ShellDocumentsFolder() override { return std::nullopt; }
   bool TryLockImport(const std::wstring&) override { return true; }
   std::wstring FullPath(const std::wstring& path) override { return path; }
+  std::vector<std::wstring> CommandLineArguments() override { return {}; }
 
  private:
   std::string cart_;
