@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/ansi.h"
+#include "import/cart_text.h"
 #include "import/mod_main.h"
 #include "tests/support/quiet_platform.h"
 

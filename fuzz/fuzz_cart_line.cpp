@@ -7,7 +7,7 @@
 
 #include "common/ansi.h"
 #include "common/runtime_error.h"
-#include "import/mod_main.h"
+#include "import/cart_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::wstring line = common::AnsiToText(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -9,7 +9,7 @@
 #include "common/ansi.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "import/mod_main.h"
+#include "import/cart_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);

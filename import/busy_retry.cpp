@@ -5,8 +5,6 @@
 #include <optional>
 #include <thread>
 
-#include "import/mod_main.h"
-
 namespace modMain {
 
 std::int64_t SystemClock::NowMs() {

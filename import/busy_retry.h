@@ -5,19 +5,16 @@
 //
 // After the first refusal of a call it waits 50 ms, then twice as long each time up to 500 ms,
 // and calls again, silently, for 10 s. If the application still refuses, the busy box asks the
-// user: Retry starts another 10 s, Cancel raises RunCancelled. A call that is not refused costs
+// user: Retry starts another 10 s, Cancel raises RunCancelled (program.h). A call that is not refused costs
 // nothing more: no wait, no clock reading.
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "import/platform.h"
+#include "import/program.h"
 
 namespace modMain {
-
-// Raised when the user stops the import in the busy box. Deliberately not a RuntimeError, so that
-// no procedure that traps errors (the presence check) can take it for a failed call.
-struct RunCancelled {};
 
 // Milliseconds on a monotonic clock, and waiting; the tests pass a clock that only counts.
 class Clock {

@@ -1,5 +1,7 @@
 // The cart's text (its encoding and its lines), the cart line syntax and the text clean-up
 // helpers: pure functions of their arguments (and, for TruncateAt, of the user's locale).
+#include "import/cart_text.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -7,7 +9,6 @@
 #include "common/int16.h"
 #include "common/locale_number.h"
 #include "common/text.h"
-#include "import/mod_main.h"
 
 namespace modMain {
 

@@ -1,5 +1,5 @@
-// The import run and the procedures that give it the cart file, the Documents folder and the
-// presence of the quoting application.
+// The import run, its report of an unexpected error, and the presence check of the quoting
+// application.
 #include "import/mod_main.h"
 
 #include <array>
@@ -7,10 +7,11 @@
 #include <optional>
 
 #include "common/int16.h"
-#include "common/text.h"
 #include "common/variant.h"
-#include "import/busy_retry.h"
-#include "registry/registry_access.h"
+#include "import/cart_file.h"
+#include "import/cart_text.h"
+#include "import/documents_folder.h"
+#include "import/program.h"
 
 namespace modMain {
 namespace {
@@ -53,22 +54,6 @@ void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
   CallItemFunction(app, L"SLIBufferCopyToMLIBuffer");
 }
 
-// The cart in the Documents folder `folder`, or nothing when there is none. The registry's
-// "Personal" reaches the run through the ANSI functions, which turn a character outside the ANSI
-// code page into another ("Dokumenty Łukasz" into "Dokumenty Lukasz"): when that path holds no
-// cart, the folder as the shell names it in UTF-16 is tried too, if it is another one.
-std::optional<std::wstring> FindCart(Platform& platform, const std::wstring& folder) {
-  const std::wstring path = folder + kCartFileName;
-  if (FileExists(platform, path)) return path;
-  std::optional<std::wstring> shell = platform.ShellDocumentsFolder();
-  if (!shell || shell->empty()) return std::nullopt;
-  if (shell->back() == L'\\') shell = DropRight(*shell, 1);
-  if (common::TextEqualsIgnoreCase(*shell, folder)) return std::nullopt;
-  std::wstring shell_path = *shell + kCartFileName;
-  if (FileExists(platform, shell_path)) return shell_path;
-  return std::nullopt;
-}
-
 // Where in the run a step is: within a cart line, or the paste call itself.
 struct Place {
   std::optional<std::int16_t> line;
@@ -108,7 +93,7 @@ void ShowCartNotFound(Platform& platform, const std::wstring& cart_path) {
 
 void Main(Platform& platform) {
   const std::wstring folder = GetMyDocumentsFolder(platform.Registry());
-  const std::optional<std::wstring> found = FindCart(platform, folder);
+  const std::optional<std::wstring> found = FindDocumentsCart(platform, folder);
   if (!found) {
     ShowCartNotFound(platform, folder + kCartFileName);
     return;
@@ -117,6 +102,8 @@ void Main(Platform& platform) {
 }
 
 void ImportCart(Platform& platform, const std::wstring& cart_path) {
+  // The cart is read before Brevanto is looked for: a cart that cannot be opened is told first,
+  // whatever Brevanto's state, and the file is closed again before the first call to Brevanto.
   const std::vector<std::wstring> lines = CartLines(ReadFileToString(platform, cart_path));
 
   if (!IsHostRunning(platform)) {
@@ -124,7 +111,10 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
                          MessageIcon::kCritical, L"Brevanto API");
     return;
   }
-  // Held to the end of the run; released on every way out, after the last message.
+  // Attached a second time: the presence check keeps no reference, so that it leaves no hold on
+  // Brevanto, and the run takes its own (should Brevanto close in between, this attach fails as an
+  // unexpected error). Held to the end of the run; released on every way out, after the last
+  // message.
   const ObjectRef app = ObjectRef::GetActive(platform, kHostProgId);
   Variant document;
   {
@@ -142,6 +132,7 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
   // 32,768 lines overflows when the index steps past its last line. Nothing is pasted either way.
   const Int16 last = Int16::From(static_cast<std::int64_t>(lines.size()) - 1);
   std::vector<std::wstring> fields;
+  // From 1: line 0 is the header, never imported, whatever it holds.
   for (Int16 i = 1; i <= last; ++i) {
     const std::wstring& line = lines[static_cast<std::size_t>(i)];
     if (line.empty()) continue;
@@ -239,40 +230,6 @@ bool IsHostRunning(Platform& platform) {
   } catch (const common::RuntimeError&) {
     return false;  // not running, or the identifier is not registered
   }
-}
-
-bool FileExists(Platform& platform, const std::wstring& path) {
-  try {
-    platform.FileLength(path);
-    return true;
-  } catch (const common::RuntimeError&) {
-    return false;
-  }
-}
-
-std::wstring ReadFileToString(Platform& platform, const std::wstring& path) {
-  FileContent content = platform.ReadAllShared(path);
-  if (content.open_error) {
-    const CurrentError current{content.open_error->number(), content.open_error->description()};
-    platform.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
-                         MessageIcon::kCritical, kAppTitle);
-    return std::wstring();
-  }
-  return DecodeCart(content.bytes);
-}
-
-std::wstring ErrorText(const CurrentError& error) {
-  return L"Error (" + std::to_wstring(error.number) + L") " + error.description + L"\r\n";
-}
-
-std::wstring GetMyDocumentsFolder(registry::RegistryApi& api) {
-  registry::winreg reg(api);
-  reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  reg.KeyRoot(kShellFoldersKey);
-  reg.Subkey(L"");
-  std::wstring folder = common::ToText(reg.GetRegistryValue(kDocumentsValue));
-  if (!folder.empty() && folder.back() == L'\\') folder = DropRight(folder, 1);
-  return folder;
 }
 
 }  // namespace modMain

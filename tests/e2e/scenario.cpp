@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "common/owners_windows.h"
-#include "import/mod_main.h"
+#include "import/documents_folder.h"
 #include "testbed/standin/identity.h"
 
 namespace e2e {

@@ -2,6 +2,7 @@
 // through Win32, and the automation adapter against an IDispatch of the test's own.
 #include "common/owners_windows.h"
 #include "import/automation_windows.h"
+#include "import/cart_file.h"
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/mod_main.h"

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "import/mod_main.h"
+#include "import/cart_file.h"
+#include "import/cart_text.h"
 #include "tests/import/fake_platform.h"
 
 namespace modMain::testing {

@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "import/documents_folder.h"
 #include "import/mod_main.h"
 #include "registry/recording_registry.h"
 #include "registry/registry_access.h"

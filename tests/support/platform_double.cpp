@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "import/mod_main.h"
+#include "import/documents_folder.h"
 #include "registry/registry_access.h"
 
 namespace modMain::testing {

@@ -1,0 +1,33 @@
+// The cart file: the existence test, the whole read, and the error text of a failed open.
+#include "import/cart_file.h"
+
+#include "import/cart_text.h"
+#include "import/program.h"
+
+namespace modMain {
+
+bool FileExists(Platform& platform, const std::wstring& path) {
+  try {
+    platform.FileLength(path);
+    return true;
+  } catch (const common::RuntimeError&) {
+    return false;
+  }
+}
+
+std::wstring ReadFileToString(Platform& platform, const std::wstring& path) {
+  FileContent content = platform.ReadAllShared(path);
+  if (content.open_error) {
+    const CurrentError current{content.open_error->number(), content.open_error->description()};
+    platform.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
+                         MessageIcon::kCritical, kAppTitle);
+    return std::wstring();
+  }
+  return DecodeCart(content.bytes);
+}
+
+std::wstring ErrorText(const CurrentError& error) {
+  return L"Error (" + std::to_wstring(error.number) + L") " + error.description + L"\r\n";
+}
+
+}  // namespace modMain
