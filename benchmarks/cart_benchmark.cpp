@@ -12,7 +12,7 @@
 #include "common/ansi.h"
 #include "import/cart_text.h"
 #include "import/mod_main.h"
-#include "tests/support/quiet_platform.h"
+#include "testbed/doubles/quiet_platform.h"
 
 // --- Heap accounting: every allocation of the process, current and peak bytes. The replacement
 // new/delete pair below allocates with malloc and frees with free; GCC sees free() meet memory

@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "testbed/common/command_line.h"
+#include "testbed/driver/scenario.h"
 #include "testbed/robot/dialogs.h"
 #include "testbed/standin/identity.h"
-#include "tests/e2e/scenario.h"
 
 namespace e2e {
 namespace {
@@ -112,16 +112,16 @@ std::optional<double> BareRoundTrip(int calls) {
   if (FAILED(GetActiveObject(standin::kClsid, nullptr, &running))) return std::nullopt;
   IDispatchPtr application = running;
   if (!application) return std::nullopt;
-  IDispatchPtr documents = testbed::testing::ReadObject(application, L"DocFunctions");
+  IDispatchPtr documents = testbed::driver::ReadObject(application, L"DocFunctions");
   if (!documents) return std::nullopt;
   DISPID id = DISPID_UNKNOWN;
   auto* name = const_cast<LPOLESTR>(L"GetActiveDocumentIndex");
   if (FAILED(documents->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return std::nullopt;
   constexpr WORD kMethodForResult = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
-  if (FAILED(testbed::testing::CallId(documents, id, kMethodForResult).result)) return std::nullopt;  // warm-up
+  if (FAILED(testbed::driver::CallId(documents, id, kMethodForResult).result)) return std::nullopt;  // warm-up
   const Clock::time_point start = Clock::now();
   for (int i = 0; i < calls; ++i) {
-    if (FAILED(testbed::testing::CallId(documents, id, kMethodForResult).result)) return std::nullopt;
+    if (FAILED(testbed::driver::CallId(documents, id, kMethodForResult).result)) return std::nullopt;
   }
   return Milliseconds(Clock::now() - start).count() / calls;
 }
@@ -136,8 +136,8 @@ std::optional<double> ItemFunctionsCycle(int calls) {
   if (!application) return std::nullopt;
   const Clock::time_point start = Clock::now();
   for (int i = 0; i < calls; ++i) {
-    IDispatchPtr items = testbed::testing::ReadObject(application, L"ItemFunctions");
-    if (!items || FAILED(testbed::testing::Call(items, L"SLIBufferClear", DISPATCH_METHOD).result)) return std::nullopt;
+    IDispatchPtr items = testbed::driver::ReadObject(application, L"ItemFunctions");
+    if (!items || FAILED(testbed::driver::Call(items, L"SLIBufferClear", DISPATCH_METHOD).result)) return std::nullopt;
   }
   return Milliseconds(Clock::now() - start).count() / calls;
 }
@@ -159,7 +159,7 @@ void PrintTrips(const char* label, const RoundTrips& t, double per) {
 int Run(const Settings& settings) {
   PersonalFolder personal;
   ScratchFolder folder(L"benchmark");
-  testbed::testing::TempFile journal(L"benchmark_journal.jsonl");
+  testbed::driver::TempFile journal(L"benchmark_journal.jsonl");
   if (!personal.saved() || !folder.ok() || !personal.Set(folder.path())) {
     std::fprintf(stderr, "cannot point the Documents folder at a scratch folder\n");
     return 1;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "import/mod_main.h"
-#include "tests/support/quiet_platform.h"
+#include "testbed/doubles/quiet_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   modMain::testing::QuietPlatform platform(std::string(reinterpret_cast<const char*>(data), size));

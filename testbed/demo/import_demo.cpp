@@ -18,7 +18,7 @@
 
 #include "testbed/common/command_line.h"
 #include "testbed/common/utf8.h"
-#include "tests/e2e/scenario.h"
+#include "testbed/driver/scenario.h"
 
 namespace e2e {
 namespace {
@@ -72,7 +72,7 @@ void PrintItems(const std::optional<std::vector<std::string>>& lines) {
   std::vector<std::vector<std::wstring>> rows;
   std::vector<std::vector<bool>> numeric;
   for (const std::string& line : *lines) {
-    const nlohmann::json item = testbed::testing::ParseLine(line);
+    const nlohmann::json item = testbed::driver::ParseLine(line);
     std::vector<std::wstring> row;
     std::vector<bool> is_number;
     for (const char* column : kColumns) {

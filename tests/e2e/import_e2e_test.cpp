@@ -11,7 +11,7 @@
 
 #include "import/system_message_windows.h"
 #include "testbed/common/json.h"
-#include "tests/e2e/scenario.h"
+#include "testbed/driver/scenario.h"
 #include "tests/support/user_conventions_windows.h"
 #include "tests/testbed/desktop_window.h"
 
@@ -164,7 +164,7 @@ struct HowToImport {
 class ImportEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(testbed::testing::AnyProcessNamed(kStandIn)) << "another stand-in is running";
+    ASSERT_FALSE(testbed::driver::AnyProcessNamed(kStandIn)) << "another stand-in is running";
     ASSERT_TRUE(folder_.ok());
     ASSERT_TRUE(personal_.saved());
     ASSERT_TRUE(personal_.Set(folder_.path()));
@@ -196,7 +196,7 @@ class ImportEndToEnd : public ::testing::Test {
     if (standin_.running()) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
     }
-    EXPECT_FALSE(testbed::testing::AnyProcessNamed(kImporter));
+    EXPECT_FALSE(testbed::driver::AnyProcessNamed(kImporter));
     EXPECT_EQ(ReadFileState(CartPath()), cart_before) << "the cart file changed";
 
     Transcript transcript = ReadTranscript(transcript_.path());
@@ -213,10 +213,10 @@ class ImportEndToEnd : public ::testing::Test {
 
   ScratchFolder folder_{L"documents"};
   PersonalFolder personal_;
-  testbed::testing::TempFile journal_{L"journal.jsonl"};
-  testbed::testing::TempFile items_{L"items.jsonl"};
-  testbed::testing::TempFile transcript_{L"transcript.jsonl"};
-  testbed::testing::TempFile second_transcript_{L"transcript2.jsonl"};
+  testbed::driver::TempFile journal_{L"journal.jsonl"};
+  testbed::driver::TempFile items_{L"items.jsonl"};
+  testbed::driver::TempFile transcript_{L"transcript.jsonl"};
+  testbed::driver::TempFile second_transcript_{L"transcript2.jsonl"};
   StandIn standin_;  // declared last: closed first
 };
 

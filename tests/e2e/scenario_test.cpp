@@ -3,12 +3,12 @@
 // the scenarios cannot make sense of is never lost or taken for a record.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/scenario.h"
+#include "testbed/driver/scenario.h"
 
 namespace e2e {
 namespace {
 
-using testbed::testing::TempFile;
+using testbed::driver::TempFile;
 
 std::string Joined(const std::vector<std::string>& lines) {
   std::string text;

@@ -11,8 +11,8 @@
 
 #include "common/runtime_error.h"
 #include "common/variant.h"
+#include "testbed/doubles/platform_double.h"
 #include "tests/support/error_number.h"
-#include "tests/support/platform_double.h"
 
 namespace modMain::testing {
 

@@ -2,12 +2,14 @@
 // and its transcript must say what each box showed, as the box showed it.
 #include <gtest/gtest.h>
 
+#include "testbed/driver/harness.h"
 #include "testbed/robot/options.h"
 #include "tests/testbed/desktop_window.h"
-#include "tests/testbed/testbed_fixture.h"
 
 namespace testbed::testing {
 namespace {
+
+using namespace testbed::driver;  // the harness: programs, processes, line files, late-bound calls
 
 [[maybe_unused]] ::testing::Environment* const desktop = ::testing::AddGlobalTestEnvironment(new DesktopWindow);
 

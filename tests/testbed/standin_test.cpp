@@ -11,11 +11,13 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "testbed/driver/harness.h"
 #include "testbed/standin/identity.h"
-#include "tests/testbed/testbed_fixture.h"
 
 namespace testbed::testing {
 namespace {
+
+using namespace testbed::driver;  // the harness: programs, processes, line files, late-bound calls
 
 using Lines = std::vector<std::string>;
 constexpr WORD kGet = DISPATCH_PROPERTYGET;

@@ -14,15 +14,15 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/testbed/testbed_fixture.h"
+#include "testbed/driver/harness.h"
 
 namespace e2e {
 
 using testbed::Utf8;
-using testbed::testing::BinFolder;
-using testbed::testing::ChildProcess;
-using testbed::testing::ReadLines;
-using testbed::testing::TextOf;
+using testbed::driver::BinFolder;
+using testbed::driver::ChildProcess;
+using testbed::driver::ReadLines;
+using testbed::driver::TextOf;
 
 inline constexpr wchar_t kImporter[] = L"KestrovaCartImport.exe";
 inline constexpr wchar_t kStandIn[] = L"BrevantoStandIn.exe";

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "tests/support/platform_double.h"
+#include "testbed/doubles/platform_double.h"
 
 namespace modMain::testing {
 

@@ -1,4 +1,4 @@
-#include "tests/support/platform_double.h"
+#include "testbed/doubles/platform_double.h"
 
 #include <stdexcept>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "tests/support/quiet_platform.h"
+#include "testbed/doubles/quiet_platform.h"
 
 #include <utility>
 

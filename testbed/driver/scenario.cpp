@@ -1,4 +1,4 @@
-#include "tests/e2e/scenario.h"
+#include "testbed/driver/scenario.h"
 
 #include <filesystem>
 #include <map>
@@ -80,7 +80,7 @@ bool PersonalFolder::Remove() {
 
 // --- ScratchFolder ------------------------------------------------------------------------------
 
-ScratchFolder::ScratchFolder(std::wstring_view tag) : path_(testbed::testing::UniqueTempPath(L"kci_e2e", tag)) {
+ScratchFolder::ScratchFolder(std::wstring_view tag) : path_(testbed::driver::UniqueTempPath(L"kci_e2e", tag)) {
   ok_ = CreateDirectoryW(path_.c_str(), nullptr) != FALSE;
 }
 
@@ -120,7 +120,7 @@ bool StandIn::Start(const std::vector<std::wstring>& options, double backstop_se
   std::vector<std::wstring> arguments{L"--exit-after", std::to_wstring(backstop_seconds)};
   arguments.insert(arguments.end(), options.begin(), options.end());
   if (!process_.Start(kStandIn, arguments)) return false;
-  window_ = testbed::testing::WaitForWindow(process_.id(), standin::kWindowClass, 30000);
+  window_ = testbed::driver::WaitForWindow(process_.id(), standin::kWindowClass, 30000);
   if (window_ == nullptr) {
     process_.Kill();
     return false;
@@ -147,7 +147,7 @@ void PrintTo(const Box& box, std::ostream* out) {
 Transcript ReadTranscript(const std::wstring& path) {
   Transcript transcript;
   for (const std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
-    const nlohmann::json value = testbed::testing::ParseLine(line);
+    const nlohmann::json value = testbed::driver::ParseLine(line);
     const bool object = value.is_object();
     if (object && value.contains("title")) {
       Box box{TextOf(value, "title"), TextOf(value, "text"), TextOf(value, "icon"), {}};
@@ -195,7 +195,7 @@ std::vector<JournalEntry> ReadJournal(const std::wstring& path) {
   std::vector<JournalEntry> journal;
   for (std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
     JournalEntry entry;
-    if (const nlohmann::json value = testbed::testing::ParseLine(line); value.is_object()) {
+    if (const nlohmann::json value = testbed::driver::ParseLine(line); value.is_object()) {
       entry.event = TextOf(value, "event");
       entry.object = TextOf(value, "object");
       entry.call = TextOf(value, "call");

@@ -13,7 +13,7 @@
 #include "common/owners_windows.h"
 #include "testbed/common/utf8.h"
 
-namespace testbed::testing {
+namespace testbed::driver {
 
 // The folder of the running test program (the build's bin folder, where the testbed programs are).
 std::wstring BinFolder();
@@ -98,4 +98,4 @@ IDispatchPtr ReadObject(IDispatch* object, const wchar_t* property);
 // A by-reference text argument (VT_BSTR|VT_BYREF) pointing at `target`, which must outlive it.
 _variant_t TextRef(BSTR* target);
 
-}  // namespace testbed::testing
+}  // namespace testbed::driver

@@ -1,4 +1,4 @@
-#include "tests/testbed/testbed_fixture.h"
+#include "testbed/driver/harness.h"
 
 #include <tlhelp32.h>
 
@@ -8,7 +8,7 @@
 
 #include "testbed/common/command_line.h"
 
-namespace testbed::testing {
+namespace testbed::driver {
 
 std::wstring BinFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -189,4 +189,4 @@ _variant_t TextRef(BSTR* target) {
   return _variant_t(reference);  // copies the reference, not the text
 }
 
-}  // namespace testbed::testing
+}  // namespace testbed::driver
