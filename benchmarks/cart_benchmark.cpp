@@ -12,7 +12,7 @@
 #include "common/ansi.h"
 #include "import/cart_text.h"
 #include "import/mod_main.h"
-#include "testbed/doubles/quiet_platform.h"
+#include "testbed/doubles/silent_double.h"
 
 // --- Heap accounting: every allocation of the process, current and peak bytes. The replacement
 // new/delete pair below allocates with malloc and frees with free; GCC sees free() meet memory
@@ -110,13 +110,13 @@ void BM_DecodeCart(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeCart)->ArgName("ansi_utf8_utf16")->Arg(0)->Arg(1)->Arg(2);
 
-// A whole run over a silent platform: the cart text path plus the calls the run makes. Reports
+// A whole run over a silent double: the cart text path plus the calls the run makes. Reports
 // the peak heap the run added, against the cart's size in bytes.
 void BM_ImportRun(benchmark::State& state) {
   const std::string cart = Cart(static_cast<int>(state.range(0)));
   std::size_t peak = 0;
   for ([[maybe_unused]] auto _ : state) {
-    modMain::testing::QuietPlatform platform(cart);
+    modMain::testing::SilentDouble platform(cart);
     const std::size_t before = g_current.load();
     g_peak = before;
     if (modMain::Run(platform) != 0) state.SkipWithError("the run did not end normally");

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "import/mod_main.h"
-#include "testbed/doubles/quiet_platform.h"
+#include "testbed/doubles/silent_double.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  modMain::testing::QuietPlatform platform(std::string(reinterpret_cast<const char*>(data), size));
+  modMain::testing::SilentDouble platform(std::string(reinterpret_cast<const char*>(data), size));
   const int exit_code = modMain::Run(platform);
   if (platform.LiveObjects() != 0 || platform.bad_releases != 0) std::abort();
   if (exit_code == 0) {

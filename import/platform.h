@@ -2,7 +2,7 @@
 // The one interface through which the import run reaches the world outside it: the quoting
 // application's automation interface, the message box, the file system and the registry. The
 // product implements it over COM, MessageBoxW and Win32 files (windows_platform_windows.h); the
-// native tests implement it with a recording fake.
+// native tests implement it with a recording double.
 //
 // Failure style: every operation that can fail raises common::RuntimeError (number and
 // description), except where a result type says otherwise (FileContent's open error) and

@@ -8,7 +8,7 @@
 #include "import/mod_main.h"
 #include "import/system_message_windows.h"
 #include "import/windows_platform_windows.h"
-#include "tests/import/fake_platform.h"
+#include "tests/import/recording_double.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 
 #include "import/cart_file.h"
 #include "import/cart_text.h"
-#include "tests/import/fake_platform.h"
+#include "tests/import/recording_double.h"
 
 namespace modMain::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include "import/mod_main.h"
 #include "registry/recording_registry.h"
 #include "registry/registry_access.h"
-#include "tests/import/fake_platform.h"
+#include "tests/import/recording_double.h"
 
 namespace modMain::testing {
 namespace {
@@ -21,16 +21,16 @@ struct FolderCase {
 class DocumentsFolderTest : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(DocumentsFolderTest, ReadsPersonalOnceAndDropsOneTrailingBackslash) {
-  FakePlatform fake;
-  registry::winreg setup(fake.registry);
+  RecordingDouble platform;
+  registry::winreg setup(platform.registry);
   setup.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
   setup.KeyRoot(kShellFoldersKey);
   if (GetParam().key_present) {
     ASSERT_TRUE(setup.SetRegistryValue(L"Other", L"x", 1));
-    if (GetParam().personal) fake.SetDocumentsFolder(*GetParam().personal);
+    if (GetParam().personal) platform.SetDocumentsFolder(*GetParam().personal);
   }
 
-  registry::RecordingRegistry counted(fake.registry);
+  registry::RecordingRegistry counted(platform.registry);
   EXPECT_EQ(GetMyDocumentsFolder(counted), GetParam().folder);
   EXPECT_EQ(counted.Calls("RegOpenKeyExA"), 1u);
   EXPECT_LE(counted.Calls("RegQueryValueExA"), 1u);
@@ -49,12 +49,13 @@ INSTANTIATE_TEST_SUITE_P(Values, DocumentsFolderTest,
                                            FolderCase{std::nullopt, true, L""}, FolderCase{std::nullopt, false, L""}));
 
 TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
-  FakePlatform fake;
-  fake.SetDocumentsFolder(L"D:\\");
-  modMain::Main(fake);
-  EXPECT_EQ(fake.log, (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv", L"ShellDocumentsFolder",
-                                                 L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
-                                                 L"file 'D:\\ShoppingCart.csv' was not found. Import cancelled!"}));
+  RecordingDouble platform;
+  platform.SetDocumentsFolder(L"D:\\");
+  modMain::Main(platform);
+  EXPECT_EQ(platform.log,
+            (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv", L"ShellDocumentsFolder",
+                                       L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
+                                       L"file 'D:\\ShoppingCart.csv' was not found. Import cancelled!"}));
 }
 
 // The registry's folder comes through the ANSI functions; when it holds no cart, the shell's own
@@ -69,15 +70,15 @@ struct ShellCase {
 class ShellFolderTest : public ::testing::TestWithParam<ShellCase> {};
 
 TEST_P(ShellFolderTest, IsAskedOnlyWhenTheRegistryFolderHoldsNoCart) {
-  FakePlatform fake;
-  fake.SetDocumentsFolder(L"C:\\Users\\L\\Dokumenty Lukasz");
-  fake.shell_documents = GetParam().shell;
-  fake.host_running = false;
-  if (GetParam().cart_folder) fake.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
-  modMain::Main(fake);
-  const std::wstring last_box = fake.log.back();  // "not found", or "not running" after a read
-  fake.log.pop_back();
-  EXPECT_EQ(fake.log, GetParam().log);
+  RecordingDouble platform;
+  platform.SetDocumentsFolder(L"C:\\Users\\L\\Dokumenty Lukasz");
+  platform.shell_documents = GetParam().shell;
+  platform.host_running = false;
+  if (GetParam().cart_folder) platform.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
+  modMain::Main(platform);
+  const std::wstring last_box = platform.log.back();  // "not found", or "not running" after a read
+  platform.log.pop_back();
+  EXPECT_EQ(platform.log, GetParam().log);
   if (GetParam().cart_folder == nullptr) {
     EXPECT_NE(last_box.find(L"'C:\\Users\\L\\Dokumenty Lukasz\\ShoppingCart.csv' was not found"), std::wstring::npos)
         << "the message names the registry's folder";

@@ -1,4 +1,4 @@
-// The import run against the recording fake: each of its five ends with its full call sequence,
+// The import run against the recording double: each of its five ends with its full call sequence,
 // carts by table, the 16-bit limits and the unexpected-error paths. Every test ends by checking
 // that each object reference the run took was released exactly once.
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "common/ansi.h"
 #include "import/busy_retry.h"
 #include "import/mod_main.h"
-#include "tests/import/fake_platform.h"
+#include "tests/import/recording_double.h"
 
 namespace modMain::testing {
 namespace {
@@ -75,13 +75,13 @@ std::string Good(const std::string& part = "P1") { return part + ",Acme,A-1,Widg
 
 class RunTest : public ::testing::Test {
  protected:
-  void SetUp() override { fake.SetDocumentsFolder(kDocs); }
+  void SetUp() override { platform.SetDocumentsFolder(kDocs); }
   void TearDown() override {
-    EXPECT_EQ(fake.LiveObjects(), 0u) << "object references left unreleased";
-    EXPECT_EQ(fake.bad_releases, 0u);
-    EXPECT_EQ(fake.registry.OpenHandleCount(), 0u);
+    EXPECT_EQ(platform.LiveObjects(), 0u) << "object references left unreleased";
+    EXPECT_EQ(platform.bad_releases, 0u);
+    EXPECT_EQ(platform.registry.OpenHandleCount(), 0u);
   }
-  void PutCart(std::string bytes) { fake.files[Cart()] = std::move(bytes); }
+  void PutCart(std::string bytes) { platform.files[Cart()] = std::move(bytes); }
   // The log after the cart was read and the host found: the presence check and the attach.
   static Log Attached() {
     return {kLock,
@@ -95,63 +95,63 @@ class RunTest : public ::testing::Test {
             L"Release DocFunctions"};
   }
 
-  FakePlatform fake;
+  RecordingDouble platform;
 };
 
 // --- The five ends ------------------------------------------------------------------------------
 
 TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (Log{kLock, L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
 }
 
 TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
   PutCart(Lines({kHeader, Good()}));
-  fake.host_running = false;
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
-                           L"GetActiveObject Brevanto.Application", kM2}));
+  platform.host_running = false;
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
+                               L"GetActiveObject Brevanto.Application", kM2}));
 }
 
 TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
   PutCart(Lines({kHeader, Good()}));
-  fake.document_index = std::int32_t{-1};
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, Concat({Attached(), {kM3, L"Release Application"}}));
+  platform.document_index = std::int32_t{-1};
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.log, Concat({Attached(), {kM3, L"Release Application"}}));
 }
 
 // Price and cost are filtered before they are read as numbers, the quantity is not; columns 13 and
 // 14 are never used.
 TEST_F(RunTest, NormalEndFeedsBothBuffersInColumnOrderAndPastesOnce) {
   PutCart(Lines({kHeader, "V-1, Acme ,\"M-1, rev B\",\"Cable, 2 m\",5,6,7,8,9,USD 12.50,N/A,2 pcs,N,Other"}));
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.log, Concat({Attached(),
-                              Item(L"MLIBufferClear()"),
-                              Item(L"SLIBufferClear()"),
-                              Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
-                              Item(L"SLIBufferSetValue(\"Manufacturer\", &\" Acme \")"),
-                              Item(L"SLIBufferSetValue(\"ManufacturerPartNumber\", &\"M-1, rev B\")"),
-                              Item(L"SLIBufferSetValue(\"Description\", &\"Cable, 2 m\")"),
-                              Item(L"SLIBufferSetValue(\"UnitPrice\", 12.5)"),
-                              Item(L"SLIBufferSetValue(\"UnitCost\", 0)"),
-                              Item(L"SLIBufferSetValue(\"QtyBase\", 0)"),
-                              Item(L"SLIBufferSetValue(\"TaxCode\", \"Y\")"),
-                              Item(L"SLIBufferSetValue(\"Vendor\", \"Kestrova\")"),
-                              Item(L"SLIBufferCopyToMLIBuffer()"),
-                              Item(L"MLIBufferAppendPaste()"),
-                              {M5(1), L"Release Application"}}));
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.log, Concat({Attached(),
+                                  Item(L"MLIBufferClear()"),
+                                  Item(L"SLIBufferClear()"),
+                                  Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
+                                  Item(L"SLIBufferSetValue(\"Manufacturer\", &\" Acme \")"),
+                                  Item(L"SLIBufferSetValue(\"ManufacturerPartNumber\", &\"M-1, rev B\")"),
+                                  Item(L"SLIBufferSetValue(\"Description\", &\"Cable, 2 m\")"),
+                                  Item(L"SLIBufferSetValue(\"UnitPrice\", 12.5)"),
+                                  Item(L"SLIBufferSetValue(\"UnitCost\", 0)"),
+                                  Item(L"SLIBufferSetValue(\"QtyBase\", 0)"),
+                                  Item(L"SLIBufferSetValue(\"TaxCode\", \"Y\")"),
+                                  Item(L"SLIBufferSetValue(\"Vendor\", \"Kestrova\")"),
+                                  Item(L"SLIBufferCopyToMLIBuffer()"),
+                                  Item(L"MLIBufferAppendPaste()"),
+                                  {M5(1), L"Release Application"}}));
 }
 
 TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
   PutCart(Lines({kHeader, Good("V-1")}));
-  fake.FailOn(L"SLIBufferSetValue", 2, common::RuntimeError(-2147352567, L"SLIBufferSetValue failed"));
-  EXPECT_EQ(modMain::Run(fake), 1);
-  EXPECT_EQ(fake.log, Concat({Attached(),
-                              Item(L"MLIBufferClear()"),
-                              Item(L"SLIBufferClear()"),
-                              Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
-                              Item(L"SLIBufferSetValue(\"Manufacturer\", &\"Acme\")"),
-                              {L"Release Application", Report(-2147352567, L"SLIBufferSetValue failed", 1)}}));
+  platform.FailOn(L"SLIBufferSetValue", 2, common::RuntimeError(-2147352567, L"SLIBufferSetValue failed"));
+  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(platform.log, Concat({Attached(),
+                                  Item(L"MLIBufferClear()"),
+                                  Item(L"SLIBufferClear()"),
+                                  Item(L"SLIBufferSetValue(\"VendorPartNumber\", &\"V-1\")"),
+                                  Item(L"SLIBufferSetValue(\"Manufacturer\", &\"Acme\")"),
+                                  {L"Release Application", Report(-2147352567, L"SLIBufferSetValue failed", 1)}}));
 }
 
 // --- How the run starts ------------------------------------------------------------------------
@@ -161,7 +161,7 @@ TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
 struct StartCase {
   const char* name;
   std::vector<std::wstring> arguments;
-  std::function<void(FakePlatform&)> arrange;
+  std::function<void(RecordingDouble&)> arrange;
   int exit_code;
   Log log_begins;  // the log's first entries; all of it when they end with the last message
   Log messages;
@@ -170,17 +170,17 @@ struct StartCase {
 class StartTest : public RunTest, public ::testing::WithParamInterface<StartCase> {};
 
 TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
-  GetParam().arrange(fake);
-  fake.arguments = GetParam().arguments;
-  EXPECT_EQ(modMain::Run(fake), GetParam().exit_code);
+  GetParam().arrange(platform);
+  platform.arguments = GetParam().arguments;
+  EXPECT_EQ(modMain::Run(platform), GetParam().exit_code);
   const Log& begins = GetParam().log_begins;
   const bool whole = begins.back() == GetParam().messages.back();
-  const std::size_t n = whole ? fake.log.size() : std::min(fake.log.size(), begins.size());
-  EXPECT_EQ(Log(fake.log.begin(), fake.log.begin() + static_cast<std::ptrdiff_t>(n)), begins);
-  EXPECT_EQ(fake.Messages(), GetParam().messages);
+  const std::size_t n = whole ? platform.log.size() : std::min(platform.log.size(), begins.size());
+  EXPECT_EQ(Log(platform.log.begin(), platform.log.begin() + static_cast<std::ptrdiff_t>(n)), begins);
+  EXPECT_EQ(platform.Messages(), GetParam().messages);
 }
 
-// Where the fake takes relative paths from.
+// Where the platform takes relative paths from.
 std::wstring Downloaded(const wchar_t* name) { return std::wstring(L"C:\\Users\\tester\\Downloads\\") + name; }
 constexpr wchar_t kAlreadyRunning[] =
     L"Box exclamation [Kestrova Cart Import] A Kestrova cart import is already running. Wait until it has finished, "
@@ -190,7 +190,7 @@ std::wstring TooMany(int count) {
          L"file, but it was given " +
          std::to_wstring(count) + L". Import one cart file at a time.";
 }
-void HeldElsewhere(FakePlatform& f) { f.lock_held_elsewhere = true; }
+void HeldElsewhere(RecordingDouble& f) { f.lock_held_elsewhere = true; }
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, StartTest,
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
             "LockedBeforeThePathIsTaken", {L"cart.csv"}, HeldElsewhere, 1, {kLock, kAlreadyRunning}, {kAlreadyRunning}},
         StartCase{"RelativePathUnopenable",
                   {L"cart.csv"},
-                  [](FakePlatform& f) {
+                  [](RecordingDouble& f) {
                     f.files[Downloaded(L"cart.csv")] = kHeader;
                     f.unopenable.insert_or_assign(Downloaded(L"cart.csv"), common::RuntimeError(32, L"In use"));
                   },
@@ -218,7 +218,7 @@ INSTANTIATE_TEST_SUITE_P(
         StartCase{
             "FullPathImportsThatCartAlone",
             {L"D:\\Carts\\Einkaufswagen \u20ac.csv"},
-            [](FakePlatform& f) {
+            [](RecordingDouble& f) {
               f.files[Cart()] = Lines({kHeader, Good(), Good()});
               f.files[L"D:\\Carts\\Einkaufswagen \u20ac.csv"] = Lines({kHeader, Good()});
             },
@@ -241,17 +241,17 @@ class CartTest : public RunTest, public ::testing::WithParamInterface<CartCase> 
 
 TEST_P(CartTest, ReportsBadLinesAndCountsTheImportedOnes) {
   PutCart(GetParam().cart);
-  EXPECT_EQ(modMain::Run(fake), 0);
+  EXPECT_EQ(modMain::Run(platform), 0);
   Log expected;
   for (int line : GetParam().bad_lines) expected.push_back(M4(line));
   expected.push_back(M5(GetParam().imported));
-  EXPECT_EQ(fake.Messages(), expected);
+  EXPECT_EQ(platform.Messages(), expected);
   const auto n = static_cast<std::size_t>(GetParam().imported);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferClear()"), 1u);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferClear()"), n);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()"), n);
-  EXPECT_EQ(CountOf(fake.log, L"Get Application.ItemFunctions"), 2 + 11 * n);
-  EXPECT_EQ(fake.log.end()[-4], L"Call ItemFunctions.MLIBufferAppendPaste()");
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferClear()"), 1u);
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), n);
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()"), n);
+  EXPECT_EQ(CountOf(platform.log, L"Get Application.ItemFunctions"), 2 + 11 * n);
+  EXPECT_EQ(platform.log.end()[-4], L"Call ItemFunctions.MLIBufferAppendPaste()");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -285,13 +285,13 @@ class NumbersTest : public RunTest, public ::testing::WithParamInterface<Numbers
 TEST_P(NumbersTest, OnlyPriceAndCostAreCleaned) {
   const NumbersCase& c = GetParam();
   PutCart(Lines({kHeader, std::string("P,M,MP,D,,,,,,") + c.price + "," + c.cost + "," + c.quantity + ",,"}));
-  ASSERT_EQ(modMain::Run(fake), 0);
+  ASSERT_EQ(modMain::Run(platform), 0);
   std::wstring stored;
   for (const wchar_t* field : {L"UnitPrice", L"UnitCost", L"QtyBase"}) {
     const std::wstring call = L"Call ItemFunctions.SLIBufferSetValue(\"" + std::wstring(field) + L"\", ";
     const auto entry =
-        std::find_if(fake.log.begin(), fake.log.end(), [&](const auto& e) { return e.starts_with(call); });
-    ASSERT_NE(entry, fake.log.end()) << "no " << ::testing::PrintToString(std::wstring(field));
+        std::find_if(platform.log.begin(), platform.log.end(), [&](const auto& e) { return e.starts_with(call); });
+    ASSERT_NE(entry, platform.log.end()) << "no " << ::testing::PrintToString(std::wstring(field));
     stored += (stored.empty() ? L"" : L" ") + entry->substr(call.size(), entry->size() - call.size() - 1);
   }
   EXPECT_EQ(stored, c.stored);
@@ -308,30 +308,30 @@ TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
       L"ReadFileToString, File='" +
       Cart() + L"'";
   PutCart(Lines({kHeader, Good()}));
-  fake.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.Messages(), (Log{open_failure, M5(0)}));
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 1u);
+  platform.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.Messages(), (Log{open_failure, M5(0)}));
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 1u);
 
-  fake.log.clear();
-  fake.host_running = false;
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.Messages(), (Log{open_failure, kM2}));
+  platform.log.clear();
+  platform.host_running = false;
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.Messages(), (Log{open_failure, kM2}));
 }
 
 TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
   PutCart(kHeader);
   for (const common::Variant& index : {common::Variant(-1.0), common::Variant(L"-1"), common::Variant(-1.4)}) {
-    fake.log.clear();
-    fake.document_index = index;
-    EXPECT_EQ(modMain::Run(fake), 0);
-    EXPECT_EQ(fake.Messages(), Log{kM3});
+    platform.log.clear();
+    platform.document_index = index;
+    EXPECT_EQ(modMain::Run(platform), 0);
+    EXPECT_EQ(platform.Messages(), Log{kM3});
   }
   for (const common::Variant& index : {common::Variant(std::int32_t{0}), common::Variant(7.0), common::Variant()}) {
-    fake.log.clear();
-    fake.document_index = index;
-    EXPECT_EQ(modMain::Run(fake), 0);
-    EXPECT_EQ(fake.Messages(), Log{M5(0)});
+    platform.log.clear();
+    platform.document_index = index;
+    EXPECT_EQ(modMain::Run(platform), 0);
+    EXPECT_EQ(platform.Messages(), Log{M5(0)});
   }
 }
 
@@ -340,10 +340,10 @@ TEST_F(RunTest, TheExampleCartImportsEveryItem) {
   std::ifstream file(KCI_EXAMPLE_CART, std::ios::binary);
   ASSERT_TRUE(file);
   PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.Messages(), Log{M5(13)});
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitPrice\", 3249)"), 1u);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitCost\", 2716.5)"), 1u);
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.Messages(), Log{M5(13)});
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitPrice\", 3249)"), 1u);
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitCost\", 2716.5)"), 1u);
 }
 #endif
 
@@ -360,7 +360,7 @@ constexpr wchar_t kClosedInPaste[] =
 
 struct ErrorCase {
   const char* name;
-  std::function<void(FakePlatform&)> arrange;
+  std::function<void(RecordingDouble&)> arrange;
   int number;
   const wchar_t* description;
   int line;
@@ -371,39 +371,41 @@ class UnexpectedErrorTest : public RunTest, public ::testing::WithParamInterface
 
 TEST_P(UnexpectedErrorTest, StopsTheRunWithTheReportAndNothingPasted) {
   PutCart(Lines({kHeader, Good(), Good()}));
-  GetParam().arrange(fake);
-  EXPECT_EQ(modMain::Run(fake), 1);
-  const Log messages = fake.Messages();
+  GetParam().arrange(platform);
+  EXPECT_EQ(modMain::Run(platform), 1);
+  const Log messages = platform.Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), Report(GetParam().number, GetParam().description, GetParam().line, GetParam().lead));
   EXPECT_EQ(messages.size(), 1u);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"),
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferAppendPaste()"),
             std::string(GetParam().name).find("Paste") != std::string::npos ? 1u : 0u);
 }
 
 common::RuntimeError Failure(const wchar_t* what) { return common::RuntimeError(-2147352567, what); }
 // Brevanto gone, as the platform tells it, at the `nth` call of `member`.
-std::function<void(FakePlatform&)> Gone(const wchar_t* member, int nth, std::uint32_t code) {
-  return [=](FakePlatform& f) { f.FailOn(member, nth, HostGone(static_cast<std::int32_t>(code), L"gone")); };
+std::function<void(RecordingDouble&)> Gone(const wchar_t* member, int nth, std::uint32_t code) {
+  return [=](RecordingDouble& f) { f.FailOn(member, nth, HostGone(static_cast<std::int32_t>(code), L"gone")); };
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, UnexpectedErrorTest,
     ::testing::Values(
         ErrorCase{"ReadFailsAfterOpen",
-                  [](FakePlatform& f) { f.unreadable.insert_or_assign(Cart(), common::RuntimeError(57, L"I/O")); }, 57,
-                  L"I/O", 0},
+                  [](RecordingDouble& f) { f.unreadable.insert_or_assign(Cart(), common::RuntimeError(57, L"I/O")); },
+                  57, L"I/O", 0},
         ErrorCase{"AttachFailsAfterThePresenceCheck",
-                  [](FakePlatform& f) { f.FailOn(L"GetActiveObject", 2, Failure(L"gone")); }, -2147352567, L"gone", 0},
-        ErrorCase{"DocumentIndexBeyond16Bits", [](FakePlatform& f) { f.document_index = std::int32_t{32768}; }, 6,
-                  L"Overflow", 0},
-        ErrorCase{"DocumentIndexNotANumber", [](FakePlatform& f) { f.document_index = L"first"; }, 13, L"Type mismatch",
+                  [](RecordingDouble& f) { f.FailOn(L"GetActiveObject", 2, Failure(L"gone")); }, -2147352567, L"gone",
                   0},
+        ErrorCase{"DocumentIndexBeyond16Bits", [](RecordingDouble& f) { f.document_index = std::int32_t{32768}; }, 6,
+                  L"Overflow", 0},
+        ErrorCase{"DocumentIndexNotANumber", [](RecordingDouble& f) { f.document_index = L"first"; }, 13,
+                  L"Type mismatch", 0},
         ErrorCase{"ItemFunctionsFailsOnTheSecondLine",
-                  [](FakePlatform& f) { f.FailOn(L"ItemFunctions", 1 + 11 + 5, Failure(L"items")); }, -2147352567,
+                  [](RecordingDouble& f) { f.FailOn(L"ItemFunctions", 1 + 11 + 5, Failure(L"items")); }, -2147352567,
                   L"items", 2},
-        ErrorCase{"AppendPasteFails", [](FakePlatform& f) { f.FailOn(L"MLIBufferAppendPaste", 1, Failure(L"paste")); },
-                  -2147352567, L"paste", 0},
+        ErrorCase{"AppendPasteFails",
+                  [](RecordingDouble& f) { f.FailOn(L"MLIBufferAppendPaste", 1, Failure(L"paste")); }, -2147352567,
+                  L"paste", 0},
         ErrorCase{"CallFailedInLine2", Gone(L"ItemFunctions", 1 + 11 + 5, 0x800706BE), -2147023170, L"gone", 2,
                   kClosed},
         ErrorCase{"DisconnectedAtTheDocumentCheck", Gone(L"GetActiveDocumentIndex", 1, 0x80010108), -2147417848,
@@ -417,9 +419,10 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"DisconnectedInTheLastRead", Gone(L"ItemFunctions", 1 + 2 * 11 + 1, 0x80010108), -2147417848, L"gone",
                   0, kClosed},
         // Brevanto itself raised an error with a number that a vanished application gives: it ran.
-        ErrorCase{"RaisedWithTheNumberOfAGoneApplication",
-                  [](FakePlatform& f) { f.FailOn(L"SLIBufferClear", 2, common::RuntimeError(-2147023174, L"mine")); },
-                  -2147023174, L"mine", 2}),
+        ErrorCase{
+            "RaisedWithTheNumberOfAGoneApplication",
+            [](RecordingDouble& f) { f.FailOn(L"SLIBufferClear", 2, common::RuntimeError(-2147023174, L"mine")); },
+            -2147023174, L"mine", 2}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
 
 // --- A busy application --------------------------------------------------------------------------
@@ -481,10 +484,10 @@ class BusyTest : public RunTest, public ::testing::WithParamInterface<BusyCase> 
 TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   const std::string cart = Lines({kHeader, Good("V-1"), Good("V-2")});
   PutCart(cart);
-  ASSERT_EQ(modMain::Run(fake), 0);
-  const Log undisturbed = fake.log;
+  ASSERT_EQ(modMain::Run(platform), 0);
+  const Log undisturbed = platform.log;
 
-  FakePlatform busy;
+  RecordingDouble busy;
   busy.SetDocumentsFolder(kDocs);
   busy.files[Cart()] = cart;
   busy.RejectOn(GetParam().member, GetParam().nth, GetParam().refusals);
@@ -552,25 +555,25 @@ INSTANTIATE_TEST_SUITE_P(
 // A clock whose readings are negative (any epoch will do) times the silent retries all the same.
 TEST_F(RunTest, ASilentSpellEndsOnAClockBeforeItsEpoch) {
   PutCart(Lines({kHeader, Good()}));
-  fake.RejectOn(L"MLIBufferClear", 1, kRefusedInTenSeconds + 1);
-  fake.answers = {Choice::kRetry};
+  platform.RejectOn(L"MLIBufferClear", 1, kRefusedInTenSeconds + 1);
+  platform.answers = {Choice::kRetry};
   CountingClock clock;
   clock.now = -1'000'000;
-  BusyRetry retrying(fake, clock);
+  BusyRetry retrying(platform, clock);
   EXPECT_EQ(modMain::Run(retrying), 0);
-  EXPECT_EQ(CountOf(fake.log, BusyBox()), 1u);
+  EXPECT_EQ(CountOf(platform.log, BusyBox()), 1u);
   EXPECT_EQ(clock.waits, Join(SilentTenSeconds(), {50}));
 }
 
 // An error that is not a refusal may come from a call that ran: never repeated, reported.
 TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
   PutCart(Lines({kHeader, Good()}));
-  fake.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
+  platform.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
   CountingClock clock;
-  BusyRetry retrying(fake, clock);
+  BusyRetry retrying(platform, clock);
   EXPECT_EQ(modMain::Run(retrying), 1);
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
-  EXPECT_EQ(fake.Messages(), Log{Report(-2147352567, L"failed", 1)});
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
+  EXPECT_EQ(platform.Messages(), Log{Report(-2147352567, L"failed", 1)});
   EXPECT_EQ(clock.waits, Waits{});
 }
 
@@ -584,8 +587,8 @@ std::string ManyLines(int count, const std::string& line) {
 
 TEST_F(RunTest, HandlesACartOf32767Lines) {
   PutCart(ManyLines(32767, "x"));
-  EXPECT_EQ(modMain::Run(fake), 0);
-  const Log messages = fake.Messages();
+  EXPECT_EQ(modMain::Run(platform), 0);
+  const Log messages = platform.Messages();
   ASSERT_EQ(messages.size(), 32767u);
   EXPECT_EQ(messages[32765], M4(32766));
   EXPECT_EQ(messages.back(), M5(0));
@@ -593,18 +596,18 @@ TEST_F(RunTest, HandlesACartOf32767Lines) {
 
 TEST_F(RunTest, ACartOf32768LinesOverflowsAfterItsLastLineAndPastesNothing) {
   PutCart(ManyLines(32768, "x"));
-  EXPECT_EQ(modMain::Run(fake), 1);
-  const Log messages = fake.Messages();
+  EXPECT_EQ(modMain::Run(platform), 1);
+  const Log messages = platform.Messages();
   ASSERT_EQ(messages.size(), 32768u);
   EXPECT_EQ(messages[32766], M4(32767));
   EXPECT_EQ(messages.back(), Report(6, L"Overflow"));
-  EXPECT_EQ(CountOf(fake.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 0u);
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 0u);
 }
 
 TEST_F(RunTest, ALongerCartOverflowsBeforeItsFirstLine) {
   PutCart(ManyLines(40000, "x"));
-  EXPECT_EQ(modMain::Run(fake), 1);
-  EXPECT_EQ(fake.Messages(), Log{Report(6, L"Overflow")});
+  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(platform.Messages(), Log{Report(6, L"Overflow")});
 }
 
 TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
@@ -612,13 +615,13 @@ TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
   line.insert(line.find("Widget"), 32766 - line.size(), 'w');
   ASSERT_EQ(line.size(), 32766u);
   PutCart(Lines({kHeader, line}));
-  EXPECT_EQ(modMain::Run(fake), 0);
-  EXPECT_EQ(fake.Messages(), Log{M5(1)});
+  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(platform.Messages(), Log{M5(1)});
 
-  fake.log.clear();
+  platform.log.clear();
   PutCart(Lines({kHeader, line + "w", Good()}));
-  EXPECT_EQ(modMain::Run(fake), 1);
-  EXPECT_EQ(fake.Messages(), Log{Report(6, L"Overflow", 1)});
+  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(platform.Messages(), Log{Report(6, L"Overflow", 1)});
 }
 
 }  // namespace

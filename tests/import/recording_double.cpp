@@ -1,4 +1,4 @@
-#include "tests/import/fake_platform.h"
+#include "tests/import/recording_double.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,9 @@ const wchar_t* IconName(MessageIcon icon) {
 
 }  // namespace
 
-void FakePlatform::RejectOn(const std::wstring& member, int nth, int times) { rejections_[{member, nth}] = times; }
+void RecordingDouble::RejectOn(const std::wstring& member, int nth, int times) { rejections_[{member, nth}] = times; }
 
-std::vector<std::wstring> FakePlatform::Messages() const {
+std::vector<std::wstring> RecordingDouble::Messages() const {
   std::vector<std::wstring> boxes;
   for (const auto& entry : log) {
     if (entry.starts_with(L"Box ")) boxes.push_back(entry);
@@ -34,7 +34,7 @@ std::vector<std::wstring> FakePlatform::Messages() const {
   return boxes;
 }
 
-void FakePlatform::Count(const std::wstring& member) {
+void RecordingDouble::Count(const std::wstring& member) {
   const int nth = calls_[member] + 1;
   if (const auto refusal = rejections_.find({member, nth}); refusal != rejections_.end() && refusal->second > 0) {
     --refusal->second;
@@ -45,14 +45,14 @@ void FakePlatform::Count(const std::wstring& member) {
   if (failure != failures_.end()) std::rethrow_exception(failure->second);
 }
 
-const std::wstring& FakePlatform::LiveKindOf(ObjectId object) const {
+const std::wstring& RecordingDouble::LiveKindOf(ObjectId object) const {
   static const std::wstring kDead = L"<released>";
   const std::wstring* kind = KindOf(object);
   if (kind == nullptr) ADD_FAILURE() << "use of an object id that is not live: " << object;
   return kind == nullptr ? kDead : *kind;
 }
 
-ObjectId FakePlatform::GetActiveObject(const std::wstring& prog_id) {
+ObjectId RecordingDouble::GetActiveObject(const std::wstring& prog_id) {
   log.push_back(L"GetActiveObject " + prog_id);
   if (!host_running || prog_id != L"Brevanto.Application") {
     throw common::RuntimeError(static_cast<std::int32_t>(0x800401E3u), L"Operation unavailable");
@@ -61,7 +61,7 @@ ObjectId FakePlatform::GetActiveObject(const std::wstring& prog_id) {
   return NewObject(L"Application");
 }
 
-ObjectId FakePlatform::GetObjectProperty(ObjectId object, const std::wstring& property) {
+ObjectId RecordingDouble::GetObjectProperty(ObjectId object, const std::wstring& property) {
   const std::wstring& kind = LiveKindOf(object);
   log.push_back(L"Get " + kind + L"." + property);
   Count(property);
@@ -71,7 +71,7 @@ ObjectId FakePlatform::GetObjectProperty(ObjectId object, const std::wstring& pr
   return NewObject(property);
 }
 
-void FakePlatform::Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+void RecordingDouble::Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args) {
   std::wstring entry = L"Call " + LiveKindOf(object) + L"." + method + L"(";
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (i > 0) entry += L", ";
@@ -81,24 +81,24 @@ void FakePlatform::Invoke(ObjectId object, const std::wstring& method, std::span
   Count(method);
 }
 
-void FakePlatform::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+void RecordingDouble::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {
   Invoke(object, method, args);
 }
 
-common::Variant FakePlatform::CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) {
+common::Variant RecordingDouble::CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) {
   Invoke(object, method, args);
   return document_index;
 }
 
-void FakePlatform::ReleaseObject(ObjectId object) noexcept {
+void RecordingDouble::ReleaseObject(ObjectId object) noexcept {
   if (const std::optional<std::wstring> kind = TakeBack(object)) log.push_back(L"Release " + *kind);
 }
 
-void FakePlatform::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+void RecordingDouble::ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   log.push_back(L"Box " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
 }
 
-Choice FakePlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+Choice RecordingDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   log.push_back(L"Ask " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
   if (answers.empty()) return Choice::kCancel;
   const Choice answer = answers.front();
@@ -106,13 +106,13 @@ Choice FakePlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon
   return answer;
 }
 
-std::int64_t FakePlatform::FileLength(const std::wstring& path) {
+std::int64_t RecordingDouble::FileLength(const std::wstring& path) {
   log.push_back(L"FileLength " + path);
   if (const auto it = files.find(path); it != files.end()) return static_cast<std::int64_t>(it->second.size());
   throw common::RuntimeError(common::kErrFileNotFound);
 }
 
-FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
+FileContent RecordingDouble::ReadAllShared(const std::wstring& path) {
   log.push_back(L"ReadAllShared " + path);
   if (const auto it = unopenable.find(path); it != unopenable.end()) return {it->second, {}};
   if (const auto it = unreadable.find(path); it != unreadable.end()) throw it->second;
@@ -120,17 +120,17 @@ FileContent FakePlatform::ReadAllShared(const std::wstring& path) {
   return {common::RuntimeError(common::kErrFileNotFound), {}};
 }
 
-std::optional<std::wstring> FakePlatform::ShellDocumentsFolder() {
+std::optional<std::wstring> RecordingDouble::ShellDocumentsFolder() {
   log.push_back(L"ShellDocumentsFolder");
   return shell_documents;
 }
 
-bool FakePlatform::TryLockImport(const std::wstring& name) {
+bool RecordingDouble::TryLockImport(const std::wstring& name) {
   log.push_back(L"TryLockImport " + name);
   return !lock_held_elsewhere;
 }
 
-std::wstring FakePlatform::FullPath(const std::wstring& path) {
+std::wstring RecordingDouble::FullPath(const std::wstring& path) {
   log.push_back(L"FullPath " + path);
   const bool full = path.starts_with(L"\\\\") || (path.size() > 2 && path[1] == L':' && path[2] == L'\\');
   return full ? path : current_folder + L"\\" + path;

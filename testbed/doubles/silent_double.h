@@ -10,10 +10,10 @@
 
 namespace modMain::testing {
 
-class QuietPlatform final : public PlatformDouble {
+class SilentDouble final : public PlatformDouble {
  public:
   // The Documents folder is "C:\Docs"; the cart is `cart_bytes`.
-  explicit QuietPlatform(std::string cart_bytes);
+  explicit SilentDouble(std::string cart_bytes);
 
   std::size_t boxes = 0;       // message boxes shown
   std::size_t line_boxes = 0;  // of which: a line with the wrong number of columns

@@ -1,5 +1,5 @@
 #pragma once
-// A recording fake of the import run's platform: files, a quoting application with DocFunctions
+// A recording double of the import run's platform: files, a quoting application with DocFunctions
 // and ItemFunctions that can be busy, message boxes and an emulated registry. It writes every call into `log` in
 // a compact text form, hands out object ids, and checks that each id is released exactly once.
 #include <cstdint>
@@ -17,7 +17,7 @@
 namespace modMain::testing {
 
 // The registry is the double's emulated one; SetDocumentsFolder stores the "Personal" shell folder.
-class FakePlatform final : public PlatformDouble {
+class RecordingDouble final : public PlatformDouble {
  public:
   // --- The world the run meets.
   std::map<std::wstring, std::string> files;                // path -> bytes
