@@ -2,7 +2,7 @@
 
 #include <comutil.h>
 
-#include "testbed/common/json.h"
+#include <utility>
 
 namespace testbed {
 namespace {
@@ -63,53 +63,53 @@ const char* BaseTypeName(VARTYPE base) {
 }
 
 // The value of a variant that holds no reference.
-std::string DirectValueJson(const VARIANT& v) {
-  if (V_ISARRAY(&v)) return json::kNull;
+Json DirectValueJson(const VARIANT& v) {
+  if (V_ISARRAY(&v)) return nullptr;
   switch (V_VT(&v)) {
     case VT_EMPTY:
     case VT_NULL:
-      return json::kNull;
+      return nullptr;
     case VT_I1:
-      return json::Number(std::int64_t{V_I1(&v)});
+      return std::int64_t{V_I1(&v)};
     case VT_I2:
-      return json::Number(std::int64_t{V_I2(&v)});
+      return std::int64_t{V_I2(&v)};
     case VT_I4:
-      return json::Number(std::int64_t{V_I4(&v)});
+      return std::int64_t{V_I4(&v)};
     case VT_INT:
-      return json::Number(std::int64_t{V_INT(&v)});
+      return std::int64_t{V_INT(&v)};
     case VT_I8:
-      return json::Number(std::int64_t{V_I8(&v)});
+      return std::int64_t{V_I8(&v)};
     case VT_UI1:
-      return json::Number(std::uint64_t{V_UI1(&v)});
+      return std::uint64_t{V_UI1(&v)};
     case VT_UI2:
-      return json::Number(std::uint64_t{V_UI2(&v)});
+      return std::uint64_t{V_UI2(&v)};
     case VT_UI4:
-      return json::Number(std::uint64_t{V_UI4(&v)});
+      return std::uint64_t{V_UI4(&v)};
     case VT_UINT:
-      return json::Number(std::uint64_t{V_UINT(&v)});
+      return std::uint64_t{V_UINT(&v)};
     case VT_UI8:
-      return json::Number(std::uint64_t{V_UI8(&v)});
+      return std::uint64_t{V_UI8(&v)};
     case VT_R4:
-      return json::Number(double{V_R4(&v)});
+      return double{V_R4(&v)};
     case VT_R8:
-      return json::Number(V_R8(&v));
+      return V_R8(&v);
     case VT_BOOL:
-      return json::Bool(V_BOOL(&v) != VARIANT_FALSE);
+      return V_BOOL(&v) != VARIANT_FALSE;
     case VT_ERROR:
-      return json::Number(std::int64_t{V_ERROR(&v)});
+      return std::int64_t{V_ERROR(&v)};
     case VT_BSTR: {
       BSTR text = V_BSTR(&v);  // a null BSTR is the empty text
-      return json::String(std::wstring_view(text ? text : L"", SysStringLen(text)));
+      return JsonText(std::wstring_view(text ? text : L"", SysStringLen(text)));
     }
     case VT_DATE:
     case VT_CY:
     case VT_DECIMAL: {
       _variant_t text;
-      if (FAILED(VariantChangeTypeEx(&text, SourceArg(&v), LOCALE_INVARIANT, 0, VT_BSTR))) return json::kNull;
-      return json::String(std::wstring_view(V_BSTR(&text), SysStringLen(V_BSTR(&text))));
+      if (FAILED(VariantChangeTypeEx(&text, SourceArg(&v), LOCALE_INVARIANT, 0, VT_BSTR))) return nullptr;
+      return JsonText(std::wstring_view(V_BSTR(&text), SysStringLen(V_BSTR(&text))));
     }
     default:
-      return json::kNull;
+      return nullptr;
   }
 }
 
@@ -123,18 +123,17 @@ std::string VarTypeName(VARTYPE vt) {
   return name;
 }
 
-std::string TypedValueJson(const VARIANT& value) {
-  std::string json_value;
+Json TypedValueJson(const VARIANT& value) {
+  Json json_value;  // null
   if (V_VT(&value) == (VT_VARIANT | VT_BYREF)) {
-    const VARIANT* target = V_VARIANTREF(&value);
-    json_value = target ? TypedValueJson(*target) : json::kNull;
+    if (const VARIANT* target = V_VARIANTREF(&value)) json_value = TypedValueJson(*target);
   } else if (V_ISBYREF(&value)) {
     _variant_t target;
-    json_value = SUCCEEDED(VariantCopyInd(&target, SourceArg(&value))) ? DirectValueJson(target) : json::kNull;
+    if (SUCCEEDED(VariantCopyInd(&target, SourceArg(&value)))) json_value = DirectValueJson(target);
   } else {
     json_value = DirectValueJson(value);
   }
-  return json::Object().Add("vt", json::String(VarTypeName(V_VT(&value)))).Add("value", json_value).str();
+  return Json{{"vt", VarTypeName(V_VT(&value))}, {"value", std::move(json_value)}};
 }
 
 }  // namespace testbed

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "testbed/common/json.h"
+
 namespace testbed {
 
 // The type tag as its VT_ name without the prefix, flags joined with "|": "BSTR", "R8",
@@ -17,7 +19,7 @@ std::string VarTypeName(VARTYPE vt);
 // Numbers and Booleans are JSON numbers and Booleans; text is a string; EMPTY and NULL are null;
 // ERROR is its code; DATE, CY and DECIMAL are their invariant-locale text; objects and arrays
 // are null.
-std::string TypedValueJson(const VARIANT& value);
+Json TypedValueJson(const VARIANT& value);
 
 // VariantCopyInd and VariantChangeTypeEx declare their source non-const, though they only read
 // it when it is not also the destination.

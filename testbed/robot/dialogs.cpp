@@ -182,15 +182,12 @@ std::wstring StripMnemonics(std::wstring_view caption) {
 }
 
 std::string ReadingJson(const BoxReading& reading) {
-  namespace json = testbed::json;
-  std::vector<std::string> buttons;
-  for (const auto& button : reading.buttons) buttons.push_back(json::String(button));
-  return json::Object()
-      .Add("title", json::String(reading.title))
-      .Add("text", json::String(reading.text))
-      .Add("icon", json::String(std::string(IconName(reading.icon))))
-      .Add("buttons", json::Array(buttons))
-      .str();
+  testbed::Json buttons = testbed::Json::array();
+  for (const auto& button : reading.buttons) buttons.push_back(testbed::JsonText(button));
+  return testbed::JsonLine({{"title", testbed::JsonText(reading.title)},
+                            {"text", testbed::JsonText(reading.text)},
+                            {"icon", std::string(IconName(reading.icon))},
+                            {"buttons", std::move(buttons)}});
 }
 
 }  // namespace robot

@@ -18,7 +18,7 @@
 
 namespace {
 
-namespace json = testbed::json;
+using testbed::JsonLine;
 
 enum ExitCode { kDone = 0, kCannotWrite = 1, kBadUsage = 2, kTimedOut = 3, kCannotStart = 4 };
 
@@ -40,11 +40,9 @@ int Run(const robot::Options& options) {
   PROCESS_INFORMATION started{};
   if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     DWORD error = GetLastError();
-    transcript.WriteLine(json::Object()
-                             .Add("error", json::String("cannot start the program"))
-                             .Add("program", json::String(options.command.front()))
-                             .Add("code", json::Number(std::uint64_t{error}))
-                             .str());
+    transcript.WriteLine(JsonLine({{"error", "cannot start the program"},
+                                   {"program", testbed::JsonText(options.command.front())},
+                                   {"code", std::uint64_t{error}}}));
     return kCannotStart;
   }
   common::UniqueHandle process(started.hProcess);
@@ -56,11 +54,8 @@ int Run(const robot::Options& options) {
     if (GetTickCount64() >= deadline) {
       TerminateProcess(process.get(), 1);
       WaitForSingleObject(process.get(), 5000);
-      transcript.WriteLine(json::Object()
-                               .Add("error", json::String("timeout"))
-                               .Add("timeout_seconds", json::Number(options.timeout_seconds))
-                               .Add("killed", json::Bool(true))
-                               .str());
+      transcript.WriteLine(
+          JsonLine({{"error", "timeout"}, {"timeout_seconds", options.timeout_seconds}, {"killed", true}}));
       return kTimedOut;
     }
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
@@ -73,7 +68,7 @@ int Run(const robot::Options& options) {
   }
   DWORD exit_code = 0;
   GetExitCodeProcess(process.get(), &exit_code);
-  transcript.WriteLine(json::Object().Add("exit_code", json::Number(std::uint64_t{exit_code})).str());
+  transcript.WriteLine(JsonLine({{"exit_code", std::uint64_t{exit_code}}}));
   return kDone;
 }
 

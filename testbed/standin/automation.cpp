@@ -12,7 +12,9 @@
 namespace standin {
 namespace {
 
-namespace json = testbed::json;
+using testbed::Json;
+using testbed::JsonLine;
+using testbed::JsonText;
 
 // What a member's body gives back: S_OK; a dispatch error such as DISP_E_TYPEMISMATCH (with the
 // index of the offending argument in DISPPARAMS order); or, with a description, an automation
@@ -102,11 +104,8 @@ class DispatchObject : public IDispatch, public IExternalConnection {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
-    host_.JournalLine(json::Object()
-                          .Add("object", json::String(name_))
-                          .Add("call", json::String("GetIDsOfNames"))
-                          .Add("member", json::String(names[0] ? names[0] : L""))
-                          .str());
+    host_.JournalLine(
+        JsonLine({{"object", name_}, {"call", "GetIDsOfNames"}, {"member", JsonText(names[0] ? names[0] : L"")}}));
     HRESULT result = S_OK;
     ids[0] = DISPID_UNKNOWN;
     for (std::size_t i = 0; names[0] != nullptr && i < members_.size(); ++i) {
@@ -163,15 +162,13 @@ class DispatchObject : public IDispatch, public IExternalConnection {
 
  private:
   void JournalInvoke(const Member* member, WORD flags, const Arguments& arguments) {
-    std::vector<std::string> values;
+    Json values = Json::array();
     for (const VARIANT* argument : arguments) values.push_back(testbed::TypedValueJson(*argument));
-    host_.JournalLine(json::Object()
-                          .Add("object", json::String(name_))
-                          .Add("call", json::String("Invoke"))
-                          .Add("member", member ? json::String(member->name) : json::kNull)
-                          .Add("kind", json::String(KindName(flags)))
-                          .Add("args", json::Array(values))
-                          .str());
+    host_.JournalLine(JsonLine({{"object", name_},
+                                {"call", "Invoke"},
+                                {"member", member ? JsonText(member->name) : Json()},
+                                {"kind", KindName(flags)},
+                                {"args", std::move(values)}}));
   }
 
   const char* name_;

@@ -7,7 +7,7 @@
 namespace standin {
 namespace {
 
-namespace json = testbed::json;
+using testbed::Json;
 
 // IDispatch's methods in its vtable, as INTERFACEINFO numbers them.
 constexpr WORD kGetIDsOfNames = 5;
@@ -61,12 +61,10 @@ DWORD STDMETHODCALLTYPE CallFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPIN
   // The filter sees which object and which IDispatch method, but not the call's arguments: not
   // the name being looked up, nor the DISPID being invoked. So the member is not known here.
   const char* object = ObjectName(info->pUnk);
-  host_.JournalLine(json::Object()
-                        .Add("event", json::String("rejected"))
-                        .Add("object", object ? json::String(object) : json::kNull)
-                        .Add("call", json::String(info->wMethod == kInvoke ? "Invoke" : "GetIDsOfNames"))
-                        .Add("member", json::kNull)
-                        .str());
+  host_.JournalLine(testbed::JsonLine({{"event", "rejected"},
+                                       {"object", object ? Json(object) : Json()},
+                                       {"call", info->wMethod == kInvoke ? "Invoke" : "GetIDsOfNames"},
+                                       {"member", nullptr}}));
   return SERVERCALL_REJECTED;
 }
 

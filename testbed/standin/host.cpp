@@ -5,6 +5,7 @@
 
 #include "testbed/common/command_line.h"
 #include "testbed/common/json.h"
+#include "testbed/common/utf8.h"
 #include "testbed/common/variant_json.h"
 #include "testbed/standin/identity.h"
 
@@ -35,10 +36,7 @@ void Host::JournalLine(const std::string& line) {
 
 void Host::JournalEvent(const char* event, const char* object) {
   if (!events_) return;
-  JournalLine(testbed::json::Object()
-                  .Add("event", testbed::json::String(event))
-                  .Add("object", testbed::json::String(object))
-                  .str());
+  JournalLine(testbed::JsonLine({{"event", event}, {"object", object}}));
 }
 
 std::optional<std::wstring> Host::CountCall(const std::wstring& member) {
@@ -80,13 +78,9 @@ bool Host::Paste() {
 }
 
 std::string ItemJson(const LineItem& item) {
-  testbed::json::Object object;
-  for (const auto& field : item) {
-    std::string key;  // field names are ASCII
-    for (wchar_t c : field.name) key += static_cast<char>(c);
-    object.Add(key, testbed::TypedValueJson(field.value));
-  }
-  return object.str();
+  testbed::Json object = testbed::Json::object();  // the fields in the order they were stored
+  for (const auto& field : item) object[testbed::Utf8(field.name)] = testbed::TypedValueJson(field.value);
+  return testbed::JsonLine(object);
 }
 
 }  // namespace standin

@@ -18,7 +18,6 @@
 namespace e2e {
 namespace {
 
-namespace out = testbed::json;
 using Lines = std::vector<std::string>;
 
 // The importer shows boxes in a row (a locked cart, then "not running"), which needs a window of
@@ -70,46 +69,40 @@ struct Item {
   double price, cost, quantity;
 };
 
-std::string Typed(const char* vt, const std::string& value_json) {
-  return out::Object().Add("vt", out::String(vt)).Add("value", value_json).str();
-}
+testbed::Json Typed(const char* vt, testbed::Json value) { return {{"vt", vt}, {"value", std::move(value)}}; }
 
 // The item as the items file holds it: every field with its type, in the order they were set.
 std::string ItemsLine(const Item& item) {
-  return out::Object()
-      .Add("VendorPartNumber", Typed("BSTR", out::String(item.part)))
-      .Add("Manufacturer", Typed("BSTR", out::String(item.maker)))
-      .Add("ManufacturerPartNumber", Typed("BSTR", out::String(item.maker_part)))
-      .Add("Description", Typed("BSTR", out::String(item.description)))
-      .Add("UnitPrice", Typed("R8", out::Number(item.price)))
-      .Add("UnitCost", Typed("R8", out::Number(item.cost)))
-      .Add("QtyBase", Typed("R8", out::Number(item.quantity)))
-      .Add("TaxCode", Typed("BSTR", out::String("Y")))
-      .Add("Vendor", Typed("BSTR", out::String("Kestrova")))
-      .str();
+  return testbed::JsonLine({{"VendorPartNumber", Typed("BSTR", item.part)},
+                            {"Manufacturer", Typed("BSTR", item.maker)},
+                            {"ManufacturerPartNumber", Typed("BSTR", item.maker_part)},
+                            {"Description", Typed("BSTR", item.description)},
+                            {"UnitPrice", Typed("R8", item.price)},
+                            {"UnitCost", Typed("R8", item.cost)},
+                            {"QtyBase", Typed("R8", item.quantity)},
+                            {"TaxCode", Typed("BSTR", "Y")},
+                            {"Vendor", Typed("BSTR", "Kestrova")}});
 }
 
 // The nine SLIBufferSetValue calls for the item as the journal records them: field names and the
 // constants as text values, the four text columns by reference, the numbers as doubles.
 Lines SetValueCalls(const Item& item) {
-  auto call = [](const char* field, const std::string& value) {
-    return out::Object()
-        .Add("object", out::String("ItemFunctions"))
-        .Add("call", out::String("Invoke"))
-        .Add("member", out::String("SLIBufferSetValue"))
-        .Add("kind", out::String("method"))
-        .Add("args", out::Array({Typed("BSTR", out::String(field)), value}))
-        .str();
+  auto call = [](const char* field, testbed::Json value) {
+    return testbed::JsonLine({{"object", "ItemFunctions"},
+                              {"call", "Invoke"},
+                              {"member", "SLIBufferSetValue"},
+                              {"kind", "method"},
+                              {"args", testbed::Json::array({Typed("BSTR", field), std::move(value)})}});
   };
-  return {call("VendorPartNumber", Typed("BSTR|BYREF", out::String(item.part))),
-          call("Manufacturer", Typed("BSTR|BYREF", out::String(item.maker))),
-          call("ManufacturerPartNumber", Typed("BSTR|BYREF", out::String(item.maker_part))),
-          call("Description", Typed("BSTR|BYREF", out::String(item.description))),
-          call("UnitPrice", Typed("R8", out::Number(item.price))),
-          call("UnitCost", Typed("R8", out::Number(item.cost))),
-          call("QtyBase", Typed("R8", out::Number(item.quantity))),
-          call("TaxCode", Typed("BSTR", out::String("Y"))),
-          call("Vendor", Typed("BSTR", out::String("Kestrova")))};
+  return {call("VendorPartNumber", Typed("BSTR|BYREF", item.part)),
+          call("Manufacturer", Typed("BSTR|BYREF", item.maker)),
+          call("ManufacturerPartNumber", Typed("BSTR|BYREF", item.maker_part)),
+          call("Description", Typed("BSTR|BYREF", item.description)),
+          call("UnitPrice", Typed("R8", item.price)),
+          call("UnitCost", Typed("R8", item.cost)),
+          call("QtyBase", Typed("R8", item.quantity)),
+          call("TaxCode", Typed("BSTR", "Y")),
+          call("Vendor", Typed("BSTR", "Kestrova"))};
 }
 
 // Cart bytes are in the ANSI code page (1252 here): "B\xFC" is "Bü".

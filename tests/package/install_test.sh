@@ -112,9 +112,9 @@ expect_missing_cart() {
     "$2" </dev/null)
   expect "$1: the dialog robot ran the program to its end" test $? -eq 0
   want="The Kestrova shopping cart file '$documents\\ShoppingCart.csv' was not found. Import cancelled!"
-  want="{\"title\": \"Kestrova Cart Import\", \"text\": \"${want//\\/\\\\}\", \"icon\": \"exclamation\", \"buttons\": [\"OK\"]}"
+  want="{\"title\":\"Kestrova Cart Import\",\"text\":\"${want//\\/\\\\}\",\"icon\":\"exclamation\",\"buttons\":[\"OK\"]}"
   expect_eq "$1: the program shows the missing cart message" "$want" "$(sed -n 1p "$transcript" | tr -d '\r')"
-  expect_eq "$1: and exits with 0" '{"exit_code": 0}' "$(sed -n 2p "$transcript" | tr -d '\r')"
+  expect_eq "$1: and exits with 0" '{"exit_code":0}' "$(sed -n 2p "$transcript" | tr -d '\r')"
 }
 
 case_run() {

@@ -40,25 +40,24 @@ TEST(DialogRobot, WritesEveryBoxAsShownAndTheExitCode) {
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_EQ(run.transcript,
             (Lines{
-                R"({"title": "Kestrova Cart Import", "text": "3 Kestrova Shopping Cart Items have been imported into )"
-                R"(Brevanto.", "icon": "information", "buttons": ["OK"]})",
-                R"({"title": "Brevanto API )" + Utf8(L"\u00fcber \u20ac") +
-                    R"(", "text": "First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend", )"
-                    R"("icon": "exclamation", "buttons": ["OK"]})",
-                R"({"title": "Critical", "text": "Brevanto is not running.", "icon": "critical", "buttons": ["OK"]})",
-                R"({"title": "Question", "text": "Go on?", "icon": "question", "buttons": ["OK"]})",
-                R"({"title": "Plain", "text": "No icon here", "icon": "none", "buttons": ["OK"]})",
-                R"({"exit_code": 7})",
+                R"({"title":"Kestrova Cart Import","text":"3 Kestrova Shopping Cart Items have been imported into )"
+                R"(Brevanto.","icon":"information","buttons":["OK"]})",
+                R"({"title":"Brevanto API )" + Utf8(L"\u00fcber \u20ac") +
+                    R"(","text":"First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend",)"
+                    R"("icon":"exclamation","buttons":["OK"]})",
+                R"({"title":"Critical","text":"Brevanto is not running.","icon":"critical","buttons":["OK"]})",
+                R"({"title":"Question","text":"Go on?","icon":"question","buttons":["OK"]})",
+                R"({"title":"Plain","text":"No icon here","icon":"none","buttons":["OK"]})",
+                R"({"exit_code":7})",
             }));
 }
 
 TEST(DialogRobot, PassesTheArgumentsThroughUnchanged) {
   RobotRun run = RunRobot({}, {Target(), L"--echo", L"two words", L"say \"hi\"", L"C:\\dir\\", L""});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
-  EXPECT_EQ(
-      run.transcript,
-      (Lines{R"({"title": "echo", "text": "[two words][say \"hi\"][C:\\dir\\][]", "icon": "none", "buttons": ["OK"]})",
-             R"({"exit_code": 0})"}));
+  EXPECT_EQ(run.transcript,
+            (Lines{R"({"title":"echo","text":"[two words][say \"hi\"][C:\\dir\\][]","icon":"none","buttons":["OK"]})",
+                   R"({"exit_code":0})"}));
 }
 
 // --press presses the named button wherever a box has it, and OK on the other boxes; without it a
@@ -74,9 +73,9 @@ TEST_P(DialogRobotPress, PressesTheNamedButtonWhereThereIsOne) {
   RobotRun run = RunRobot(GetParam().options, {Target(), L"--ask"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_EQ(run.transcript,
-            (Lines{R"({"title": "Ask", "text": "Busy?", "icon": "exclamation", "buttons": ["Retry", "Cancel"]})",
-                   R"({"title": "After", "text": "Done", "icon": "none", "buttons": ["OK"]})",
-                   R"({"exit_code": )" + std::to_string(GetParam().answer) + "}"}));
+            (Lines{R"({"title":"Ask","text":"Busy?","icon":"exclamation","buttons":["Retry","Cancel"]})",
+                   R"({"title":"After","text":"Done","icon":"none","buttons":["OK"]})",
+                   R"({"exit_code":)" + std::to_string(GetParam().answer) + "}"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, DialogRobotPress,
@@ -90,7 +89,7 @@ TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
   ChildProcess robot;
   ASSERT_TRUE(robot.Start(L"DialogRobot.exe",
                           {L"--transcript", transcript.path(), L"--watch", L"--", Target(), L"--echo", L"watched"}));
-  const std::string box_line = R"({"title": "echo", "text": "[watched]", "icon": "none", "buttons": ["OK"]})";
+  const std::string box_line = R"({"title":"echo","text":"[watched]","icon":"none","buttons":["OK"]})";
   const ULONGLONG deadline = GetTickCount64() + 30000;
   while (ReadLines(transcript.path()).value_or(Lines{}) != Lines{box_line} && GetTickCount64() < deadline) Sleep(50);
   ASSERT_EQ(ReadLines(transcript.path()), Lines{box_line});
@@ -100,13 +99,13 @@ TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
   ASSERT_NE(box, nullptr) << "the box should still be open";
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   EXPECT_EQ(robot.Wait(30000), std::optional<DWORD>(0));
-  EXPECT_EQ(ReadLines(transcript.path()), (Lines{box_line, R"({"exit_code": 0})"}));
+  EXPECT_EQ(ReadLines(transcript.path()), (Lines{box_line, R"({"exit_code":0})"}));
 }
 
 TEST(DialogRobot, KillsAProgramThatOutlivesTheTimeout) {
   RobotRun run = RunRobot({L"--timeout", L"2"}, {Target(), L"--hang"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(3));
-  EXPECT_EQ(run.transcript, (Lines{R"({"error": "timeout", "timeout_seconds": 2, "killed": true})"}));
+  EXPECT_EQ(run.transcript, (Lines{R"({"error":"timeout","timeout_seconds":2.0,"killed":true})"}));
   EXPECT_FALSE(AnyProcessNamed(L"robot_target.exe"));
 }
 
@@ -127,8 +126,7 @@ TEST(DialogRobot, ReportsAProgramThatCannotStart) {
   RobotRun run = RunRobot({}, {BinFolder() + L"\\no_such_program.exe"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(4));
   ASSERT_EQ(run.transcript.size(), 1u);
-  EXPECT_EQ(run.transcript[0].rfind(R"({"error": "cannot start the program", "program": )", 0), 0u)
-      << run.transcript[0];
+  EXPECT_EQ(run.transcript[0].rfind(R"({"error":"cannot start the program","program":)", 0), 0u) << run.transcript[0];
 }
 
 TEST(DialogRobot, RefusesACommandLineWithoutProgram) {

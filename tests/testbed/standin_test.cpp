@@ -91,7 +91,7 @@ class StandInTest : public ::testing::Test {
 };
 
 std::string Event(const char* event, const char* object) {
-  return std::string(R"({"event": ")") + event + R"(", "object": ")" + object + "\"}";
+  return std::string(R"({"event":")") + event + R"(","object":")" + object + "\"}";
 }
 
 TEST_F(StandInTest, StandInThatNoClientTouchedJournalsNothing) {
@@ -131,11 +131,11 @@ TEST_F(StandInTest, JournalsLookupsCallsAndConnectionsInOrder) {
       Journal(),
       (Lines{
           Event("connect", "Application"),
-          R"({"object": "Application", "call": "GetIDsOfNames", "member": "DocFunctions"})",
-          R"({"object": "Application", "call": "Invoke", "member": "DocFunctions", "kind": "get", "args": []})",
+          R"({"object":"Application","call":"GetIDsOfNames","member":"DocFunctions"})",
+          R"({"object":"Application","call":"Invoke","member":"DocFunctions","kind":"get","args":[]})",
           Event("connect", "DocFunctions"),
-          R"({"object": "DocFunctions", "call": "GetIDsOfNames", "member": "GetActiveDocumentIndex"})",
-          R"({"object": "DocFunctions", "call": "Invoke", "member": "GetActiveDocumentIndex", "kind": "method", "args": []})",
+          R"({"object":"DocFunctions","call":"GetIDsOfNames","member":"GetActiveDocumentIndex"})",
+          R"({"object":"DocFunctions","call":"Invoke","member":"GetActiveDocumentIndex","kind":"method","args":[]})",
           Event("disconnect", "DocFunctions"),
           Event("disconnect", "Application"),
       }));
@@ -198,16 +198,16 @@ TEST_F(StandInTest, ImportCallsReachTheJournalAndThePastedItemsTheItemsFile) {
   }
   const std::string escaped_description = "Cable\\r\\n2 m\\t" + Utf8(L"\u00e9\u20ac\U0001D11E");
   EXPECT_EQ(Items(), (Lines{
-                         R"({"VendorPartNumber": {"vt": "BSTR", "value": "KV-100"}, )"
-                         R"("Manufacturer": {"vt": "BSTR", "value": "Acme \"Best\" \\ Co"}, )"
-                         R"("ManufacturerPartNumber": {"vt": "BSTR", "value": ""}, )"
-                         R"("Description": {"vt": "BSTR", "value": ")" +
+                         R"({"VendorPartNumber":{"vt":"BSTR","value":"KV-100"},)"
+                         R"("Manufacturer":{"vt":"BSTR","value":"Acme \"Best\" \\ Co"},)"
+                         R"("ManufacturerPartNumber":{"vt":"BSTR","value":""},)"
+                         R"("Description":{"vt":"BSTR","value":")" +
                              escaped_description +
-                             R"("}, )"
-                             R"("UnitPrice": {"vt": "R8", "value": 12.5}, "UnitCost": {"vt": "R8", "value": -0.25}, )"
-                             R"("QtyBase": {"vt": "R8", "value": 3}, "TaxCode": {"vt": "BSTR", "value": "Y"}, )"
-                             R"("Vendor": {"vt": "BSTR", "value": "Kestrova"}})",
-                         R"({"UnitPrice": {"vt": "R8", "value": 0.1}, "Vendor": {"vt": "BSTR", "value": "Kestrova"}})",
+                             R"("},)"
+                             R"("UnitPrice":{"vt":"R8","value":12.5},"UnitCost":{"vt":"R8","value":-0.25},)"
+                             R"("QtyBase":{"vt":"R8","value":3.0},"TaxCode":{"vt":"BSTR","value":"Y"},)"
+                             R"("Vendor":{"vt":"BSTR","value":"Kestrova"}})",
+                         R"({"UnitPrice":{"vt":"R8","value":0.1},"Vendor":{"vt":"BSTR","value":"Kestrova"}})",
                      }));
   Lines calls = Calls();
   Lines invokes;
@@ -215,26 +215,20 @@ TEST_F(StandInTest, ImportCallsReachTheJournalAndThePastedItemsTheItemsFile) {
     if (TextOf(ParseLine(line), "call") == "Invoke") invokes.push_back(line);
   }
   ASSERT_EQ(invokes.size(), 19u);
-  EXPECT_EQ(invokes[0],
-            R"({"object": "Application", "call": "Invoke", "member": "ItemFunctions", "kind": "get", "args": []})");
-  EXPECT_EQ(
-      invokes[1],
-      R"({"object": "ItemFunctions", "call": "Invoke", "member": "MLIBufferClear", "kind": "method", "args": []})");
-  EXPECT_EQ(invokes[3],
-            R"({"object": "ItemFunctions", "call": "Invoke", "member": "SLIBufferSetValue", "kind": "method", )"
-            R"("args": [{"vt": "BSTR", "value": "VendorPartNumber"}, {"vt": "BSTR|BYREF", "value": "KV-100"}]})");
-  EXPECT_EQ(invokes[7],
-            R"({"object": "ItemFunctions", "call": "Invoke", "member": "SLIBufferSetValue", "kind": "method", )"
-            R"("args": [{"vt": "BSTR", "value": "UnitPrice"}, {"vt": "R8", "value": 12.5}]})");
-  EXPECT_EQ(invokes[15],
-            R"({"object": "ItemFunctions", "call": "Invoke", "member": "SLIBufferSetValue", "kind": "method", )"
-            R"("args": [{"vt": "BSTR", "value": "VENDOR"}, {"vt": "BSTR", "value": "Kestrova"}]})");
-  EXPECT_EQ(
-      invokes[18],
-      R"({"object": "ItemFunctions", "call": "Invoke", "member": "MLIBufferAppendPaste", "kind": "method", "args": []})");
+  EXPECT_EQ(invokes[0], R"({"object":"Application","call":"Invoke","member":"ItemFunctions","kind":"get","args":[]})");
+  EXPECT_EQ(invokes[1],
+            R"({"object":"ItemFunctions","call":"Invoke","member":"MLIBufferClear","kind":"method","args":[]})");
+  EXPECT_EQ(invokes[3], R"({"object":"ItemFunctions","call":"Invoke","member":"SLIBufferSetValue","kind":"method",)"
+                        R"("args":[{"vt":"BSTR","value":"VendorPartNumber"},{"vt":"BSTR|BYREF","value":"KV-100"}]})");
+  EXPECT_EQ(invokes[7], R"({"object":"ItemFunctions","call":"Invoke","member":"SLIBufferSetValue","kind":"method",)"
+                        R"("args":[{"vt":"BSTR","value":"UnitPrice"},{"vt":"R8","value":12.5}]})");
+  EXPECT_EQ(invokes[15], R"({"object":"ItemFunctions","call":"Invoke","member":"SLIBufferSetValue","kind":"method",)"
+                         R"("args":[{"vt":"BSTR","value":"VENDOR"},{"vt":"BSTR","value":"Kestrova"}]})");
+  EXPECT_EQ(invokes[18],
+            R"({"object":"ItemFunctions","call":"Invoke","member":"MLIBufferAppendPaste","kind":"method","args":[]})");
   // Every Invoke came after a lookup of the same name on the same object.
   EXPECT_EQ(calls.size(), 2 * invokes.size());
-  EXPECT_EQ(calls[4], R"({"object": "ItemFunctions", "call": "GetIDsOfNames", "member": "SLIBufferClear"})");
+  EXPECT_EQ(calls[4], R"({"object":"ItemFunctions","call":"GetIDsOfNames","member":"SLIBufferClear"})");
 }
 
 // A cell of the stand-in's list, read from outside: the list view writes the text into memory of
@@ -279,8 +273,8 @@ TEST_F(StandInTest, PastesAppendToTheDocumentAndTheWindowListsTheItems) {
     ASSERT_HRESULT_SUCCEEDED(Call(items, L"MLIBufferAppendPaste", kMethod).result);
     ASSERT_HRESULT_SUCCEEDED(Call(items, L"MLIBufferAppendPaste", kMethod).result);  // the buffer keeps its lines
   }
-  const std::string first = R"({"Description": {"vt": "BSTR", "value": "first"}})";
-  const std::string second = R"({"Description": {"vt": "BSTR", "value": "second"}})";
+  const std::string first = R"({"Description":{"vt":"BSTR","value":"first"}})";
+  const std::string second = R"({"Description":{"vt":"BSTR","value":"second"}})";
   EXPECT_EQ(Items(), (Lines{first, second, first, second}));
 
   HWND list = FindWindowExW(window_, nullptr, L"SysListView32", nullptr);
@@ -469,9 +463,8 @@ TEST_F(StandInTest, UnknownNamesAndDispidsAreJournaled) {
     EXPECT_EQ(Call(application, L"Quit", kMethod).result, DISP_E_UNKNOWNNAME);
     EXPECT_EQ(CallId(application, 77, kMethod).result, DISP_E_MEMBERNOTFOUND);
   }
-  EXPECT_EQ(Calls(),
-            (Lines{R"({"object": "Application", "call": "GetIDsOfNames", "member": "Quit"})",
-                   R"({"object": "Application", "call": "Invoke", "member": null, "kind": "method", "args": []})"}));
+  EXPECT_EQ(Calls(), (Lines{R"({"object":"Application","call":"GetIDsOfNames","member":"Quit"})",
+                            R"({"object":"Application","call":"Invoke","member":null,"kind":"method","args":[]})"}));
 }
 
 TEST_F(StandInTest, ExitAfterEndsItAndLeavesTheTable) {
