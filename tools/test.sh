@@ -18,11 +18,7 @@ say "Windows tests under Wine"
 trap wine_stop EXIT
 wine_start
 failed=()
-for exe in "$BUILD/windows/bin/"*_tests.exe; do
-  name=$(basename "$exe")
-  printf -- '-- %s\n' "$name"
-  if ! (cd "$BUILD/windows/bin" && wine_run "./$name" --gtest_brief=1); then failed+=("$name"); fi
-done
+ctest --test-dir "$BUILD/windows" --output-on-failure || failed+=("Windows suites")
 
 # The numbers and the demo's cart again under other regional settings: German, French, and the
 # United States ones with "," and "." swapped by hand. Wine takes the user's locale from the Unix
