@@ -50,9 +50,9 @@ std::string MakeCart(int lines) {
       "Ship Date\r\n";
   for (int i = 1; i <= lines; ++i) {
     const std::string n = std::to_string(i);
-    cart += "KV-" + n + "-2281,Netvance,NV-S" + n + "P,\"Switch, managed, " + n +
-            " ports\",Site A rack 2,Compliant,In stock,37,1,\"$3,249.00\",\"$2,716.50\"," + std::to_string(i % 9 + 1) +
-            ",\"$5,433.00\",2024-05-14\r\n";
+    cart.append("KV-").append(n).append("-2281,Netvance,NV-S").append(n).append("P,\"Switch, managed, ").append(n);
+    cart.append(" ports\",Site A rack 2,Compliant,In stock,37,1,\"$3,249.00\",\"$2,716.50\",");
+    cart.append(std::to_string(i % 9 + 1)).append(",\"$5,433.00\",2024-05-14\r\n");
   }
   return cart;
 }

@@ -44,7 +44,7 @@ class UniqueAny {
 
   static T InvalidValue() noexcept {
     if constexpr (std::is_pointer_v<T>) {
-      return reinterpret_cast<T>(Invalid);  // NOLINT(performance-no-int-to-ptr): a handle value, not an address
+      return reinterpret_cast<T>(Invalid);  // a handle value, not an address
     } else {
       return static_cast<T>(Invalid);
     }

@@ -164,20 +164,21 @@ ObjectId ComAutomation::GetActiveObject(const std::wstring& prog_id) {
   // busy application refuses like any other.
   hr = ::GetActiveObject(clsid, nullptr, &unknown);
   if (FAILED(hr)) RaiseCallError(hr);
-  return AdoptUnknown(std::move(unknown));
+  return AdoptUnknown(unknown);
 }
 
-ObjectId ComAutomation::Adopt(IDispatchPtr object) {
+// _com_ptr_t has no move: the table takes its own reference, and the caller's goes with its owner.
+ObjectId ComAutomation::Adopt(const IDispatchPtr& object) {
   if (!object) throw common::RuntimeError(common::kErrObjectNotSet);
   const ObjectId id = next_id_++;
-  held_[id].dispatch = std::move(object);
+  held_[id].dispatch = object;
   return id;
 }
 
-ObjectId ComAutomation::AdoptUnknown(IUnknownPtr object) {
+ObjectId ComAutomation::AdoptUnknown(const IUnknownPtr& object) {
   if (!object) throw common::RuntimeError(common::kErrObjectNotSet);
   const ObjectId id = next_id_++;
-  held_[id].unknown = std::move(object);
+  held_[id].unknown = object;
   return id;
 }
 
@@ -241,7 +242,7 @@ ObjectId ComAutomation::GetObjectProperty(ObjectId object, const std::wstring& p
   } else if (V_VT(&value) != VT_UNKNOWN) {
     throw common::RuntimeError(common::kErrObjectRequired);
   }
-  return Adopt(std::move(dispatch));
+  return Adopt(dispatch);
 }
 
 void ComAutomation::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {

@@ -58,8 +58,8 @@ class ComAutomation {
   // asked for on first use ("Object doesn't support this property or method", 438, without one).
   ObjectId GetActiveObject(const std::wstring& prog_id);
   // Takes over one reference to `object` (tests hand in objects of their own).
-  ObjectId Adopt(IDispatchPtr object);
-  ObjectId AdoptUnknown(IUnknownPtr object);
+  ObjectId Adopt(const IDispatchPtr& object);
+  ObjectId AdoptUnknown(const IUnknownPtr& object);
   // DISPATCH_PROPERTYGET; the value must be an object ("Object required", 424, otherwise).
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property);
   // DISPATCH_METHOD with a null result pointer.

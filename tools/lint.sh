@@ -4,9 +4,9 @@
 # (build/native, configured here when needed), one file per core. Installs what it needs.
 #
 # Usage: tools/lint.sh [--windows]
-#   --windows  also runs clang-tidy over the Windows build's compile commands (build/windows, from
-#              tools/test.sh), which hold the files that only the cross build compiles (*_windows.cpp,
-#              testbed/, the Windows suites). Slow: most of the time goes to parsing windows.h.
+#   --windows  also runs clang-tidy over the files that only the cross build compiles (*_windows.cpp,
+#              testbed/, the Windows suites), from the Windows build's compile commands (build/windows,
+#              from tools/test.sh). Slow: most of the time goes to parsing windows.h.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -26,12 +26,13 @@ echo "formatting is clean"
 
 # run-clang-tidy prints each command it runs (with colours always on) and clang's count of the
 # warnings it suppressed (those in system headers); only the findings are of interest.
+# tidy BUILD FILES [ARGS...]: FILES is a regular expression over the source paths.
 tidy() {
-  local build="$1"
-  shift
+  local build="$1" files="$2"
+  shift 2
   say "clang-tidy over $build/compile_commands.json"
   set +e
-  run-clang-tidy -p "$build" -quiet -j "$(nproc)" "$@" "$ROOT/" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' |
+  run-clang-tidy -p "$build" -quiet -j "$(nproc)" "$@" "$files" 2>&1 | sed 's/\x1b\[[0-9;]*m//g' |
     grep -v -E '^(clang-tidy(-[0-9]+)? |[0-9]+ warnings?( and [0-9]+ errors?)? generated\.$)'
   local status=${PIPESTATUS[0]}
   set -e
@@ -40,12 +41,21 @@ tidy() {
 
 configure_native
 status=0
-tidy "$BUILD/native" || status=1
+tidy "$BUILD/native" "$ROOT/" || status=1
 if $windows; then
   [ -f "$BUILD/windows/compile_commands.json" ] || die "no Windows build: run tools/test.sh first"
+  # Only the C++ files that the native pass has not seen (not the resource scripts, not GoogleTest).
+  only_windows=$(python3 - "$BUILD/windows/compile_commands.json" "$BUILD/native/compile_commands.json" <<'PY'
+import json, re, sys
+windows = {entry["file"] for entry in json.load(open(sys.argv[1]))}
+native = {entry["file"] for entry in json.load(open(sys.argv[2]))}
+files = sorted(f for f in windows - native if f.endswith(".cpp") and "/googletest/" not in f)
+print("^(" + "|".join(re.escape(f) for f in files) + ")$")
+PY
+  )
   # Clang finds MinGW's C headers by the compiler's name but not libstdc++ of the posix variant.
   gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
-  tidy "$BUILD/windows" -extra-arg=-isystem"$gcc_dir/include/c++" \
+  tidy "$BUILD/windows" "$only_windows" -extra-arg=-isystem"$gcc_dir/include/c++" \
     -extra-arg=-isystem"$gcc_dir/include/c++/x86_64-w64-mingw32" || status=1
 fi
 [ "$status" -eq 0 ] || die "clang-tidy has findings (above)"

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -167,10 +168,15 @@ std::optional<Settings> Parse(const std::vector<std::wstring>& arguments) {
 }  // namespace e2e
 
 int main() {
-  const std::optional<e2e::Settings> settings = e2e::Parse(testbed::ProcessArguments());
-  if (!settings) {
-    std::fprintf(stderr, "usage: import_demo --journal FILE --items FILE --transcript FILE [--watch]\n");
-    return 2;
+  try {
+    const std::optional<e2e::Settings> settings = e2e::Parse(testbed::ProcessArguments());
+    if (!settings) {
+      std::fprintf(stderr, "usage: import_demo --journal FILE --items FILE --transcript FILE [--watch]\n");
+      return 2;
+    }
+    return e2e::Run(*settings);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "the demo could not run: %s\n", error.what());
+    return 1;
   }
-  return e2e::Run(*settings);
 }

@@ -177,7 +177,7 @@ Reply Call(IDispatch* object, const wchar_t* member, WORD flags, const std::vect
 
 IDispatchPtr ReadObject(IDispatch* object, const wchar_t* property) {
   Reply reply = Call(object, property, DISPATCH_PROPERTYGET);
-  if (FAILED(reply.result) || V_VT(&reply.value) != VT_DISPATCH) return nullptr;
+  if (FAILED(reply.result) || V_VT(&reply.value) != VT_DISPATCH) return IDispatchPtr();
   return IDispatchPtr(V_DISPATCH(&reply.value));
 }
 

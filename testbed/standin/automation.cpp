@@ -1,6 +1,7 @@
 #include "testbed/standin/automation.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -210,8 +211,8 @@ bool IsStorableValue(VARTYPE vt) {
 }
 
 IDispatchPtr MakeDocFunctions(Host& host) {
-  auto* object = new DispatchObject(host, "DocFunctions");
-  IDispatchPtr owner(static_cast<IDispatch*>(object));  // takes the first reference
+  // Owned here while its members are added; the first reference takes it over.
+  auto object = std::make_unique<DispatchObject>(host, "DocFunctions");
   object->AddMember({L"GetActiveDocumentIndex", MemberKind::kMethod, 0, [&host](const Arguments&, VARIANT* result) {
                        if (result != nullptr) {
                          V_VT(result) = VT_I4;
@@ -219,7 +220,7 @@ IDispatchPtr MakeDocFunctions(Host& host) {
                        }
                        return Done();
                      }});
-  return owner;
+  return IDispatchPtr(static_cast<IDispatch*>(object.release()));
 }
 
 Outcome SetValue(Host& host, const Arguments& arguments) {
@@ -240,8 +241,7 @@ Outcome SetValue(Host& host, const Arguments& arguments) {
 }
 
 IDispatchPtr MakeItemFunctions(Host& host) {
-  auto* object = new DispatchObject(host, "ItemFunctions");
-  IDispatchPtr owner(static_cast<IDispatch*>(object));
+  auto object = std::make_unique<DispatchObject>(host, "ItemFunctions");
   object->AddMember({L"MLIBufferClear", MemberKind::kMethod, 0, [&host](const Arguments&, VARIANT*) {
                        host.ClearMultiLine();
                        return Done();
@@ -261,7 +261,7 @@ IDispatchPtr MakeItemFunctions(Host& host) {
                        if (!host.Paste()) return Outcome{kNoDocument, L"MLIBufferAppendPaste: no document is open", 0};
                        return Done();
                      }});
-  return owner;
+  return IDispatchPtr(static_cast<IDispatch*>(object.release()));
 }
 
 // A property read hands out a new reference to the same sub-object every time.
@@ -278,15 +278,15 @@ Member SubObjectProperty(const wchar_t* name, const IDispatchPtr& target) {
 
 }  // namespace
 
+// Each reference is made where it is kept: _com_ptr_t has no move, and every temporary copy would
+// be one more AddRef and Release.
 Objects CreateObjects(Host& host) {
-  Objects objects;
-  objects.doc_functions = MakeDocFunctions(host);
-  objects.item_functions = MakeItemFunctions(host);
-  auto* application = new DispatchObject(host, "Application");
-  objects.application = IDispatchPtr(static_cast<IDispatch*>(application));
-  application->AddMember(SubObjectProperty(L"DocFunctions", objects.doc_functions));
-  application->AddMember(SubObjectProperty(L"ItemFunctions", objects.item_functions));
-  return objects;
+  IDispatchPtr doc_functions = MakeDocFunctions(host);
+  IDispatchPtr item_functions = MakeItemFunctions(host);
+  auto application = std::make_unique<DispatchObject>(host, "Application");
+  application->AddMember(SubObjectProperty(L"DocFunctions", doc_functions));
+  application->AddMember(SubObjectProperty(L"ItemFunctions", item_functions));
+  return Objects{IDispatchPtr(static_cast<IDispatch*>(application.release())), doc_functions, item_functions};
 }
 
 }  // namespace standin

@@ -40,10 +40,10 @@ TEST(DialogRobot, WritesEveryBoxAsShownAndTheExitCode) {
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
   EXPECT_EQ(run.transcript,
             (Lines{
-                R"({"title":"Kestrova Cart Import","text":"3 Kestrova Shopping Cart Items have been imported into )"
-                R"(Brevanto.","icon":"information","buttons":["OK"]})",
+                std::string(R"({"title":"Kestrova Cart Import","text":"3 Kestrova Shopping Cart Items have been )"
+                            R"(imported into Brevanto.","icon":"information","buttons":["OK"]})"),
                 R"({"title":"Brevanto API )" + Utf8(L"\u00fcber \u20ac") +
-                    R"(","text":"First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend",)"
+                    R"(","text":"First line\r\nSecond \"quoted\" line\r\n\r\nC:\\Docs\\ShoppingCart.csv\tend",)" +
                     R"("icon":"exclamation","buttons":["OK"]})",
                 R"({"title":"Critical","text":"Brevanto is not running.","icon":"critical","buttons":["OK"]})",
                 R"({"title":"Question","text":"Go on?","icon":"question","buttons":["OK"]})",

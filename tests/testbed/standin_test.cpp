@@ -111,7 +111,8 @@ TEST_F(StandInTest, OneReferenceConnectsOnceAndDisconnectsOnce) {
   {
     IDispatchPtr application = Attach();
     ASSERT_TRUE(application);
-    IDispatchPtr second = application;  // more references in the same client are not new connections
+    // More references in the same client are not new connections.
+    const IDispatchPtr second = application;  // NOLINT(performance-unnecessary-copy-initialization)
   }
   EXPECT_EQ(Journal(), (Lines{Event("connect", "Application"), Event("disconnect", "Application")}));
 }
