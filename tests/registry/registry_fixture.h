@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "common/runtime_error.h"
-#include "registry/recording_registry.h"
 #include "registry/registry_access.h"
 #include "tests/registry/backends.h"
 #include "tests/support/error_number.h"
+#include "tests/support/recording_registry.h"
 
 namespace registry::testing {
 
