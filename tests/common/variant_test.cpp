@@ -69,9 +69,8 @@ TEST(Variant, OmittedIsDistinctFromEveryValue) {
 
 TEST(Variant, ByteArrayKeepsItsLowerBound) {
   const ByteArray bytes{1, {7, 8, 9}};
-  EXPECT_EQ(bytes.upper_bound(), 3);
   EXPECT_EQ(ToByteArray(Variant(bytes)).lower_bound, 1);
-  EXPECT_EQ((ByteArray{0, {}}).upper_bound(), -1);
+  EXPECT_EQ(ToByteArray(Variant(bytes)), bytes);
 }
 
 }  // namespace
