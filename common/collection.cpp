@@ -10,13 +10,9 @@ void Collection::Add(Variant item, const std::wstring& key) {
     throw RuntimeError(kErrKeyAlreadyPresent);
   }
   items_.push_back(std::move(item));
-  keys_.push_back(key);
 }
 
-void Collection::Add(Variant item) {
-  items_.push_back(std::move(item));
-  keys_.emplace_back();
-}
+void Collection::Add(Variant item) { items_.push_back(std::move(item)); }
 
 const Variant& Collection::Item(std::int32_t index) const {
   if (index < 1 || index > Count()) throw RuntimeError(kErrSubscriptOutOfRange);
@@ -30,10 +26,5 @@ const Variant& Collection::Item(const std::wstring& key) const {
 }
 
 bool Collection::Contains(const std::wstring& key) const { return by_key_.count(TextUpper(key)) != 0; }
-
-const std::wstring& Collection::KeyAt(std::int32_t index) const {
-  Item(index);  // range check
-  return keys_[static_cast<std::size_t>(index - 1)];
-}
 
 }  // namespace common

@@ -24,15 +24,12 @@ class Collection {
   // The item under `key`; raises RuntimeError 5 "Invalid procedure call or argument" when none is.
   const Variant& Item(const std::wstring& key) const;
   bool Contains(const std::wstring& key) const;
-  // The key an item was added under (empty for an item added without one), counting from 1.
-  const std::wstring& KeyAt(std::int32_t index) const;
 
   std::vector<Variant>::const_iterator begin() const { return items_.begin(); }
   std::vector<Variant>::const_iterator end() const { return items_.end(); }
 
  private:
   std::vector<Variant> items_;
-  std::vector<std::wstring> keys_;
   std::map<std::wstring, std::size_t> by_key_;  // upper-cased key -> position
 };
 

@@ -9,8 +9,6 @@
 
 _COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
 _COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
-_COM_SMARTPTR_TYPEDEF(IMoniker, __uuidof(IMoniker));
-_COM_SMARTPTR_TYPEDEF(IRunningObjectTable, __uuidof(IRunningObjectTable));
 
 namespace common {
 

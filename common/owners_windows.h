@@ -11,8 +11,6 @@ namespace common {
 using UniqueHandle = UniqueAny<HANDLE, &::CloseHandle>;
 // CreateFile hands back INVALID_HANDLE_VALUE, not null, when it fails.
 using UniqueFile = UniqueAny<HANDLE, &::CloseHandle, -1>;
-// A FindFirstFile search: closed with FindClose, not CloseHandle; none is INVALID_HANDLE_VALUE.
-using UniqueFind = UniqueAny<HANDLE, &::FindClose, -1>;
 // The ownership of a mutex that this thread acquired: given back with ReleaseMutex. The handle
 // itself has an owner of its own (UniqueHandle), declared before this one.
 using UniqueMutexOwnership = UniqueAny<HANDLE, &::ReleaseMutex>;

@@ -20,7 +20,6 @@ inline constexpr ErrorCode kErrOutOfMemory{7, L"Out of memory"};
 inline constexpr ErrorCode kErrSubscriptOutOfRange{9, L"Subscript out of range"};
 inline constexpr ErrorCode kErrTypeMismatch{13, L"Type mismatch"};
 inline constexpr ErrorCode kErrInternal{51, L"Internal error"};
-inline constexpr ErrorCode kErrFileNotFound{53, L"File not found"};
 inline constexpr ErrorCode kErrObjectNotSet{91, L"Object variable or With block variable not set"};
 inline constexpr ErrorCode kErrInvalidUseOfNull{94, L"Invalid use of Null"};
 inline constexpr ErrorCode kErrObjectRequired{424, L"Object required"};

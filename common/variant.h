@@ -23,7 +23,6 @@ struct ByteArray {
   std::int32_t lower_bound = 0;
   std::vector<std::uint8_t> bytes;
 
-  std::int64_t upper_bound() const { return static_cast<std::int64_t>(lower_bound) + std::ssize(bytes) - 1; }
   bool operator==(const ByteArray&) const = default;
 };
 

@@ -67,18 +67,11 @@ void winreg::Subkey(const std::wstring& vData) { subkey_ = vData; }
 
 std::string winreg::PathTo(const std::wstring& name) const { return common::TextToAnsi(key_root_ + L"\\" + name); }
 
-KeyHandle winreg::Open(RegKey root, const std::string& path, DWORD access, RegStatus* status) const {
-  RegKey key = 0;
-  const RegStatus rc = api_.RegOpenKeyExA(root, path.c_str(), 0, access, &key);
-  if (status) *status = rc;
-  return AdoptKey(api_, rc, key);
+KeyResult winreg::OpenKey(RegKey parent, const std::string& path, DWORD access) const {
+  return registry::OpenKey(api_, parent, path.c_str(), access);
 }
 
-bool winreg::KeyExists() const {
-  RegStatus rc = kErrorSuccess;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyRead, &rc);
-  return rc == kErrorSuccess;
-}
+bool winreg::KeyExists() const { return OpenKey(Root(), PathTo(subkey_), kKeyRead).ok(); }
 
 std::wstring winreg::CreateKey() { return CreateKeyNamed(subkey_); }
 
@@ -95,8 +88,8 @@ std::wstring winreg::CreateKeyNamed(const std::wstring& name) {
   DWORD disposition = 0;  // created or opened: the same to the caller
   const RegStatus rc = api_.RegCreateKeyExA(Root(), PathTo(name).c_str(), 0, no_class, kRegOptionNonVolatile,
                                             kKeyAllAccess, &security_attributes_, &created, &disposition);
-  const KeyHandle key = AdoptKey(api_, rc, created);
-  return rc == kErrorSuccess ? L"0" : L"";
+  const KeyResult key = AdoptKey(api_, rc, created, Root());
+  return key.ok() ? L"0" : L"";
 }
 
 std::int32_t winreg::DeleteKey(const std::wstring& KeyName) {
@@ -104,17 +97,15 @@ std::int32_t winreg::DeleteKey(const std::wstring& KeyName) {
 }
 
 std::int32_t winreg::DeleteValue(const std::wstring& ValueName) {
-  RegStatus rc = kErrorSuccess;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyAllAccess, &rc);
-  if (rc != kErrorSuccess) return rc;
-  return api_.RegDeleteValueA(key.get(), common::TextToAnsi(ValueName).c_str());
+  const KeyResult opened = OpenKey(Root(), PathTo(subkey_), kKeyAllAccess);
+  if (!opened.ok()) return opened.status;
+  return api_.RegDeleteValueA(opened.key.get(), common::TextToAnsi(ValueName).c_str());
 }
 
 Variant winreg::GetRegistryValue(const std::wstring& ValueName, const Variant& DefaultValue) const {
   Variant result = DefaultValue.IsOmitted() ? Variant() : DefaultValue;
-  RegStatus rc = kErrorSuccess;
-  const KeyHandle key = Open(Root(), PathTo(subkey_), kKeyRead, &rc);
-  if (rc == kErrorSuccess) ReadValue(key.get(), ValueName, result);
+  const KeyResult opened = OpenKey(Root(), PathTo(subkey_), kKeyRead);
+  if (opened.ok()) ReadValue(opened.key.get(), ValueName, result);
   return result;
 }
 
@@ -167,14 +158,13 @@ void winreg::ReadValue(RegKey key, const std::wstring& ValueName, Variant& resul
 }
 
 bool winreg::SetRegistryValue(const std::wstring& ValueName, const Variant& Value, std::int32_t DType) {
-  RegStatus rc = kErrorSuccess;
-  KeyHandle key = Open(Root(), PathTo(subkey_), kKeyWrite, &rc);
-  if (rc != kErrorSuccess) {
+  KeyResult opened = OpenKey(Root(), PathTo(subkey_), kKeyWrite);
+  if (!opened.ok()) {
     CreateKey();
-    key = Open(Root(), PathTo(subkey_), kKeyWrite, &rc);
-    if (rc != kErrorSuccess) return false;
+    opened = OpenKey(Root(), PathTo(subkey_), kKeyWrite);
+    if (!opened.ok()) return false;
   }
-  return WriteValue(key.get(), ValueName, Value, DType) == kErrorSuccess;
+  return WriteValue(opened.key.get(), ValueName, Value, DType) == kErrorSuccess;
 }
 
 RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Variant& Value,
@@ -211,16 +201,16 @@ RegStatus winreg::WriteValue(RegKey key, const std::wstring& ValueName, const Va
 
 Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyName) const {
   Collection names;
-  const UsedKey target = OpenForListing(hkey, KeyName);
-  if (!target.opened) return names;
+  const KeyResult target = OpenForListing(hkey, KeyName);
+  if (!target.ok()) return names;
   for (common::Int32 index;; ++index) {
     std::string name(kNameCapacity, ' ');
     DWORD name_size = kNameCapacity;
     FileTime written;
     // No class buffer: the class is never read, and a subkey created with a class would not fit
     // any small one (ERROR_MORE_DATA), which would end the listing there.
-    if (api_.RegEnumKeyExA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, nullptr,
-                           nullptr, &written) != kErrorSuccess) {
+    if (api_.RegEnumKeyExA(target.key.get(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr,
+                           nullptr, nullptr, &written) != kErrorSuccess) {
       break;  // ERROR_NO_MORE_ITEMS after the last subkey, and any failure alike
     }
     name.resize(std::min(name.find('\0'), name.size()));  // the reported length is not used
@@ -232,15 +222,15 @@ Collection winreg::EnumRegistryKeys(std::int32_t hkey, const std::wstring& KeyNa
 
 Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& KeyName) const {
   Collection values;
-  const UsedKey target = OpenForListing(hkey, KeyName);
-  if (!target.opened) return values;
+  const KeyResult target = OpenForListing(hkey, KeyName);
+  if (!target.ok()) return values;
   for (common::Int32 index;; ++index) {
     std::string name(kNameCapacity, ' ');
     DWORD name_size = kNameCapacity;
     DWORD type = kRegNone;
     std::vector<std::uint8_t> data(kDataCapacity, 0);
     DWORD data_size = kDataCapacity;
-    RegStatus rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size,
+    RegStatus rc = api_.RegEnumValueA(target.key.get(), static_cast<DWORD>(index.value()), name.data(), &name_size,
                                       nullptr, &type, data.data(), &data_size);
     if (rc == kErrorMoreData) {
       // One repeat with a fresh buffer of exactly the needed size. A needed size of 0 means the
@@ -248,8 +238,8 @@ Collection winreg::EnumRegistryValues(std::int32_t hkey, const std::wstring& Key
       if (data_size == 0) break;
       data.assign(data_size, 0);
       name_size = kNameCapacity;
-      rc = api_.RegEnumValueA(target.handle, static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr, &type,
-                              data.data(), &data_size);
+      rc = api_.RegEnumValueA(target.key.get(), static_cast<DWORD>(index.value()), name.data(), &name_size, nullptr,
+                              &type, data.data(), &data_size);
     }
     if (rc != kErrorSuccess) break;  // the end, any failure, and a second ERROR_MORE_DATA alike
     if (name_size > name.size() || data_size > data.size()) break;  // sizes the buffers cannot hold
@@ -295,32 +285,13 @@ Variant winreg::ListedData(DWORD type, const std::vector<std::uint8_t>& data, DW
   }
 }
 
-winreg::UsedKey winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
-  if (KeyName.empty()) return Adopt(kErrorSuccess, RootKey(hkey), RootKey(hkey));  // listed, never closed
-  RegKey key = 0;
-  const RegStatus rc = api_.RegOpenKeyExA(RootKey(hkey), common::TextToAnsi(KeyName).c_str(), 0, kKeyRead, &key);
-  return Adopt(rc, key, RootKey(hkey));
+KeyResult winreg::OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const {
+  if (KeyName.empty()) return {KeyHandle(nullptr, RootKey(hkey))};  // listed, never closed
+  return OpenKey(RootKey(hkey), common::TextToAnsi(KeyName), kKeyRead);
 }
 
-winreg::UsedKey winreg::Adopt(RegStatus status, RegKey handle, RegKey given) const {
-  UsedKey used;
-  used.opened = status == kErrorSuccess;
-  used.handle = used.opened ? handle : 0;
-  if (used.opened && handle != given) used.owned = AdoptKey(api_, status, handle);
-  return used;
-}
-
-winreg::UsedKey winreg::Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const {
-  RegKey connection = 0;
-  const RegStatus rc =
-      api_.RegConnectRegistryA(common::TextToAnsi(sRemoteComputer).c_str(), RootKey(hkey), &connection);
-  return Adopt(rc, connection, RootKey(hkey));
-}
-
-winreg::UsedKey winreg::OpenUnder(const UsedKey& connection, const std::string& path) const {
-  RegKey key = 0;
-  const RegStatus rc = api_.RegOpenKeyExA(connection.handle, path.c_str(), 0, kKeyAllAccess, &key);
-  return Adopt(rc, key, connection.handle);
+KeyResult winreg::Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const {
+  return ConnectKey(api_, common::TextToAnsi(sRemoteComputer).c_str(), RootKey(hkey));
 }
 
 Variant winreg::ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std::int32_t hkey,
@@ -328,11 +299,11 @@ Variant winreg::ReadRemoteRegistryValue(const std::wstring& sRemoteComputer, std
                                         const std::optional<std::wstring>& KeyPath) const {
   Variant result;
   const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
-  const UsedKey connection = Connect(sRemoteComputer, hkey);
-  if (!connection.opened) return Variant(L"Error!");
+  const KeyResult connection = Connect(sRemoteComputer, hkey);
+  if (!connection.ok()) return Variant(L"Error!");
   // Declared after the connection, so the key is closed first.
-  const UsedKey key = OpenUnder(connection, path);
-  if (key.opened) ReadValue(key.handle, ValueName, result);  // a key that did not open is not used
+  const KeyResult opened = OpenKey(connection.key.get(), path, kKeyAllAccess);
+  if (opened.ok()) ReadValue(opened.key.get(), ValueName, result);  // a key that did not open is not used
   return result;
 }
 
@@ -340,10 +311,10 @@ bool winreg::WriteRemoteRegistryValue(const std::wstring& sRemoteComputer, std::
                                       const std::wstring& ValueName, const Variant& Value, std::int32_t DType,
                                       const std::optional<std::wstring>& KeyPath) {
   const std::string path = common::TextToAnsi(KeyPath ? *KeyPath : ObjectKeyPath());
-  const UsedKey connection = Connect(sRemoteComputer, hkey);
-  if (!connection.opened) return false;
-  const UsedKey key = OpenUnder(connection, path);  // a missing key is not created
-  return WriteValue(key.handle, ValueName, Value, DType) == kErrorSuccess;
+  const KeyResult connection = Connect(sRemoteComputer, hkey);
+  if (!connection.ok()) return false;
+  const KeyResult opened = OpenKey(connection.key.get(), path, kKeyAllAccess);  // a missing key is not created
+  return WriteValue(opened.key.get(), ValueName, Value, DType) == kErrorSuccess;
 }
 
 std::wstring winreg::TrimNull(std::wstring& Item) const {

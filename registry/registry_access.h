@@ -94,7 +94,9 @@ class winreg {
   RegKey Root() const { return RootKey(hkey_); }
   // KeyRoot + "\" + name, in the ANSI code page.
   std::string PathTo(const std::wstring& name) const;
-  KeyHandle Open(RegKey root, const std::string& path, DWORD access, RegStatus* status = nullptr) const;
+  // The one way the methods open a key: RegOpenKeyExA with options 0, the key and the result code
+  // together. A handle the platform hands back unchanged stays open when the result goes.
+  KeyResult OpenKey(RegKey parent, const std::string& path, DWORD access) const;
   std::wstring CreateKeyNamed(const std::wstring& name);
   // Reads a value of an open key into `result` by the conversion table; leaves it as it was when
   // nothing can be read or converted.
@@ -103,20 +105,11 @@ class winreg {
   // a platform call, after the conversion). ERROR_SUCCESS for a DType that writes nothing.
   RegStatus WriteValue(RegKey key, const std::wstring& ValueName, const common::Variant& Value,
                        std::int32_t DType) const;
-  // A key a method works on. The platform may hand back the very handle it was given (an empty
-  // path, a connection to the own computer): that one belongs to the caller, or is a predefined
-  // root, and is used but never closed. Any other handle it handed out is owned and closed.
-  struct UsedKey {
-    KeyHandle owned;
-    RegKey handle = 0;  // 0 when nothing opened
-    bool opened = false;
-  };
-  UsedKey Adopt(RegStatus status, RegKey handle, RegKey given) const;
-  UsedKey OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const;
+  // The key a listing reads: KeyName under `hkey`, or `hkey` itself (borrowed) when KeyName is empty.
+  KeyResult OpenForListing(std::int32_t hkey, const std::wstring& KeyName) const;
   common::Variant ListedData(DWORD type, const std::vector<std::uint8_t>& data, DWORD size) const;
-  // Connects to root `hkey` of another computer's registry, and opens a key path there.
-  UsedKey Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const;
-  UsedKey OpenUnder(const UsedKey& connection, const std::string& path) const;
+  // Connects to root `hkey` of another computer's registry.
+  KeyResult Connect(const std::wstring& sRemoteComputer, std::int32_t hkey) const;
   std::wstring ObjectKeyPath() const { return key_root_ + L"\\" + subkey_; }
 
   RegistryApi& api_;

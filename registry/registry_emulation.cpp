@@ -93,8 +93,6 @@ std::shared_ptr<Key> MakePath(std::shared_ptr<Key> key, std::initializer_list<co
   return key;
 }
 
-enum class PathKind { kSelf, kComponents };
-
 enum class PathUse { kOpen, kCreateOrDelete };
 
 // Splits a key path as Wine does: doubled and trailing backslashes are skipped, a leading one is

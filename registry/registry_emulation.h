@@ -52,7 +52,6 @@ class RegistryEmulation : public RegistryApi {
 
   // The name under which this computer answers RegConnectRegistryA.
   const std::string& ComputerName() const { return computer_name_; }
-  void SetComputerName(std::string name) { computer_name_ = std::move(name); }
   // Makes another computer reachable by RegConnectRegistryA; its registry starts empty and is
   // filled through the connection like any other.
   void AddRemoteComputer(const std::string& name);

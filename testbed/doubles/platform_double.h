@@ -7,10 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "common/runtime_error.h"
 #include "import/platform.h"
 #include "registry/registry_emulation.h"
 
 namespace modMain::testing {
+
+// What the doubles raise for a file they do not hold.
+inline constexpr common::ErrorCode kErrFileNotFound{53, L"File not found"};
 
 class PlatformDouble : public Platform {
  public:

@@ -41,7 +41,7 @@ Choice SilentDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon icon
 }
 
 std::int64_t SilentDouble::FileLength(const std::wstring& path) {
-  if (path != kCartPath) throw common::RuntimeError(common::kErrFileNotFound);
+  if (path != kCartPath) throw common::RuntimeError(kErrFileNotFound);
   return static_cast<std::int64_t>(cart_.size());
 }
 

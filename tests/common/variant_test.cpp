@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "common/runtime_error.h"
+#include "tests/support/error_number.h"
 
 namespace common {
 namespace {
+
+using testing_support::ErrorNumberOf;
 
 struct TextCase {
   Variant value;
@@ -41,21 +44,13 @@ INSTANTIATE_TEST_SUITE_P(Table, ToInt32Test,
                                            Int32Case{Variant(-2147483648.0), INT32_MIN}));
 
 TEST(VariantConversion, RaisesOverflowAndTypeMismatchWithTheirNumbers) {
-  const auto number_of = [](auto&& convert) -> std::int32_t {
-    try {
-      convert();
-    } catch (const RuntimeError& error) {
-      return error.number();
-    }
-    return 0;
-  };
-  EXPECT_EQ(number_of([] { ToInt32(Variant(2147483647.5)); }), 6);  // rounds to 2^31
-  EXPECT_EQ(number_of([] { ToInt32(Variant(-2147483649.0)); }), 6);
-  EXPECT_EQ(number_of([] { ToInt32(Variant(L"2 pcs")); }), 13);
-  EXPECT_EQ(number_of([] { ToInt32(Variant::Omitted()); }), 13);
-  EXPECT_EQ(number_of([] { ToText(Variant(ByteArray{0, {1}})); }), 13);
-  EXPECT_EQ(number_of([] { ToText(Variant(VariantArray{})); }), 13);
-  EXPECT_EQ(number_of([] { ToByteArray(Variant(L"\x01")); }), 13);
+  EXPECT_EQ(ErrorNumberOf([] { ToInt32(Variant(2147483647.5)); }), 6);  // rounds to 2^31
+  EXPECT_EQ(ErrorNumberOf([] { ToInt32(Variant(-2147483649.0)); }), 6);
+  EXPECT_EQ(ErrorNumberOf([] { ToInt32(Variant(L"2 pcs")); }), 13);
+  EXPECT_EQ(ErrorNumberOf([] { ToInt32(Variant::Omitted()); }), 13);
+  EXPECT_EQ(ErrorNumberOf([] { ToText(Variant(ByteArray{0, {1}})); }), 13);
+  EXPECT_EQ(ErrorNumberOf([] { ToText(Variant(VariantArray{})); }), 13);
+  EXPECT_EQ(ErrorNumberOf([] { ToByteArray(Variant(L"\x01")); }), 13);
   try {
     ToInt32(Variant(1e10));
   } catch (const RuntimeError& error) {
@@ -74,9 +69,8 @@ TEST(Variant, OmittedIsDistinctFromEveryValue) {
 
 TEST(Variant, ByteArrayKeepsItsLowerBound) {
   const ByteArray bytes{1, {7, 8, 9}};
-  EXPECT_EQ(bytes.upper_bound(), 3);
   EXPECT_EQ(ToByteArray(Variant(bytes)).lower_bound, 1);
-  EXPECT_EQ((ByteArray{0, {}}).upper_bound(), -1);
+  EXPECT_EQ(ToByteArray(Variant(bytes)), bytes);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 #include "import/documents_folder.h"
 #include "import/mod_main.h"
-#include "registry/recording_registry.h"
 #include "registry/registry_access.h"
 #include "tests/import/recording_double.h"
+#include "tests/support/recording_registry.h"
 
 namespace modMain::testing {
 namespace {

@@ -109,7 +109,7 @@ Choice RecordingDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon i
 std::int64_t RecordingDouble::FileLength(const std::wstring& path) {
   log.push_back(L"FileLength " + path);
   if (const auto it = files.find(path); it != files.end()) return static_cast<std::int64_t>(it->second.size());
-  throw common::RuntimeError(common::kErrFileNotFound);
+  throw common::RuntimeError(kErrFileNotFound);
 }
 
 FileContent RecordingDouble::ReadAllShared(const std::wstring& path) {
@@ -117,7 +117,7 @@ FileContent RecordingDouble::ReadAllShared(const std::wstring& path) {
   if (const auto it = unopenable.find(path); it != unopenable.end()) return {it->second, {}};
   if (const auto it = unreadable.find(path); it != unreadable.end()) throw it->second;
   if (const auto it = files.find(path); it != files.end()) return {std::nullopt, it->second};
-  return {common::RuntimeError(common::kErrFileNotFound), {}};
+  return {common::RuntimeError(kErrFileNotFound), {}};
 }
 
 std::optional<std::wstring> RecordingDouble::ShellDocumentsFolder() {

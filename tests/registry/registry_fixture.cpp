@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "common/ansi.h"
-#include "registry/key_handle.h"
 
 namespace registry::testing {
 
@@ -58,39 +57,38 @@ winreg RegistryTest::Addressing(const std::wstring& subkey) {
 }
 
 void RegistryTest::MakeKey(std::string_view sub) {
+  ASSERT_EQ(CreateRaw(kHkeyCurrentUser, Below(sub)).status, kErrorSuccess);
+}
+
+KeyResult RegistryTest::CreateRaw(RegKey parent, const std::string& path, DWORD reserved, DWORD options,
+                                  char* key_class) {
   RegKey key = 0;
-  const RegStatus rc =
-      raw().RegCreateKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr);
-  ASSERT_EQ(rc, kErrorSuccess);
-  raw().RegCloseKey(key);
+  const RegStatus status =
+      raw().RegCreateKeyExA(parent, path.c_str(), reserved, key_class, options, kKeyAllAccess, nullptr, &key, nullptr);
+  return AdoptKey(raw(), status, key, parent);
 }
 
 bool RegistryTest::KeyPresent(std::string_view sub) {
-  RegKey key = 0;
-  const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyRead, &key);
-  const KeyHandle owner = AdoptKey(raw(), rc, key);
-  return rc == kErrorSuccess;
+  return OpenKey(raw(), kHkeyCurrentUser, Below(sub).c_str(), kKeyRead).ok();
 }
 
 void RegistryTest::PutValue(std::string_view sub, const std::string& name, DWORD type, std::string_view bytes) {
   MakeKey(sub);
-  RegKey key = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyAllAccess, &key), kErrorSuccess);
-  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, key);
+  const KeyResult opened = OpenKey(raw(), kHkeyCurrentUser, Below(sub).c_str(), kKeyAllAccess);
+  ASSERT_EQ(opened.status, kErrorSuccess);
   // NT counts one more byte when a string's last counted byte is not NUL but the byte after it
   // is; a non-NUL sentinel after the data keeps an unterminated string exactly as given.
   std::string data(bytes);
   data.push_back('X');
-  ASSERT_EQ(raw().RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                                 static_cast<DWORD>(bytes.size())),
+  ASSERT_EQ(raw().RegSetValueExA(opened.key.get(), name.c_str(), 0, type,
+                                 reinterpret_cast<const std::uint8_t*>(data.data()), static_cast<DWORD>(bytes.size())),
             kErrorSuccess);
 }
 
 std::optional<RawValue> RegistryTest::ReadValue(std::string_view sub, const std::string& name) {
-  RegKey key = 0;
-  const RegStatus open = raw().RegOpenKeyExA(kHkeyCurrentUser, Below(sub).c_str(), 0, kKeyRead, &key);
-  const KeyHandle owner = AdoptKey(raw(), open, key);
-  if (open != kErrorSuccess) return std::nullopt;
+  const KeyResult opened = OpenKey(raw(), kHkeyCurrentUser, Below(sub).c_str(), kKeyRead);
+  if (!opened.ok()) return std::nullopt;
+  const RegKey key = opened.key.get();
   RawValue value;
   DWORD size = 0;
   if (raw().RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size) != kErrorSuccess) {
@@ -107,14 +105,14 @@ std::optional<RawValue> RegistryTest::ReadValue(std::string_view sub, const std:
 void RegistryTest::DeleteTree(RegKey root, const std::string& path) {
   std::vector<std::string> children;
   {
-    RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(root, path.c_str(), 0, kKeyRead, &key);
-    const KeyHandle owner = AdoptKey(raw(), rc, key);
-    if (rc != kErrorSuccess) return;
+    const KeyResult opened = OpenKey(raw(), root, path.c_str(), kKeyRead);
+    if (!opened.ok()) return;
     for (DWORD index = 0;; ++index) {
       char name[512];
       DWORD size = sizeof name;
-      if (raw().RegEnumKeyExA(key, index, name, &size, nullptr, nullptr, nullptr, nullptr) != kErrorSuccess) break;
+      if (raw().RegEnumKeyExA(opened.key.get(), index, name, &size, nullptr, nullptr, nullptr, nullptr) !=
+          kErrorSuccess)
+        break;
       children.emplace_back(name, size);
     }
   }

@@ -13,10 +13,11 @@
 #include <vector>
 
 #include "common/runtime_error.h"
-#include "registry/recording_registry.h"
+#include "registry/key_handle.h"
 #include "registry/registry_access.h"
 #include "tests/registry/backends.h"
 #include "tests/support/error_number.h"
+#include "tests/support/recording_registry.h"
 
 namespace registry::testing {
 
@@ -51,6 +52,10 @@ class RegistryTest : public ::testing::TestWithParam<BackendFactory> {
   // Set-up and inspection through the backend directly (not counted). Paths are below the scratch
   // key; "" is the scratch key itself.
   void MakeKey(std::string_view sub);
+  // RegCreateKeyExA(parent, path, reserved, key_class, options, KEY_ALL_ACCESS), with the key it
+  // handed out; no security attributes, no disposition.
+  KeyResult CreateRaw(RegKey parent, const std::string& path, DWORD reserved = 0, DWORD options = 0,
+                      char* key_class = nullptr);
   bool KeyPresent(std::string_view sub);
   // Stores `bytes` exactly, terminators included only when given.
   void PutValue(std::string_view sub, const std::string& name, DWORD type, std::string_view bytes);

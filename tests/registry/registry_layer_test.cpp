@@ -11,16 +11,12 @@ namespace {
 class RegistryLayerTest : public RegistryTest {
  protected:
   RegStatus OpenStatus(RegKey root, const std::string& path, DWORD access = kKeyRead) {
-    RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(root, path.c_str(), 0, access, &key);
-    const KeyHandle owner = AdoptKey(raw(), rc, key);
-    return rc;
+    return OpenKey(raw(), root, path.c_str(), access).status;
   }
   KeyHandle Open(const std::string& path, DWORD access) {
-    RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, path.c_str(), 0, access, &key);
-    EXPECT_EQ(rc, kErrorSuccess) << path;
-    return AdoptKey(raw(), rc, key);
+    KeyResult opened = OpenKey(raw(), kHkeyCurrentUser, path.c_str(), access);
+    EXPECT_EQ(opened.status, kErrorSuccess) << path;
+    return std::move(opened.key);
   }
 };
 
@@ -146,11 +142,7 @@ TEST_P(RegistryLayerTest, ExpandsTheEnvironmentAsWineDoes) {
 
 TEST_P(RegistryLayerTest, CreateKeepsTheClassAndEnumerationReportsIt) {
   char widget[] = "Widget";
-  RegKey created = 0;
-  ASSERT_EQ(raw().RegCreateKeyExA(kHkeyCurrentUser, Below("classed").c_str(), 0, widget, 0, kKeyAllAccess, nullptr,
-                                  &created, nullptr),
-            kErrorSuccess);
-  raw().RegCloseKey(created);
+  ASSERT_EQ(CreateRaw(kHkeyCurrentUser, Below("classed"), 0, 0, widget).status, kErrorSuccess);
   MakeKey("plain");
   const KeyHandle key = Open(Scratch(), kKeyRead);
   struct Case {
@@ -188,14 +180,8 @@ TEST_P(RegistryLayerTest, CreateKeepsTheClassAndEnumerationReportsIt) {
 
 TEST_P(RegistryLayerTest, ClassesRootSkipsALeadingBackslashOnlyWhenOpening) {
   const std::string name = "KestrovaCartImportProbe" + std::to_string(ProcessId());
-  RegKey key = 0;
-  const RegStatus create = raw().RegCreateKeyExA(kHkeyClassesRoot, ("\\" + name).c_str(), 0, nullptr, 0, kKeyAllAccess,
-                                                 nullptr, &key, nullptr);
-  const KeyHandle created = AdoptKey(raw(), create, key);
-  EXPECT_EQ(create, kErrorBadPathname);
-  ASSERT_EQ(raw().RegCreateKeyExA(kHkeyClassesRoot, name.c_str(), 0, nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr),
-            kErrorSuccess);
-  raw().RegCloseKey(key);
+  EXPECT_EQ(CreateRaw(kHkeyClassesRoot, "\\" + name).status, kErrorBadPathname);
+  ASSERT_EQ(CreateRaw(kHkeyClassesRoot, name).status, kErrorSuccess);
   EXPECT_EQ(OpenStatus(kHkeyClassesRoot, "\\" + name), kErrorSuccess);
   EXPECT_EQ(raw().RegDeleteKeyA(kHkeyClassesRoot, ("\\" + name).c_str()), kErrorBadPathname);
   EXPECT_EQ(raw().RegDeleteKeyA(kHkeyClassesRoot, name.c_str()), kErrorSuccess);
@@ -254,30 +240,23 @@ TEST_P(RegistryLayerTest, ReservedArgumentsAndOptionsAreCheckedWhereThePlatformC
   for (const CreateCase& c :
        {CreateCase{"reserved", 1, 0, kErrorInvalidParameter}, CreateCase{"volatile", 0, 1, kErrorSuccess},
         CreateCase{"volatile\\child", 0, 0, 1021}, CreateCase{"odd options", 0, 0x100, kErrorSuccess}}) {
-    RegKey created = 0;
-    const RegStatus rc = raw().RegCreateKeyExA(kHkeyCurrentUser, Below(c.sub).c_str(), c.reserved, nullptr, c.options,
-                                               kKeyAllAccess, nullptr, &created, nullptr);
-    const KeyHandle owner = AdoptKey(raw(), rc, created);
-    EXPECT_EQ(rc, c.status) << c.sub;
+    EXPECT_EQ(CreateRaw(kHkeyCurrentUser, Below(c.sub), c.reserved, c.options).status, c.status) << c.sub;
   }
   for (const DWORD options : {1u, 8u, 0x100u}) {
-    RegKey opened = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Scratch().c_str(), options, kKeyRead, &opened);
-    const KeyHandle owner = AdoptKey(raw(), rc, opened);
-    EXPECT_EQ(rc, kErrorSuccess) << options;
+    EXPECT_EQ(OpenKey(raw(), kHkeyCurrentUser, Scratch().c_str(), kKeyRead, options).status, kErrorSuccess) << options;
   }
 }
 
 TEST_P(RegistryLayerTest, AnEmptyPathOrTheOwnComputerHandsBackTheGivenHandle) {
   const KeyHandle key = Open(Scratch(), kKeyAllAccess);
-  RegKey same = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(key.get(), "", 0, kKeyRead, &same), kErrorSuccess);
-  const KeyHandle opened = AdoptKey(raw(), same == key.get() ? kErrorFileNotFound : kErrorSuccess, same);
-  EXPECT_NE(same, key.get()) << "an empty path under an open key";
-  RegKey connection = 0;
-  ASSERT_EQ(raw().RegConnectRegistryA("", key.get(), &connection), kErrorSuccess);
-  const KeyHandle connected = AdoptKey(raw(), connection == key.get() ? kErrorFileNotFound : kErrorSuccess, connection);
-  EXPECT_EQ(connection, key.get()) << "a connection to the own computer";
+  const KeyResult opened = OpenKey(raw(), key.get(), "", kKeyRead);
+  ASSERT_EQ(opened.status, kErrorSuccess);
+  EXPECT_NE(opened.key.get(), key.get()) << "an empty path under an open key";
+  EXPECT_NE(opened.key.origin(), nullptr) << "a new handle is owned";
+  const KeyResult connected = ConnectKey(raw(), "", key.get());
+  ASSERT_EQ(connected.status, kErrorSuccess);
+  EXPECT_EQ(connected.key.get(), key.get()) << "a connection to the own computer";
+  EXPECT_EQ(connected.key.origin(), nullptr) << "the given handle handed back is borrowed";
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RegistryLayerTest, ::testing::ValuesIn(AllBackends()), BackendName);

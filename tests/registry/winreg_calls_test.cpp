@@ -46,10 +46,9 @@ class PlatformCallsTest : public RegistryTest {
   }
   // An open handle of the caller's own to the scratch key's "k", from outside the recording layer.
   KeyHandle OwnKey() {
-    RegKey key = 0;
-    const RegStatus rc = raw().RegOpenKeyExA(kHkeyCurrentUser, Below("k").c_str(), 0, kKeyAllAccess, &key);
-    EXPECT_EQ(rc, kErrorSuccess);
-    return AdoptKey(raw(), rc, key);
+    KeyResult own = OpenKey(raw(), kHkeyCurrentUser, Below("k").c_str(), kKeyAllAccess);
+    EXPECT_EQ(own.status, kErrorSuccess);
+    return std::move(own.key);
   }
 };
 

@@ -20,13 +20,13 @@ std::set<std::wstring> Names(const Collection& c) {
   return names;
 }
 
-// name -> data, checking that every item is keyed by its own name.
+// name -> data, checking that every item is found under its own name.
 std::map<std::wstring, Variant> Values(const Collection& c) {
   std::map<std::wstring, Variant> values;
   for (std::int32_t i = 1; i <= c.Count(); ++i) {
     const auto& pair = c.Item(i).items();
     EXPECT_EQ(pair.size(), 2u);
-    EXPECT_EQ(c.KeyAt(i), pair[0].text());
+    EXPECT_EQ(c.Item(pair[0].text()), c.Item(i));
     values.emplace(pair[0].text(), pair[1]);
   }
   return values;
@@ -56,11 +56,9 @@ TEST_P(EnumTest, ListsTheDirectSubkeysByName) {
 TEST_P(EnumTest, ASubkeyCreatedWithAClassDoesNotEndTheListing) {
   char widget[] = "Widget";
   for (const char* name : {"a", "b", "c"}) {
-    RegKey key = 0;
-    ASSERT_EQ(raw().RegCreateKeyExA(kHkeyCurrentUser, Below(std::string("classes\\") + name).c_str(), 0,
-                                    *name == 'b' ? widget : nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr),
+    ASSERT_EQ(CreateRaw(kHkeyCurrentUser, Below(std::string("classes\\") + name), 0, 0, *name == 'b' ? widget : nullptr)
+                  .status,
               kErrorSuccess);
-    raw().RegCloseKey(key);
   }
   EXPECT_EQ(Names(reg_->EnumRegistryKeys(kCurrentUser, ScratchText() + L"\\classes")),
             (std::set<std::wstring>{L"a", L"b", L"c"}));
@@ -69,10 +67,10 @@ TEST_P(EnumTest, ASubkeyCreatedWithAClassDoesNotEndTheListing) {
 TEST_P(EnumTest, AnEmptyKeyNameListsTheGivenKeyItselfAndDoesNotCloseIt) {
   EXPECT_TRUE(reg_->EnumRegistryKeys(kCurrentUser, L"").Contains(L"software"));
   MakeKey("own\\child");
-  RegKey own = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, kKeyRead, &own), kErrorSuccess);
-  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, own);
-  EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own), L"")), std::set<std::wstring>{L"child"});
+  const KeyResult own = OpenKey(raw(), kHkeyCurrentUser, Below("own").c_str(), kKeyRead);
+  ASSERT_EQ(own.status, kErrorSuccess);
+  EXPECT_EQ(Names(reg_->EnumRegistryKeys(static_cast<std::int32_t>(own.key.get()), L"")),
+            std::set<std::wstring>{L"child"});
   EXPECT_EQ(recorder().Calls("RegCloseKey"), 0u);
   EXPECT_EQ(recorder().Calls("RegOpenKeyExA"), 0u);
 }

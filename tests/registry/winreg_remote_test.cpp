@@ -67,10 +67,9 @@ TEST_P(RemoteTest, AnEmptyKeyPathAddressesTheRootItself) {
 TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
   PutValue("own", "v", kRegSz, std::string("mine\0", 5));
   MakeKey("own\\child");
-  RegKey own = 0;
-  ASSERT_EQ(raw().RegOpenKeyExA(kHkeyCurrentUser, Below("own").c_str(), 0, kKeyAllAccess, &own), kErrorSuccess);
-  const KeyHandle owner = AdoptKey(raw(), kErrorSuccess, own);
-  const auto hkey = static_cast<std::int32_t>(own);
+  const KeyResult own = OpenKey(raw(), kHkeyCurrentUser, Below("own").c_str(), kKeyAllAccess);
+  ASSERT_EQ(own.status, kErrorSuccess);
+  const auto hkey = static_cast<std::int32_t>(own.key.get());
   winreg reg(recorder());
   EXPECT_EQ(reg.ReadRemoteRegistryValue(L"", hkey, L"v", std::wstring()), Variant(L"mine"));
   EXPECT_TRUE(reg.ReadRemoteRegistryValue(Own(), hkey, L"v", std::wstring(L"child")).IsEmpty());
@@ -78,7 +77,7 @@ TEST_P(RemoteTest, TheCallersOwnKeyHandedBackByTheConnectionStaysOpen) {
   EXPECT_TRUE(reg.WriteRemoteRegistryValue(Own(), hkey, L"w", Variant(L"y"), 1, std::wstring(L"child")));
   // The caller's handle still reads: nothing closed it.
   DWORD size = 0;
-  EXPECT_EQ(raw().RegQueryValueExA(own, "w", nullptr, nullptr, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(raw().RegQueryValueExA(own.key.get(), "w", nullptr, nullptr, nullptr, &size), kErrorSuccess);
   EXPECT_EQ(size, 2u);
 }
 
@@ -123,16 +122,10 @@ TEST_P(RemoteTest, ExpandsWithThisProcesssEnvironment) {
 TEST_P(RemoteTest, AnotherComputersRegistryIsReachedThroughItsName) {
   if (!emulation()) GTEST_SKIP() << "only the emulation holds another computer's registry";
   emulation()->AddRemoteComputer("FARHOST");
-  RegKey far = 0;
-  const RegStatus connected = raw().RegConnectRegistryA("FARHOST", kHkeyLocalMachine, &far);
-  KeyHandle far_owner = AdoptKey(raw(), connected, far);
-  ASSERT_EQ(connected, kErrorSuccess);
-  RegKey key = 0;
-  const RegStatus created =
-      raw().RegCreateKeyExA(far, "Software\\Far", 0, nullptr, 0, kKeyAllAccess, nullptr, &key, nullptr);
-  AdoptKey(raw(), created, key).reset();
-  ASSERT_EQ(created, kErrorSuccess);
-  far_owner.reset();
+  KeyResult far = ConnectKey(raw(), "FARHOST", kHkeyLocalMachine);
+  ASSERT_EQ(far.status, kErrorSuccess);
+  ASSERT_EQ(CreateRaw(far.key.get(), "Software\\Far").status, kErrorSuccess);
+  far.key.reset();
 
   winreg reg(recorder());
   EXPECT_TRUE(reg.WriteRemoteRegistryValue(L"\\\\farhost", kLocalMachine, L"v", Variant(L"far away"), 1,

@@ -14,6 +14,10 @@
 #include "testbed/driver/harness.h"
 #include "testbed/standin/identity.h"
 
+// For asking the running object table about the stand-in's registration.
+_COM_SMARTPTR_TYPEDEF(IMoniker, __uuidof(IMoniker));
+_COM_SMARTPTR_TYPEDEF(IRunningObjectTable, __uuidof(IRunningObjectTable));
+
 namespace testbed::testing {
 namespace {
 

@@ -1,4 +1,4 @@
-#include "registry/recording_registry.h"
+#include "tests/support/recording_registry.h"
 
 #include <array>
 #include <cstdio>
