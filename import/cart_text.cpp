@@ -2,6 +2,7 @@
 // helpers: pure functions of their arguments (and, for TruncateAt, of the user's locale).
 #include "import/cart_text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -77,13 +78,6 @@ std::optional<std::wstring> FromUtf8(std::string_view bytes) {
   return text;
 }
 
-bool HasByteAbove7F(std::string_view bytes) {
-  for (const char b : bytes) {
-    if (static_cast<unsigned char>(b) > 0x7F) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::wstring DecodeCart(std::string_view bytes) {
@@ -91,7 +85,8 @@ std::wstring DecodeCart(std::string_view bytes) {
   if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
   const bool marked = bytes.starts_with("\xEF\xBB\xBF");
   const std::string_view body = marked ? bytes.substr(3) : bytes;
-  if (marked || HasByteAbove7F(body)) {
+  const bool beyond_ascii = std::ranges::any_of(body, [](char b) { return static_cast<unsigned char>(b) > 0x7F; });
+  if (marked || beyond_ascii) {
     if (std::optional<std::wstring> text = FromUtf8(body)) return *std::move(text);
   }
   return common::AnsiToText(bytes);  // mark and all, byte for byte

@@ -54,21 +54,16 @@ void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
   CallItemFunction(app, L"SLIBufferCopyToMLIBuffer");
 }
 
-// Where in the run a step is: within a cart line, or the paste call itself.
-struct Place {
-  std::optional<std::int16_t> line;
-  bool in_paste;
-};
-
-// Runs `step`, and raises a runtime error from it as the UnexpectedError of that place.
+// Runs `step`, a cart line's (`line`) or the paste call itself (`in_paste`), and raises a runtime
+// error from it as the UnexpectedError of that place.
 template <typename Step>
-bool Placed(const Place& place, Step step) {
+bool Placed(std::optional<std::int16_t> line, bool in_paste, Step step) {
   try {
     return step();
   } catch (const HostGone& error) {
-    throw UnexpectedError{error, true, place.line, place.in_paste};
+    throw UnexpectedError{error, true, line, in_paste};
   } catch (const common::RuntimeError& error) {
-    throw UnexpectedError{error, false, place.line, place.in_paste};
+    throw UnexpectedError{error, false, line, in_paste};
   }
 }
 
@@ -136,7 +131,7 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
   for (Int16 i = 1; i <= last; ++i) {
     const std::wstring& line = lines[static_cast<std::size_t>(i)];
     if (line.empty()) continue;
-    const bool copied = Placed({i, false}, [&] {
+    const bool copied = Placed(i, false, [&] {
       fields.assign(1, std::wstring());
       ParseCsvLine(line, fields);
       if (fields.size() - 1 != kColumns) {
@@ -151,7 +146,7 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
   {
     // A failure in the read before the paste leaves nothing pasted; in the paste itself, maybe some.
     const ObjectRef items = app.Get(L"ItemFunctions");
-    Placed({std::nullopt, true}, [&] {
+    Placed(std::nullopt, true, [&] {
       items.Call(L"MLIBufferAppendPaste");
       return true;
     });

@@ -25,20 +25,20 @@ ctest --test-dir "$BUILD/windows" --output-on-failure || failed+=("Windows suite
 # locale of the process that starts a program tree, so each setting gets a wineserver and suites of
 # its own; the suites check that the setting took effect (KCI_USER_LOCALE, KCI_USER_DECIMAL).
 regional() {  # LC_ALL LOCALE DECIMAL [swapped]
-  local intl='HKCU\Control Panel\International' status=0
+  local status=0
+  # separators DECIMAL THOUSAND: the user's own, as a hand change in Regional Settings leaves them.
+  separators() {
+    local intl='HKCU\Control Panel\International'
+    LC_ALL="$1" wine reg add "$intl" /v sDecimal /d "$2" /f >/dev/null 2>&1 </dev/null
+    LC_ALL="$1" wine reg add "$intl" /v sThousand /d "$3" /f >/dev/null 2>&1 </dev/null
+  }
   printf -- '-- %s, decimal separator "%s"%s\n' "$2" "$3" "${4:+ (swapped by hand)}"
   LC_ALL="$1" wine_start
-  if [ -n "${4:-}" ]; then
-    LC_ALL="$1" wine reg add "$intl" /v sDecimal /d , /f >/dev/null 2>&1 </dev/null
-    LC_ALL="$1" wine reg add "$intl" /v sThousand /d . /f >/dev/null 2>&1 </dev/null
-  fi
+  [ -z "${4:-}" ] || separators "$1" , .
   (cd "$BUILD/windows/bin" && export LC_ALL="$1" KCI_USER_LOCALE="$2" KCI_USER_DECIMAL="$3" &&
     wine_run ./common_tests.exe --gtest_brief=1 --gtest_filter='*TextToDouble*' &&
     wine_run ./e2e_tests.exe --gtest_brief=1 --gtest_filter='RegionalSettings.*') || status=1
-  if [ -n "${4:-}" ]; then
-    LC_ALL="$1" wine reg add "$intl" /v sDecimal /d . /f >/dev/null 2>&1 </dev/null
-    LC_ALL="$1" wine reg add "$intl" /v sThousand /d , /f >/dev/null 2>&1 </dev/null
-  fi
+  [ -z "${4:-}" ] || separators "$1" . ,
   return "$status"
 }
 say "Windows tests under other regional settings"

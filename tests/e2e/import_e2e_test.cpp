@@ -84,6 +84,12 @@ std::string ItemsLine(const Item& item) {
                             {"Vendor", Typed("BSTR", "Kestrova")}});
 }
 
+Lines ItemsLines(const std::vector<Item>& items) {
+  Lines lines;
+  for (const Item& item : items) lines.push_back(ItemsLine(item));
+  return lines;
+}
+
 // The nine SLIBufferSetValue calls for the item as the journal records them: field names and the
 // constants as text values, the four text columns by reference, the numbers as doubles.
 Lines SetValueCalls(const Item& item) {
@@ -302,7 +308,7 @@ TEST_F(ImportEndToEnd, NormalEndImportsEveryLineWithItsTypesInOrder) {
   Outcome run = Import();
   EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.items, ItemsLines({kItem1, kItem2, kItem3}));
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(3));
 
   Lines set_values;
@@ -409,7 +415,7 @@ TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
   Outcome run = Import();
   EXPECT_EQ(run.boxes, (std::vector<Box>{WrongColumns(2), WrongColumns(3), WrongColumns(4), Imported(2)}));
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.items, ItemsLines({kItem1, kItem3}));
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(2));
 }
 
@@ -475,7 +481,7 @@ TEST_P(GivenCart, IsImportedFromWhereItIs) {
   EXPECT_EQ(run.exit_code, 0);
   if (c.present) {
     EXPECT_EQ(run.boxes, std::vector<Box>{Imported(3)});
-    EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+    EXPECT_EQ(run.items, ItemsLines({kItem1, kItem2, kItem3}));
   } else {
     EXPECT_EQ(run.boxes, std::vector<Box>{CartNotFound(Utf8(path))});
     EXPECT_EQ(run.journal.size(), 0u);
@@ -545,7 +551,7 @@ TEST_P(BusyBrevanto, RetriesSilentlyThenAsks) {
     return;
   }
   EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.items, (Lines{ItemsLine(kItem1), ItemsLine(kItem2), ItemsLine(kItem3)}));
+  EXPECT_EQ(run.items, ItemsLines({kItem1, kItem2, kItem3}));
   EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(3));
   EXPECT_EQ(CountRoundTrips(run.journal).lookups, LookupsOf(ExpectedInvokes(3)));
 }
@@ -597,12 +603,6 @@ const std::wstring kWideCart =
 const std::vector<Item> kWideItems = {{"KV-1", "Müller & Söhne", "MS-µ1", "Kabel, 2 m – Ø 5 mm", 1234.5, 999.99, 2},
                                       {"KV-2", "Łódź Elektronika", "ŁE-2", "Zasilacz 230 V × 2", 12.5, -3.25, 0},
                                       {"KV-3", "Corlith", "CL-3", "Server 📦", 0, 7, 1.5}};
-
-Lines ItemsLines(const std::vector<Item>& items) {
-  Lines lines;
-  for (const Item& item : items) lines.push_back(ItemsLine(item));
-  return lines;
-}
 
 struct EncodingCase {
   const char* label;
