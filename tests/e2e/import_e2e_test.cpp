@@ -641,8 +641,7 @@ INSTANTIATE_TEST_SUITE_P(Carts, CartEncoding,
                                            EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF", EncodingCase::kUtf8, false},
                                            EncodingCase{"Utf16Le", "\xFF\xFE", EncodingCase::kUtf16Le, false},
                                            EncodingCase{"Utf16Be", "\xFE\xFF", EncodingCase::kUtf16Be, false},
-                                           EncodingCase{"Utf8LfOnly", "", EncodingCase::kUtf8, true},
-                                           EncodingCase{"Utf16LeLfOnly", "\xFF\xFE", EncodingCase::kUtf16Le, true}),
+                                           EncodingCase{"Utf8LfOnly", "", EncodingCase::kUtf8, true}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // The registry's ANSI functions name this folder "Dokumenty Lukasz"; the shell knows better.

@@ -96,10 +96,6 @@ std::wstring Read(const wchar_t* path) { return L"ReadAllShared " + std::wstring
 INSTANTIATE_TEST_SUITE_P(
     Shell, ShellFolderTest,
     ::testing::Values(
-        ShellCase{"RegistryFolderHasTheCart",
-                  kShellFolder,
-                  L"C:\\Users\\L\\Dokumenty Lukasz",
-                  {Length(kAnsiCart), Read(kAnsiCart), kAttach}},
         ShellCase{"ShellFolderHasIt",
                   kShellFolder + std::wstring(L"\\"),
                   kShellFolder,
