@@ -55,7 +55,11 @@ class BusyRetry final : public Platform {
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override {
     return platform_.AskRetryOrCancel(text, icon, title);
   }
+  Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override {
+    return platform_.AskOkOrCancel(text, icon, title);
+  }
   std::int64_t FileLength(const std::wstring& path) override { return platform_.FileLength(path); }
+  bool FolderExists(const std::wstring& path) override { return platform_.FolderExists(path); }
   FileContent ReadAllShared(const std::wstring& path) override { return platform_.ReadAllShared(path); }
   registry::RegistryApi& Registry() override { return platform_.Registry(); }
   std::optional<std::wstring> ShellDocumentsFolder() override { return platform_.ShellDocumentsFolder(); }

@@ -15,7 +15,7 @@ bool FileExists(Platform& platform, const std::wstring& path) {
   }
 }
 
-std::wstring ReadFileToString(Platform& platform, const std::wstring& path) {
+std::optional<std::wstring> ReadFileToString(Platform& platform, const std::wstring& path) {
   FileContent content = platform.ReadAllShared(path);
   if (content.open_error) {
     const CurrentError current{content.open_error->number(), content.open_error->description()};

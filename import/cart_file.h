@@ -2,6 +2,7 @@
 // The cart file: whether it is there, its whole content as text, and the error text of a failed
 // open. All the importer's file access; nothing is ever written.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "import/platform.h"
@@ -16,9 +17,10 @@ struct CurrentError {
 
 // Whether the length of the file at `path` can be obtained. Never fails.
 bool FileExists(Platform& platform, const std::wstring& path);
-// The file's whole content as text (DecodeCart). When the file cannot be opened, shows the
-// three-line error message and returns the empty text; failures after the open are raised.
-std::wstring ReadFileToString(Platform& platform, const std::wstring& path);
+// The file's whole content as text (DecodeCart); nothing when its bytes are no text. When the
+// file cannot be opened, shows the three-line error message and returns the empty text; failures
+// after the open are raised.
+std::optional<std::wstring> ReadFileToString(Platform& platform, const std::wstring& path);
 // "Error (" number ") " description CR LF.
 std::wstring ErrorText(const CurrentError& error);
 

@@ -80,36 +80,68 @@ std::optional<std::wstring> FromUtf8(std::string_view bytes) {
 
 }  // namespace
 
-std::wstring DecodeCart(std::string_view bytes) {
+std::optional<std::wstring> DecodeCart(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return FromUtf16(bytes.substr(2), false);
   if (bytes.starts_with("\xFE\xFF")) return FromUtf16(bytes.substr(2), true);
   const bool marked = bytes.starts_with("\xEF\xBB\xBF");
+  if (bytes.find('\0') != std::string_view::npos) {
+    // UTF-16 without its mark, as some programs save "Unicode text": told by the first line,
+    // whose ASCII characters put their NUL bytes all on one side. NULs anywhere else mean that
+    // the file is no text at all.
+    if (marked) return std::nullopt;
+    const std::string_view first_line = bytes.substr(0, bytes.find('\n'));
+    bool at_odd = false, at_even = false;
+    for (std::size_t i = 0; i < first_line.size(); ++i) {
+      if (first_line[i] == '\0') (i % 2 == 1 ? at_odd : at_even) = true;
+    }
+    if (at_odd != at_even) return FromUtf16(bytes, at_even);
+    return std::nullopt;
+  }
   const std::string_view body = marked ? bytes.substr(3) : bytes;
   const bool beyond_ascii = std::ranges::any_of(body, [](char b) { return static_cast<unsigned char>(b) > 0x7F; });
   if (marked || beyond_ascii) {
-    if (std::optional<std::wstring> text = FromUtf8(body)) return *std::move(text);
+    if (std::optional<std::wstring> text = FromUtf8(body)) return text;
   }
   return common::AnsiToText(bytes);  // mark and all, byte for byte
 }
 
-std::vector<std::wstring> CartLines(std::wstring text) {
-  // Carts from Windows end their lines with CR LF, some web servers write LF alone. Only a text
-  // without any CR LF is taken as the latter, so a lone LF inside a quoted field of a CR LF cart
-  // stays in its field.
-  const std::wstring_view line_end = text.find(L"\r\n") != std::wstring::npos ? L"\r\n" : L"\n";
-  const std::wstring data = TruncateAt(text, std::wstring(line_end) + std::wstring(line_end));
-  std::wstring().swap(text);  // let the whole text go before the lines are made: the cart is held twice, not thrice
-  std::vector<std::wstring> lines;
-  if (data.empty()) return lines;
-  std::size_t start = 0;
-  for (std::size_t at; (at = data.find(line_end, start)) != std::wstring::npos; start = at + line_end.size()) {
-    lines.push_back(data.substr(start, at - start));
+namespace {
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Walks the first `length` characters of `line` by the cart line syntax: `on_char(c)` for every
+// character that belongs to the current field, `on_separator()` for every separator outside
+// quotes. A quote flips between outside and inside and is dropped; inside, two quotes in a row
+// are one quote character of the field. `Count` is the width of position and quote count.
+template <typename Count, typename OnChar, typename OnSeparator>
+void WalkLine(std::wstring_view line, Count length, wchar_t separator, OnChar on_char, OnSeparator on_separator) {
+  Count quotes = 0;
+  for (Count pos = 1; pos <= length; ++pos) {
+    const wchar_t c = line[static_cast<std::size_t>(pos - 1)];
+    if (c == L'"') {
+      if (quotes % 2 == 1 && pos < length && line[static_cast<std::size_t>(pos)] == L'"') {
+        on_char(L'"');
+        ++pos;
+      } else {
+        ++quotes;
+      }
+    } else if (c == separator && quotes % 2 == 0) {
+      on_separator();
+    } else {
+      on_char(c);
+    }
   }
-  lines.push_back(data.substr(start));
-  return lines;
 }
 
-void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields) {
+// A line of `fields` fields whose last non-empty one is `last_filled` (0: none), as the import
+// counts it: a spreadsheet's padding beyond the 14th field does not count.
+LineShape Counted(std::size_t fields, std::size_t last_filled) {
+  return {fields > kCartColumns && last_filled <= kCartColumns ? kCartColumns : fields, last_filled == 0};
+}
+
+}  // namespace
+
+void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields, wchar_t separator) {
   // Length, position, field index and quote count are 16-bit: a line of 32,767 characters is
   // walked to its end and then overflows on the last step, a longer one when its length is taken.
   const Int16 length = Int16::From(static_cast<std::int64_t>(line.size()));
@@ -120,18 +152,27 @@ void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields) {
   fields.resize(2);  // element 0 keeps its content
   fields[1].clear();
   Int16 field = 1;
-  Int16 quotes = 0;
-  for (Int16 pos = 1; pos <= length; ++pos) {
-    const wchar_t c = line[pos - 1];
-    if (c == L'"') {
-      ++quotes;  // flips inside/outside and is never part of a field
-    } else if (c == L',' && quotes % 2 == 0) {
-      ++field;
-      fields.resize(static_cast<std::size_t>(field) + 1);
-    } else {
-      fields[field].push_back(c);
-    }
+  WalkLine(
+      line, length, separator, [&](wchar_t c) { fields[field].push_back(c); },
+      [&] {
+        ++field;
+        fields.resize(static_cast<std::size_t>(field) + 1);
+      });
+}
+
+LineShape ShapeOf(std::wstring_view line, wchar_t separator) {
+  std::size_t field = line.empty() ? 0 : 1, last_filled = 0;
+  WalkLine(
+      line, line.size(), separator, [&](wchar_t) { last_filled = field; }, [&] { ++field; });
+  return Counted(field, last_filled);
+}
+
+LineShape ShapeOf(const std::vector<std::wstring>& fields) {
+  std::size_t last_filled = 0;
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    if (!fields[i].empty()) last_filled = i;
   }
+  return Counted(fields.empty() ? 0 : fields.size() - 1, last_filled);
 }
 
 std::wstring NumericCharsOnly(std::wstring_view text, std::wstring_view extra) {
@@ -150,6 +191,20 @@ std::wstring NumericCharsOnly(std::wstring_view text, std::wstring_view extra) {
 }
 
 double ToNumber(const std::wstring& value) { return common::TextToDouble(value).value_or(0.0); }
+
+std::wstring PointForm(std::wstring_view value) {
+  std::wstring form;
+  form.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const wchar_t c = value[i];
+    const bool group_space = c == L' ' || c == 0xA0 || c == 0x202F;
+    if (group_space && !form.empty() && IsDigit(form.back()) && i + 1 < value.size() && IsDigit(value[i + 1])) {
+      continue;
+    }
+    form.push_back(c == L'.' ? L',' : c == L',' ? L'.' : c);
+  }
+  return form;
+}
 
 std::wstring TruncateAt(std::wstring_view text, std::wstring_view marker) {
   const std::size_t at = common::TextFindIgnoreCase(text, marker);

@@ -20,17 +20,32 @@ bool HasNul(const std::wstring& path) { return path.find(L'\0') != std::wstring:
 
 }  // namespace
 
+std::wstring ExtendedPath(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\")) return path;
+  const std::wstring full = FullPathOf(path);  // "." and ".." resolved: the \\?\ form takes names as they are
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
 std::int64_t FileLengthOf(const std::wstring& path) {
   if (HasNul(path)) throw Win32Error(ERROR_INVALID_NAME);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) throw Win32Error(GetLastError());
+  if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) {
+    throw Win32Error(GetLastError());
+  }
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) throw Win32Error(ERROR_FILE_NOT_FOUND);
   return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 FileContent ReadAllSharedBytes(const std::wstring& path) {
   if (HasNul(path)) return {Win32Error(ERROR_INVALID_NAME), {}};
-  common::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  std::wstring extended;
+  try {
+    extended = ExtendedPath(path);
+  } catch (const common::RuntimeError& error) {
+    return {error, {}};
+  }
+  common::UniqueFile file(CreateFileW(extended.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {Win32Error(GetLastError()), {}};
 
@@ -50,6 +65,16 @@ FileContent ReadAllSharedBytes(const std::wstring& path) {
   bytes.resize(done);                                                  // only what the file really held: never padding
   if (!CloseHandle(file.release())) throw Win32Error(GetLastError());  // a failing close is reported
   return {std::nullopt, std::move(bytes)};
+}
+
+bool IsFolder(const std::wstring& path) {
+  if (HasNul(path)) return false;
+  try {
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  } catch (const common::RuntimeError&) {
+    return false;  // no full path to be had: no folder
+  }
 }
 
 std::optional<std::wstring> ShellDocumentsFolderPath() {

@@ -31,4 +31,9 @@ Choice AskRetryOrCancelBox(const std::wstring& text, MessageIcon icon, const std
   return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDRETRY ? Choice::kRetry : Choice::kCancel;
 }
 
+Choice AskOkOrCancelBox(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  const UINT style = MB_OKCANCEL | MB_DEFBUTTON1 | MB_SETFOREGROUND | IconStyle(icon);
+  return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDOK ? Choice::kOk : Choice::kCancel;
+}
+
 }  // namespace modMain::windows

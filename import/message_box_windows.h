@@ -11,5 +11,7 @@ namespace modMain::windows {
 void ShowMessageBox(const std::wstring& text, MessageIcon icon, const std::wstring& title);
 // Returns the user's choice; a box that ends any other way (Esc, closed, no box at all) is Cancel.
 Choice AskRetryOrCancelBox(const std::wstring& text, MessageIcon icon, const std::wstring& title);
+// OK is the default button; a box that ends any other way than with OK is Cancel.
+Choice AskOkOrCancelBox(const std::wstring& text, MessageIcon icon, const std::wstring& title);
 
 }  // namespace modMain::windows

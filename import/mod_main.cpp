@@ -2,12 +2,14 @@
 // application.
 #include "import/mod_main.h"
 
+#include <algorithm>
 #include <array>
 #include <new>
 #include <optional>
 
 #include "common/int16.h"
 #include "common/variant.h"
+#include "import/cart.h"
 #include "import/cart_file.h"
 #include "import/cart_text.h"
 #include "import/documents_folder.h"
@@ -18,8 +20,6 @@ namespace {
 
 using common::Int16;
 using common::Variant;
-
-constexpr std::int16_t kColumns = 14;
 
 // The document index as a 16-bit integer: numbers round half to even, text must read as a number.
 Int16 ToInt16(const Variant& value) { return Int16::From(common::ToInt32(value)); }
@@ -36,16 +36,16 @@ void SetValue(const ObjectRef& app, const wchar_t* field, Argument value) {
 }
 
 // One well-formed line into the single-line buffer and from there into the multi-line buffer.
-// Columns 1 to 4 go by reference to the field array's own strings.
-void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
-  const double price = ToNumber(NumericCharsOnly(fields[10], L".-()"));
-  const double cost = ToNumber(NumericCharsOnly(fields[11], L".-()"));
-  const double quantity = ToNumber(fields[12]);
+// Columns 1 to 4 go by reference to the line's own strings.
+void ImportLine(const ObjectRef& app, CartItem& item, DecimalMark mark) {
+  const double price = PriceNumber(item.price, mark);
+  const double cost = PriceNumber(item.cost, mark);
+  const double quantity = QuantityNumber(item.quantity, mark);
   CallItemFunction(app, L"SLIBufferClear");
-  SetValue(app, L"VendorPartNumber", Argument::Reference(fields[1]));
-  SetValue(app, L"Manufacturer", Argument::Reference(fields[2]));
-  SetValue(app, L"ManufacturerPartNumber", Argument::Reference(fields[3]));
-  SetValue(app, L"Description", Argument::Reference(fields[4]));
+  SetValue(app, L"VendorPartNumber", Argument::Reference(item.vendor_part));
+  SetValue(app, L"Manufacturer", Argument::Reference(item.manufacturer));
+  SetValue(app, L"ManufacturerPartNumber", Argument::Reference(item.manufacturer_part));
+  SetValue(app, L"Description", Argument::Reference(item.description));
   SetValue(app, L"UnitPrice", Argument::Value(price));
   SetValue(app, L"UnitCost", Argument::Value(cost));
   SetValue(app, L"QtyBase", Argument::Value(quantity));
@@ -57,9 +57,9 @@ void ImportLine(const ObjectRef& app, std::vector<std::wstring>& fields) {
 // Runs `step`, a cart line's (`line`) or the paste call itself (`in_paste`), and raises a runtime
 // error from it as the UnexpectedError of that place.
 template <typename Step>
-bool Placed(std::optional<std::int16_t> line, bool in_paste, Step step) {
+void Placed(std::optional<std::int16_t> line, bool in_paste, Step step) {
   try {
-    return step();
+    step();
   } catch (const HostGone& error) {
     throw UnexpectedError{error, true, line, in_paste};
   } catch (const common::RuntimeError& error) {
@@ -67,10 +67,43 @@ bool Placed(std::optional<std::int16_t> line, bool in_paste, Step step) {
   }
 }
 
-std::wstring WrongColumnsMessage(std::int16_t line) {
-  return L"It appears that line " + std::to_wstring(line) +
-         L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
-         L"pasted into Brevanto.";
+// "2, 5 and 6"; beyond ten lines the first ten, then "and K more".
+std::wstring LineList(const std::vector<std::int16_t>& lines) {
+  constexpr std::size_t kListed = 10;
+  const std::size_t listed = std::min(lines.size(), kListed);
+  std::wstring list;
+  for (std::size_t i = 0; i < listed; ++i) {
+    if (i > 0) list += i + 1 == listed && lines.size() <= kListed ? L" and " : L", ";
+    list += std::to_wstring(lines[i]);
+  }
+  if (lines.size() > kListed) list += L" and " + std::to_wstring(lines.size() - kListed) + L" more";
+  return list;
+}
+
+std::wstring WrongColumnsMessage(const std::vector<std::int16_t>& lines, std::size_t well_formed) {
+  std::wstring text =
+      lines.size() == 1
+          ? L"It appears that line " + std::to_wstring(lines.front()) +
+                L" in the shopping cart file does not have the correct number of columns of data, so the data will "
+                L"not be pasted into Brevanto."
+          : L"It appears that lines " + LineList(lines) +
+                L" in the shopping cart file do not have the correct number of columns of data, so their data will "
+                L"not be pasted into Brevanto.";
+  text += well_formed == 0 ? std::wstring(L"\r\n\r\nNone of the cart's lines can be imported.")
+                           : L"\r\n\r\nChoose OK to import the other " + std::to_wstring(well_formed) +
+                                 L" items, or Cancel to import none.";
+  return text;
+}
+
+std::wstring NotACartMessage(const std::wstring& cart_path) {
+  return L"The file " + QuoteText(cart_path) +
+         L" is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing was imported.";
+}
+
+std::wstring TwoWaysMessage(const std::wstring& cart_path, const MarkEvidence& first, const MarkEvidence& second) {
+  return L"The prices in the shopping cart file " + QuoteText(cart_path) + L" are written in two ways: line " +
+         std::to_wstring(first.line) + L" has " + QuoteText(first.value) + L" and line " +
+         std::to_wstring(second.line) + L" has " + QuoteText(second.value) + L". Nothing was imported.";
 }
 
 std::wstring TooManyArgumentsMessage(std::size_t count) {
@@ -86,25 +119,40 @@ void ShowCartNotFound(Platform& platform, const std::wstring& cart_path) {
 
 }  // namespace
 
-void Main(Platform& platform) {
+int Main(Platform& platform) {
   const std::wstring folder = GetMyDocumentsFolder(platform.Registry());
-  const std::optional<std::wstring> found = FindDocumentsCart(platform, folder);
-  if (!found) {
-    ShowCartNotFound(platform, folder + kCartFileName);
-    return;
+  const DocumentsCart found = FindDocumentsCart(platform, folder);
+  if (!found.found) {
+    ShowCartNotFound(platform, found.path);
+    return 0;
   }
-  ImportCart(platform, *found);
+  return ImportCart(platform, found.path);
 }
 
-void ImportCart(Platform& platform, const std::wstring& cart_path) {
-  // The cart is read before Brevanto is looked for: a cart that cannot be opened is told first,
-  // whatever Brevanto's state, and the file is closed again before the first call to Brevanto.
-  const std::vector<std::wstring> lines = CartLines(ReadFileToString(platform, cart_path));
+int ImportCart(Platform& platform, const std::wstring& cart_path) {
+  // The cart is read and parsed before Brevanto is looked for: a cart that cannot be opened, or a
+  // file that is no cart, is told first, whatever Brevanto's state, and the file is closed again
+  // before the first call to Brevanto.
+  Cart cart;
+  if (std::optional<std::wstring> text = ReadFileToString(platform, cart_path)) {
+    cart = ParseCart(*std::move(text));
+  } else {
+    cart.is_cart = false;  // bytes that are no text
+  }
+  if (!cart.is_cart) {
+    platform.ShowMessage(NotACartMessage(cart_path), MessageIcon::kExclamation, kAppTitle);
+    return 1;
+  }
+  if (cart.conflict) {
+    platform.ShowMessage(TwoWaysMessage(cart_path, cart.conflict->first, cart.conflict->second),
+                         MessageIcon::kExclamation, kAppTitle);
+    return 1;
+  }
 
   if (!IsHostRunning(platform)) {
     platform.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
                          MessageIcon::kCritical, L"Brevanto API");
-    return;
+    return 0;
   }
   // Attached a second time: the presence check keeps no reference, so that it leaves no hold on
   // Brevanto, and the run takes its own (should Brevanto close in between, this attach fails as an
@@ -118,46 +166,40 @@ void ImportCart(Platform& platform, const std::wstring& cart_path) {
   }
   if (ToInt16(document) == -1) {
     platform.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
-    return;
+    return 0;
+  }
+
+  // One box for every line without 14 columns, before Brevanto's buffers are touched: Cancel, or
+  // a cart with nothing to import, leaves them as they are.
+  if (!cart.malformed.empty()) {
+    const std::wstring text = WrongColumnsMessage(cart.malformed, cart.items.size());
+    if (cart.items.empty()) {
+      platform.ShowMessage(text, MessageIcon::kInformation, kAppTitle);
+      return 1;
+    }
+    if (platform.AskOkOrCancel(text, MessageIcon::kInformation, kAppTitle) == Choice::kCancel) return 1;
   }
 
   Int16 imported = 0;
   CallItemFunction(app, L"MLIBufferClear");
-  // The line index is 16-bit: a last index beyond 32,767 overflows here, and a cart of exactly
-  // 32,768 lines overflows when the index steps past its last line. Nothing is pasted either way.
-  const Int16 last = Int16::From(static_cast<std::int64_t>(lines.size()) - 1);
-  std::vector<std::wstring> fields;
-  // From 1: line 0 is the header, never imported, whatever it holds.
-  for (Int16 i = 1; i <= last; ++i) {
-    const std::wstring& line = lines[static_cast<std::size_t>(i)];
-    if (line.empty()) continue;
-    const bool copied = Placed(i, false, [&] {
-      fields.assign(1, std::wstring());
-      ParseCsvLine(line, fields);
-      if (fields.size() - 1 != kColumns) {
-        platform.ShowMessage(WrongColumnsMessage(i), MessageIcon::kInformation, kAppTitle);
-        return false;
-      }
-      ImportLine(app, fields);
-      return true;
-    });
-    if (copied) ++imported;
+  for (CartItem& item : cart.items) {
+    Placed(item.line, false, [&] { ImportLine(app, item, cart.decimal_mark); });
+    ++imported;
   }
   {
     // A failure in the read before the paste leaves nothing pasted; in the paste itself, maybe some.
     const ObjectRef items = app.Get(L"ItemFunctions");
-    Placed(std::nullopt, true, [&] {
-      items.Call(L"MLIBufferAppendPaste");
-      return true;
-    });
+    Placed(std::nullopt, true, [&] { items.Call(L"MLIBufferAppendPaste"); });
   }
   platform.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
                        MessageIcon::kInformation, kAppTitle);
+  return 0;
 }
 
 int Run(Platform& platform) {
   try {
-    const std::vector<std::wstring> arguments = platform.CommandLineArguments();
+    std::vector<std::wstring> arguments = platform.CommandLineArguments();
+    std::erase(arguments, std::wstring());  // an empty argument ("") names no cart
     if (arguments.size() > 1) {
       platform.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
       return 1;
@@ -167,17 +209,13 @@ int Run(Platform& platform) {
       platform.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
       return 1;
     }
-    if (arguments.empty()) {
-      Main(platform);
-      return 0;
-    }
+    if (arguments.empty()) return Main(platform);
     const std::wstring cart_path = platform.FullPath(arguments.front());
     if (!FileExists(platform, cart_path)) {
       ShowCartNotFound(platform, cart_path);
       return 0;
     }
-    ImportCart(platform, cart_path);
-    return 0;
+    return ImportCart(platform, cart_path);
   } catch (const UnexpectedError& failure) {
     ReportUnexpectedError(platform, failure);
   } catch (const HostGone& error) {

@@ -4,8 +4,9 @@
 // own; the cart's text (cart_text.h), its file (cart_file.h) and the Documents folder
 // (documents_folder.h) have headers of their own.
 //
-// Expected conditions (no cart file, the quoting application not running, no open document, a
-// malformed line, a cart file that cannot be opened) are told to the user in message boxes.
+// Expected conditions (no cart file, a file that is no cart, prices written two ways, the quoting
+// application not running, no open document, malformed lines, a cart file that cannot be opened)
+// are told to the user in message boxes.
 // Everything else (an automation error, a 16-bit overflow, a failed conversion) is raised as
 // common::RuntimeError; `Run` turns it into the unexpected-error report.
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "common/runtime_error.h"
 #include "import/platform.h"
+#include "import/program.h"
 
 namespace modMain {
 
@@ -25,31 +27,27 @@ inline constexpr wchar_t kAlreadyRunningText[] =
     L"A Kestrova cart import is already running. Wait until it has finished, then import the cart again if you still "
     L"need to.";
 
-// An unexpected error as its report tells it: the error, whether the application had gone away,
-// and where the run was, in a cart line (its index) or in the paste call itself. ImportCart raises
-// one for an error within a line or the paste; it is no RuntimeError, so nothing that traps those
-// takes it for one.
-struct UnexpectedError {
-  common::RuntimeError error;
-  bool host_gone = false;
-  std::optional<std::int16_t> line{};
-  bool in_paste = false;
-};
-
 // The import of ShoppingCart.csv in the Documents folder: the folder lookup, the check that the
 // cart is there (in the folder the shell names too, when the registry's holds none; a box when it
-// is nowhere), then ImportCart.
-void Main(Platform& platform);
+// is nowhere), then ImportCart. Returns ImportCart's exit code, 0 when there is no cart.
+int Main(Platform& platform);
 // The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
-// the final count. Raises unexpected errors (an UnexpectedError when one happened within a cart
-// line or the paste call), after every object reference it took has been released.
-void ImportCart(Platform& platform, const std::wstring& cart_path);
-// The program, with the command line's arguments: none imports the Documents folder's cart
-// (Main), one the cart at that path, taken from the current folder when it is relative. More than
-// one, or another import holding the import lock, is told in a box, and nothing is read. Whatever
-// is raised ends here, in the unexpected-error report. Returns the process exit code: 0 for every
-// expected end; 1 after the report, after a refused start, and when the user stopped the run in
-// the busy box (RunCancelled, which has said all there is to say).
+// the final count. The file is read and parsed first: a file that is no cart, or whose prices
+// are written in two ways, is told in a box before Brevanto is looked for, and nothing more
+// happens. Lines without 14 columns are told in one box, after the document check, where the
+// user may choose to import none. Returns the exit code: 0 for an import and for the ends that
+// Brevanto's state decides (not running, no document), 1 when nothing could or should be
+// imported (no cart, two ways, Cancel or no well-formed line in the columns box). Raises
+// unexpected errors (an UnexpectedError when one happened within a cart line, its parse
+// included, or the paste call), after every object reference it took has been released.
+int ImportCart(Platform& platform, const std::wstring& cart_path);
+// The program, with the command line's arguments (an empty one counts as none): none imports the
+// Documents folder's cart (Main), one the cart at that path, taken from the current folder when
+// it is relative. More than one, or another import holding the import lock, is told in a box, and
+// nothing is read. Whatever is raised ends here, in the unexpected-error report. Returns the
+// process exit code: ImportCart's, 0 for a missing cart, 1 after the report, after a refused
+// start, and when the user stopped the run in the busy box (RunCancelled, which has said all
+// there is to say).
 int Run(Platform& platform);
 // Shows the unexpected-error report. When the application has gone away, the report says so, and
 // whether anything may have been pasted: only when the paste call itself was under way.

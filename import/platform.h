@@ -28,7 +28,7 @@ namespace modMain {
 using ObjectId = std::uint64_t;
 
 enum class MessageIcon { kCritical, kExclamation, kInformation };
-enum class Choice { kRetry, kCancel };
+enum class Choice { kOk, kRetry, kCancel };
 
 // The application refused an automation call because it is busy (a modal dialog open in it, say).
 // The call did not run. Number and description are the platform's own for the refusal.
@@ -91,11 +91,16 @@ class Platform {
   // A modal message box with the buttons Retry and Cancel; the user's choice. A box closed any
   // other way counts as Cancel.
   virtual Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
+  // A modal message box with the buttons OK (the default) and Cancel; the user's choice. A box
+  // closed any other way counts as Cancel.
+  virtual Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
 
   // Files. The length of the file at `path`, without opening it.
   virtual std::int64_t FileLength(const std::wstring& path) = 0;
   // Opens the file shared (others may go on reading and writing it), reads all its bytes, closes it.
   virtual FileContent ReadAllShared(const std::wstring& path) = 0;
+  // Whether `path` names a folder that is there. Never fails.
+  virtual bool FolderExists(const std::wstring& path) = 0;
 
   // The registry backend for `winreg` objects.
   virtual registry::RegistryApi& Registry() = 0;

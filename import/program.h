@@ -1,6 +1,10 @@
 #pragma once
-// What every part of the importer shares: the title that its message boxes carry, and the end of a
-// run that the user chose.
+// What every part of the importer shares: the title that its message boxes carry, the end of a
+// run that the user chose, and an unexpected error as its report tells it.
+#include <cstdint>
+#include <optional>
+
+#include "common/runtime_error.h"
 
 namespace modMain {
 
@@ -9,5 +13,16 @@ inline constexpr wchar_t kAppTitle[] = L"Kestrova Cart Import";
 // Raised when the user stops the import in the busy box. Deliberately not a RuntimeError, so that
 // no procedure that traps errors (the presence check) can take it for a failed call.
 struct RunCancelled {};
+
+// An unexpected error as its report tells it: the error, whether the application had gone away,
+// and where the run was, in a cart line (its index) or in the paste call itself. Raised for an
+// error within a cart line (its parse, or its calls) or the paste; it is no RuntimeError, so
+// nothing that traps those takes it for one.
+struct UnexpectedError {
+  common::RuntimeError error;
+  bool host_gone = false;
+  std::optional<std::int16_t> line{};
+  bool in_paste = false;
+};
 
 }  // namespace modMain

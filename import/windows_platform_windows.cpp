@@ -27,15 +27,26 @@ void WindowsPlatform::ShowMessage(const std::wstring& text, MessageIcon icon, co
 Choice WindowsPlatform::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   return AskRetryOrCancelBox(text, icon, title);
 }
+Choice WindowsPlatform::AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  return AskOkOrCancelBox(text, icon, title);
+}
 std::int64_t WindowsPlatform::FileLength(const std::wstring& path) { return FileLengthOf(path); }
+bool WindowsPlatform::FolderExists(const std::wstring& path) { return IsFolder(path); }
 FileContent WindowsPlatform::ReadAllShared(const std::wstring& path) { return ReadAllSharedBytes(path); }
 registry::RegistryApi& WindowsPlatform::Registry() { return registry::PlatformRegistry(); }
 std::optional<std::wstring> WindowsPlatform::ShellDocumentsFolder() { return ShellDocumentsFolderPath(); }
 
 bool WindowsPlatform::TryLockImport(const std::wstring& name) {
   if (lock_held_) return true;
-  common::UniqueHandle mutex(CreateMutexW(nullptr, FALSE, name.c_str()));
-  if (!mutex) throw Win32Error(GetLastError());
+  // Only the access that taking and giving back need: an import started elevated makes a mutex
+  // that others may not open with full access. One they may not open at all is held by such an
+  // import, and is told as held.
+  common::UniqueHandle mutex(CreateMutexExW(nullptr, name.c_str(), 0, SYNCHRONIZE | MUTEX_MODIFY_STATE));
+  if (!mutex) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ACCESS_DENIED) return false;
+    throw Win32Error(error);
+  }
   switch (WaitForSingleObject(mutex.get(), 0)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:  // its holder ended without giving it back; the mutex is ours now

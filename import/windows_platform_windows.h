@@ -16,7 +16,9 @@ class WindowsPlatform final : public Platform {
   void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   registry::RegistryApi& Registry() override;
   std::optional<std::wstring> ShellDocumentsFolder() override;

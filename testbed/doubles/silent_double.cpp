@@ -31,13 +31,18 @@ void SilentDouble::ReleaseObject(ObjectId object) noexcept { TakeBack(object); }
 
 void SilentDouble::ShowMessage(const std::wstring& text, MessageIcon, const std::wstring&) {
   ++boxes;
-  if (text.starts_with(L"It appears that line ")) ++line_boxes;
+  if (text.starts_with(L"It appears that line")) ++line_boxes;
   last_message = text;
 }
 
 Choice SilentDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   ShowMessage(text, icon, title);
   return Choice::kCancel;
+}
+
+Choice SilentDouble::AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  ShowMessage(text, icon, title);
+  return Choice::kOk;
 }
 
 std::int64_t SilentDouble::FileLength(const std::wstring& path) {

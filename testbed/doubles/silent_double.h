@@ -16,7 +16,7 @@ class SilentDouble final : public PlatformDouble {
   explicit SilentDouble(std::string cart_bytes);
 
   std::size_t boxes = 0;       // message boxes shown
-  std::size_t line_boxes = 0;  // of which: a line with the wrong number of columns
+  std::size_t line_boxes = 0;  // of which: lines with the wrong number of columns
   std::size_t copies = 0;      // SLIBufferCopyToMLIBuffer calls
   std::size_t pastes = 0;      // MLIBufferAppendPaste calls
   std::size_t calls = 0;       // every property read and method call
@@ -30,7 +30,10 @@ class SilentDouble final : public PlatformDouble {
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   // Never asked: this application refuses nothing. Counted as a box; the answer is Cancel.
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  // The columns box: counted as a box; the answer is OK.
+  Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override { return path == L"C:\\Docs"; }
   FileContent ReadAllShared(const std::wstring& path) override;
   // The shell knows no other Documents folder.
   std::optional<std::wstring> ShellDocumentsFolder() override { return std::nullopt; }

@@ -17,6 +17,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -35,8 +36,8 @@ struct SeenBoxes {
   std::wstring text;
   HICON icon = nullptr;
   HWND last = nullptr;
-  bool retry_button = false;
-  WORD press = IDOK;  // the button the hook presses
+  std::vector<int> buttons;  // of IDOK, IDRETRY and IDCANCEL, those the box has
+  WORD press = IDOK;         // the button the hook presses
 };
 SeenBoxes seen;
 
@@ -63,7 +64,10 @@ LRESULT CALLBACK OnCbt(int code, WPARAM wparam, LPARAM lparam) {
     seen.title = WindowText(window);
     seen.text = WindowText(GetDlgItem(window, 0xFFFF));
     seen.icon = nullptr;
-    seen.retry_button = GetDlgItem(window, IDRETRY) != nullptr && GetDlgItem(window, IDCANCEL) != nullptr;
+    seen.buttons.clear();
+    for (const int id : {IDOK, IDRETRY, IDCANCEL}) {
+      if (GetDlgItem(window, id) != nullptr) seen.buttons.push_back(id);
+    }
     EnumChildWindows(window, FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
     PostMessageW(window, WM_COMMAND, seen.press, 0);
   }
@@ -100,19 +104,29 @@ INSTANTIATE_TEST_SUITE_P(Icons, MessageBoxTest,
                                            IconCase{MessageIcon::kExclamation, IDI_EXCLAMATION},
                                            IconCase{MessageIcon::kInformation, IDI_ASTERISK}));
 
-// The busy box: Retry and Cancel, and only Retry counts as Retry.
-TEST(RetryOrCancelBox, AnswersRetryOnlyForRetry) {
-  for (const auto& [pressed, choice] :
-       {std::pair{IDRETRY, Choice::kRetry}, std::pair{IDCANCEL, Choice::kCancel}, std::pair{IDOK, Choice::kCancel}}) {
-    const HookOwner hook = WatchBoxes();
-    ASSERT_TRUE(hook);
-    seen.press = static_cast<WORD>(pressed);
-    EXPECT_EQ(AskRetryOrCancelBox(L"Busy.", MessageIcon::kExclamation, L"Kestrova Cart Import"), choice) << pressed;
-    EXPECT_EQ(seen.count, 1);
-    EXPECT_EQ(seen.title, L"Kestrova Cart Import");
-    EXPECT_EQ(seen.text, L"Busy.");
-    EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
-    EXPECT_TRUE(seen.retry_button);
+// The boxes that ask: Retry and Cancel (the busy box), OK and Cancel (the columns box). Only the
+// first button counts as itself.
+TEST(AskingBoxes, AnswerTheirFirstButtonOnlyForThatButton) {
+  struct Case {
+    Choice (*ask)(const std::wstring&, MessageIcon, const std::wstring&);
+    int first;
+    Choice choice;
+  };
+  for (const Case& c :
+       {Case{AskRetryOrCancelBox, IDRETRY, Choice::kRetry}, Case{AskOkOrCancelBox, IDOK, Choice::kOk}}) {
+    const int other = c.first == IDOK ? IDRETRY : IDOK;
+    for (const auto& [pressed, choice] :
+         {std::pair{c.first, c.choice}, std::pair{IDCANCEL, Choice::kCancel}, std::pair{other, Choice::kCancel}}) {
+      const HookOwner hook = WatchBoxes();
+      ASSERT_TRUE(hook);
+      seen.press = static_cast<WORD>(pressed);
+      EXPECT_EQ(c.ask(L"Busy.", MessageIcon::kExclamation, L"Kestrova Cart Import"), choice) << pressed;
+      EXPECT_EQ(seen.count, 1);
+      EXPECT_EQ(seen.title, L"Kestrova Cart Import");
+      EXPECT_EQ(seen.text, L"Busy.");
+      EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_EXCLAMATION));
+      EXPECT_EQ(seen.buttons, (std::vector<int>{c.first, IDCANCEL}));
+    }
   }
 }
 
@@ -128,8 +142,8 @@ class FilesTest : public ::testing::Test {
     hook_ = WatchBoxes();  // a box that appears is recorded and closed, never left waiting
   }
   void TearDown() override {
-    std::error_code ignored;  // what cannot go stays in the temp folder
-    std::filesystem::remove_all(dir_, ignored);
+    std::error_code ignored;                                  // what cannot go stays in the temp folder
+    std::filesystem::remove_all(L"\\\\?\\" + dir_, ignored);  // the \\?\ form reaches long paths too
   }
   // Creates the file with `bytes` and returns its handle, opened with `share`.
   common::UniqueFile Create(const std::wstring& path, std::string_view bytes, DWORD share) {
@@ -178,13 +192,14 @@ TEST_F(FilesTest, ReadsSharedWhileAnotherHandleWrites) {
   EXPECT_EQ(seen.count, 0);
 }
 
-// Bytes that are not UTF-8 go through the platform's ANSI code page; a UTF-8 mark is dropped.
+// Bytes that are not UTF-8 go through the platform's ANSI code page; a UTF-8 mark is dropped;
+// bytes with NULs that are no UTF-16 are no text.
 TEST_F(FilesTest, KeepsEveryByteAndDecodesTheText) {
-  const std::string bytes("\xEF\xBB\xBFP\0q\r\nr\ns", 10);
-  const std::vector<std::pair<std::string, std::wstring>> cases = {
+  const std::vector<std::pair<std::string, std::optional<std::wstring>>> cases = {
       {"", L""},
-      {bytes, std::wstring(L"P\0q\r\nr\ns", 7)},
-      {std::string("\xFC\x80\0", 3), std::wstring(L"\u00FC\u20AC\0", 3)}};
+      {"\xEF\xBB\xBFP q\r\nr\ns", L"P q\r\nr\ns"},
+      {"\xFC\x80", L"\u00FC\u20AC"},
+      {std::string("a\0\0b", 4), std::nullopt}};
   for (const auto& [content, text] : cases) {
     const std::wstring path = dir_ + L"\\bytes" + std::to_wstring(content.size()) + L".csv";
     Create(path, content, FILE_SHARE_READ);
@@ -203,6 +218,23 @@ TEST_F(FilesTest, FileExistsOnlyForAFileThatIsThere) {
   }
 }
 
+// A cart path of MAX_PATH characters or more: found, read, and its folder there. (Wine takes such
+// paths in any form; Windows only in the \\?\ form.)
+TEST_F(FilesTest, APathBeyondMaxPathIsFoundAndRead) {
+  std::wstring folder = dir_;
+  while (folder.size() < MAX_PATH) {
+    folder += L"\\" + std::wstring(60, L'd');
+    ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+  const std::wstring path = folder + L"\\ShoppingCart.csv";
+  Create(L"\\\\?\\" + path, "h\r\nx", FILE_SHARE_READ);
+  EXPECT_TRUE(FileExists(platform_, path));
+  EXPECT_EQ(ReadFileToString(platform_, path), L"h\r\nx");
+  EXPECT_TRUE(platform_.FolderExists(folder));
+  EXPECT_FALSE(platform_.FolderExists(path));
+  EXPECT_EQ(seen.count, 0);
+}
+
 // "." and ".." go; a path longer than MAX_PATH comes out whole. (The end-to-end suite runs the
 // program with relative paths, spaces and names outside the ANSI code page.)
 TEST_F(FilesTest, FullPathStartsAtTheCurrentFolder) {
@@ -216,6 +248,10 @@ TEST_F(FilesTest, FullPathStartsAtTheCurrentFolder) {
   for (const std::wstring& path : {std::wstring(), std::wstring(L"a\0b", 3)}) {
     EXPECT_EQ(modMain::testing::ErrorNumberOf([&] { FullPathOf(path); }), ERROR_INVALID_NAME);
   }
+  // What the file functions hand the platform: the \\?\ form, which Windows needs beyond MAX_PATH.
+  EXPECT_EQ(ExtendedPath(L"..\\" + leaf + L"\\cart.csv"), L"\\\\?\\" + dir_ + L"\\cart.csv");
+  EXPECT_EQ(ExtendedPath(L"\\\\server\\share\\.\\c.csv"), L"\\\\?\\UNC\\server\\share\\c.csv");
+  EXPECT_EQ(ExtendedPath(L"\\\\?\\C:\\x\\..\\y"), L"\\\\?\\C:\\x\\..\\y");
   SetCurrentDirectoryW(previous);
 }
 
@@ -250,6 +286,21 @@ TEST(ImportLock, HeldWhileThePlatformLivesAndFreeAfterAHolderCrashed) {
   EXPECT_TRUE(TakenElsewhere(name, /*abandon=*/true)) << "the platform gave the lock back when it went";
   WindowsPlatform platform;
   EXPECT_TRUE(platform.TryLockImport(name)) << "a lock whose holder ended without giving it back is free";
+}
+
+// An import started elevated holds a mutex that others may not open: held, not an error.
+TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
+  const std::wstring name = L"Local\\kci_denied_lock_" + std::to_wstring(GetCurrentProcessId());
+  ACL empty{};
+  ASSERT_TRUE(InitializeAcl(&empty, sizeof empty, ACL_REVISION));
+  SECURITY_DESCRIPTOR descriptor{};
+  ASSERT_TRUE(InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION));
+  ASSERT_TRUE(SetSecurityDescriptorDacl(&descriptor, TRUE, &empty, FALSE));  // nobody may open it
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
+  const common::UniqueHandle held(CreateMutexW(&attributes, TRUE, name.c_str()));
+  ASSERT_TRUE(held);
+  WindowsPlatform platform;
+  EXPECT_FALSE(platform.TryLockImport(name));
 }
 
 // --- Automation ---------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "import/cart.h"
 #include "import/cart_file.h"
 #include "import/cart_text.h"
 #include "tests/import/recording_double.h"
@@ -18,29 +19,33 @@ using Fields = std::vector<std::wstring>;
 struct ParseCase {
   const wchar_t* line;
   Fields fields;  // 1..n
+  wchar_t separator = L',';
 };
 
 class ParseCsvLineTest : public ::testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseCsvLineTest, FillsFieldsFromOne) {
   Fields array = {L""};
-  ParseCsvLine(GetParam().line, array);
+  ParseCsvLine(GetParam().line, array, GetParam().separator);
   ASSERT_FALSE(array.empty());
   EXPECT_EQ(array[0], L"");
   EXPECT_EQ(Fields(array.begin() + 1, array.end()), GetParam().fields);
 }
 
-INSTANTIATE_TEST_SUITE_P(Syntax, ParseCsvLineTest,
-                         ::testing::Values(ParseCase{L"", {}}, ParseCase{L"1,2,3", {L"1", L"2", L"3"}},
-                                           ParseCase{L"1,,3", {L"1", L"", L"3"}}, ParseCase{L",", {L"", L""}},
-                                           ParseCase{L"1,", {L"1", L""}}, ParseCase{L"\"1,5\",A", {L"1,5", L"A"}},
-                                           ParseCase{L"\"\"", {L""}}, ParseCase{L"\"say\"\"hi\"\"\"", {L"sayhi"}},
-                                           ParseCase{L"1,\"2,3,4", {L"1", L"2,3,4"}},
-                                           ParseCase{L"a\"b\"c,d", {L"abc", L"d"}}, ParseCase{L" x ,y", {L" x ", L"y"}},
-                                           ParseCase{L"  ", {L"  "}}, ParseCase{L",,,,,,,,,,,,,", Fields(14)},
-                                           ParseCase{L"a,b,\"c,d\",e,f,g,h,i,j,k,l,m,n,o",
-                                                     {L"a", L"b", L"c,d", L"e", L"f", L"g", L"h", L"i", L"j", L"k",
-                                                      L"l", L"m", L"n", L"o"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Syntax, ParseCsvLineTest,
+    ::testing::Values(ParseCase{L"", {}}, ParseCase{L"1,2,3", {L"1", L"2", L"3"}},
+                      ParseCase{L"1,,3", {L"1", L"", L"3"}}, ParseCase{L",", {L"", L""}}, ParseCase{L"1,", {L"1", L""}},
+                      ParseCase{L"\"1,5\",A", {L"1,5", L"A"}}, ParseCase{L"\"\"", {L""}},
+                      ParseCase{L"\"say\"\"hi\"\"\"", {L"say\"hi\""}},
+                      ParseCase{L"\"Monitor 27\"\" 4K\",\"\"\"\"", {L"Monitor 27\" 4K", L"\""}},
+                      ParseCase{L"P\"\"N,\"a\"\"", {L"PN", L"a\""}}, ParseCase{L"1,\"2,3,4", {L"1", L"2,3,4"}},
+                      ParseCase{L"a\"b\"c,d", {L"abc", L"d"}}, ParseCase{L" x ,y", {L" x ", L"y"}},
+                      ParseCase{L"  ", {L"  "}}, ParseCase{L",,,,,,,,,,,,,", Fields(14)},
+                      ParseCase{L"a,b,\"c,d\",e,f,g,h,i,j,k,l,m,n,o",
+                                {L"a", L"b", L"c,d", L"e", L"f", L"g", L"h", L"i", L"j", L"k", L"l", L"m", L"n", L"o"}},
+                      ParseCase{L"a;\"b;c\";d,e", {L"a", L"b;c", L"d,e"}, L';'},
+                      ParseCase{L"a,b\t\"c\td\"", {L"a,b", L"c\td"}, L'\t'}));
 
 TEST(ParseCsvLine, KeepsElementZeroOfANonEmptyLineAndResetsItForTheEmptyLine) {
   Fields array = {L"zero", L"stale", L"stale"};
@@ -73,61 +78,248 @@ TEST(ParseCsvLine, Takes32766CharactersAndOverflowsFrom32767) {
   EXPECT_EQ(ErrorNumberOf([&] { ParseCsvLine(std::wstring(40000, L','), array); }), 6);
 }
 
-// --- The cart's text: encoding and lines ---------------------------------------------------------
+// --- The cart's bytes as text ------------------------------------------------------------------------
 
 using namespace std::string_literals;  // "..."s keeps NUL bytes
 
-struct CartBytesCase {
+struct DecodeCase {
   const char* name;
   std::string bytes;
-  std::vector<Fields> lines;  // the fields of each line in turn; an empty line has none
+  std::optional<std::wstring> text;  // nothing: no text
 };
 
-class CartBytesTest : public ::testing::TestWithParam<CartBytesCase> {};
+class DecodeCartTest : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(CartBytesTest, GiveTheseLinesAndFields) {
-  std::vector<Fields> lines;
-  for (const std::wstring& line : CartLines(DecodeCart(GetParam().bytes))) {
-    Fields array = {L""};
-    ParseCsvLine(line, array);
-    lines.emplace_back(array.begin() + 1, array.end());
-  }
-  EXPECT_EQ(lines, GetParam().lines);
-}
+TEST_P(DecodeCartTest, GivesThisText) { EXPECT_EQ(DecodeCart(GetParam().bytes), GetParam().text); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Encodings, CartBytesTest,
+    Encodings, DecodeCartTest,
     ::testing::Values(
         // The ANSI code page (1252), byte for byte, as ever.
-        CartBytesCase{"Ansi", "h\r\nM\xFCller,\xBD\r\n", {{L"h"}, {L"M\u00fcller", L"\u00bd"}, {}}},
-        CartBytesCase{"NulBytes", "a\0b,c"s, {{L"a\0b"s, L"c"}}},
+        DecodeCase{"Ansi", "M\xFCller,\xBD\r\n", L"M\u00fcller,\u00bd\r\n"},
         // UTF-8: with or without its mark, which is dropped.
-        CartBytesCase{
-            "Utf8", "h\r\nM\xC3\xBCller,\xC2\xB5,\xE2\x82\xAC", {{L"h"}, {L"M\u00fcller", L"\u00b5", L"\u20ac"}}},
-        CartBytesCase{"Utf8WithMark", "\xEF\xBB\xBFh,\xC3\x98\r\nx", {{L"h", L"\u00d8"}, {L"x"}}},
-        CartBytesCase{"MarkBeforeAscii", "\xEF\xBB\xBFh,i", {{L"h", L"i"}}},
-        CartBytesCase{"MarkAlone", "\xEF\xBB\xBF", {}},
-        CartBytesCase{"BeyondTheBasicPlane", "\xF0\x9F\x93\xA6,\xF4\x8F\xBF\xBF", {{L"\xD83D\xDCE6", L"\xDBFF\xDFFF"}}},
+        DecodeCase{"Utf8", "M\xC3\xBCller,\xC2\xB5,\xE2\x82\xAC", L"M\u00fcller,\u00b5,\u20ac"},
+        DecodeCase{"Utf8WithMark", "\xEF\xBB\xBFh,\xC3\x98", L"h,\u00d8"},
+        DecodeCase{"MarkBeforeAscii", "\xEF\xBB\xBFh,i", L"h,i"}, DecodeCase{"MarkAlone", "\xEF\xBB\xBF", L""},
+        DecodeCase{"BeyondTheBasicPlane", "\xF0\x9F\x93\xA6,\xF4\x8F\xBF\xBF", L"\xD83D\xDCE6,\xDBFF\xDFFF"},
         // Not UTF-8 after all: the ANSI code page, a mark included.
-        CartBytesCase{"Overlong", "\xC0\xAF,\xE0\x80\xAF", {{L"\u00c0\u00af", L"\u00e0\u20ac\u00af"}}},
-        CartBytesCase{"Surrogate", "\xED\xA0\x80", {{L"\u00ed\u00a0\u20ac"}}},
-        CartBytesCase{"AboveTheLastCharacter", "\xF4\x90\x80\x80", {{L"\u00f4\u0090\u20ac\u20ac"}}},
-        CartBytesCase{"CutSequence", "M\xC3\xBC,M\xC3", {{L"M\u00c3\u00bc", L"M\u00c3"}}},
-        CartBytesCase{"LoneContinuation", "\x80x", {{L"\u20acx"}}},
-        CartBytesCase{"MarkThenInvalid", "\xEF\xBB\xBF\xFC", {{L"\u00ef\u00bb\u00bf\u00fc"}}},
+        DecodeCase{"Overlong", "\xC0\xAF,\xE0\x80\xAF", L"\u00c0\u00af,\u00e0\u20ac\u00af"},
+        DecodeCase{"OverlongOfFour", "\xF0\x8F\xBF\xBF", L"\u00f0\u008f\u00bf\u00bf"},
+        DecodeCase{"BadThirdByte", "\xE2\x82\x41", L"\u00e2\u201aA"},
+        DecodeCase{"BadFourthByte", "\xF0\x9F\x93\x41", L"\u00f0\u0178\u201cA"},
+        DecodeCase{"Surrogate", "\xED\xA0\x80", L"\u00ed\u00a0\u20ac"},
+        DecodeCase{"AboveTheLastCharacter", "\xF4\x90\x80\x80", L"\u00f4\u0090\u20ac\u20ac"},
+        DecodeCase{"CutSequence", "M\xC3\xBC,M\xC3", L"M\u00c3\u00bc,M\u00c3"},
+        DecodeCase{"LoneContinuation", "\x80x", L"\u20acx"},
+        DecodeCase{"MarkThenInvalid", "\xEF\xBB\xBF\xFC", L"\u00ef\u00bb\u00bf\u00fc"},
         // UTF-16 after its mark; an odd last byte is dropped.
-        CartBytesCase{"Utf16Le", "\xFF\xFEh\0\r\0\n\0\xFC\0,\0\x41\x01x"s, {{L"h"}, {L"\u00fc", L"\u0141"}}},
-        CartBytesCase{
-            "Utf16Be", "\xFE\xFF\0h\0\r\0\n\x20\xAC\0,\xD8\x3D\xDC\xE6"s, {{L"h"}, {L"\u20ac", L"\xD83D\xDCE6"}}},
-        CartBytesCase{"Utf16LfOnly", "\xFF\xFEh\0\n\0x\0\n\0\n\0y\0"s, {{L"h"}, {L"x"}}},
-        CartBytesCase{"Utf16MarkAlone", "\xFF\xFE", {}},
-        // Line ends: LF alone in a text without any CR LF; CR LF exactly as ever otherwise.
-        CartBytesCase{"LfLines", "h\nA,B\nC\n\nD", {{L"h"}, {L"A", L"B"}, {L"C"}}},
-        CartBytesCase{"LfAfterUtf8Mark", "\xEF\xBB\xBFh\nx\n", {{L"h"}, {L"x"}, {}}},
-        CartBytesCase{"LfInAQuotedFieldOfACrLfCart", "h\r\n\"a\nb\",c\r\n", {{L"h"}, {L"a\nb", L"c"}, {}}},
-        CartBytesCase{"TwoLfsDoNotEndACrLfCart", "h\r\na\n\nb\r\nc\r\n\r\nd", {{L"h"}, {L"a\n\nb"}, {L"c"}}},
-        CartBytesCase{"LoneCrStays", "h\ra\nb", {{L"h\ra"}, {L"b"}}}),
-    [](const ::testing::TestParamInfo<CartBytesCase>& info) { return std::string(info.param.name); });
+        DecodeCase{"Utf16Le", "\xFF\xFEh\0\r\0\n\0\xFC\0,\0\x41\x01x"s, L"h\r\n\u00fc,\u0141"},
+        DecodeCase{"Utf16Be", "\xFE\xFF\0h\0\r\0\n\x20\xAC\0,\xD8\x3D\xDC\xE6"s, L"h\r\n\u20ac,\xD83D\xDCE6"},
+        DecodeCase{"Utf16MarkAlone", "\xFF\xFE", L""},
+        // UTF-16 without its mark, told by the NULs of the first line; other NULs are no text.
+        DecodeCase{"Utf16LeUnmarked", "h\0;\0\n\0\x41\x01"s, L"h;\n\u0141"},
+        DecodeCase{"Utf16BeUnmarked", "\0h\0;\0\n\x01\x41"s, L"h;\n\u0141"},
+        DecodeCase{"Utf16LeUnmarkedWithoutLf", "a\0b\0"s, L"ab"},
+        DecodeCase{"NulsOnBothSides", "a\0\0b\n"s, std::nullopt},
+        DecodeCase{"NulOnlyAfterTheFirstLine", "ab\n\0c"s, std::nullopt},
+        DecodeCase{"NulInUtf8WithMark", "\xEF\xBB\xBF\0a\0"s, std::nullopt}),
+    [](const ::testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
+
+// --- The cart as the import reads it ----------------------------------------------------------------
+
+// A line of 14 fields: part, the maker "Acme", "A-1", the description, six empty ones, price, cost,
+// quantity, and two more, each separated by `sep`.
+std::string Row(const std::string& part, const std::string& description, const std::string& price,
+                const std::string& cost, const std::string& quantity, char sep = ',') {
+  const std::string s(1, sep);
+  return part + s + "Acme" + s + "A-1" + s + description + std::string(6, sep) + price + s + cost + s + quantity + s +
+         "n" + s + "x";
+}
+std::string Header(char sep = ',') {
+  std::string header = "Part";
+  for (int i = 2; i <= 14; ++i) header += sep + std::to_string(i);
+  return header;
+}
+
+struct Item {
+  int line;
+  std::wstring part, description;
+  double price, cost, quantity;
+  bool operator==(const Item&) const = default;
+};
+void PrintTo(const Item& item, std::ostream* out) {
+  *out << "{line " << item.line << ", " << ::testing::PrintToString(item.part) << ", "
+       << ::testing::PrintToString(item.description) << ", " << item.price << ", " << item.cost << ", " << item.quantity
+       << "}";
+}
+
+struct CartCase {
+  const char* name;
+  std::string bytes;
+  wchar_t separator;
+  DecimalMark mark;
+  std::vector<Item> items;
+  std::vector<std::int16_t> malformed{};
+  bool is_cart = true;
+  std::wstring conflict{};  // "line 'value', line 'value'"
+};
+
+class ParseCartTest : public ::testing::TestWithParam<CartCase> {};
+
+TEST_P(ParseCartTest, GivesSeparatorMarkAndLines) {
+  std::optional<std::wstring> text = DecodeCart(GetParam().bytes);
+  ASSERT_TRUE(text.has_value());
+  const Cart cart = ParseCart(*std::move(text));
+  EXPECT_EQ(cart.separator, GetParam().separator);
+  EXPECT_EQ(cart.is_cart, GetParam().is_cart);
+  std::wstring conflict;
+  if (cart.conflict) {
+    const auto& [first, second] = *cart.conflict;
+    conflict = std::to_wstring(first.line) + QuoteText(first.value) + L", " + std::to_wstring(second.line) +
+               QuoteText(second.value);
+  } else {
+    EXPECT_EQ(cart.decimal_mark, GetParam().mark);
+  }
+  EXPECT_EQ(conflict, GetParam().conflict);
+  std::vector<Item> items;
+  for (const CartItem& item : cart.items) {
+    EXPECT_EQ(item.manufacturer + L"|" + item.manufacturer_part, L"Acme|A-1") << item.line;
+    items.push_back({item.line, item.vendor_part, item.description, PriceNumber(item.price, cart.decimal_mark),
+                     PriceNumber(item.cost, cart.decimal_mark), QuantityNumber(item.quantity, cart.decimal_mark)});
+  }
+  EXPECT_EQ(items, GetParam().items);
+  EXPECT_EQ(cart.malformed, GetParam().malformed);
+}
+
+std::string Lines(std::initializer_list<std::string> lines, const std::string& end = "\r\n") {
+  std::string text;
+  for (const auto& line : lines) text += line + end;
+  return text;
+}
+std::string Utf16Le(const std::string& ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (const char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+const std::string kP1 = Row("P1", "Bolt", "12.50", "10", "2");
+const Item kItem1{1, L"P1", L"Bolt", 12.5, 10, 2};
+constexpr auto kPoint = DecimalMark::kPoint;
+constexpr auto kComma = DecimalMark::kComma;
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialects, ParseCartTest,
+    ::testing::Values(
+        // As the shop writes it: ",", a decimal point, CR LF or LF.
+        CartCase{"Shop",
+                 Lines({Header(), Row("P1", "\"Cable, 2 m\"", "\"$1,234.50\"", "(3.25)", "2 pcs")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Cable, 2 m", 1234.5, -3.25, 0}}},
+        CartCase{"Lf", Lines({Header(), kP1, "", kP1}, "\n"), L',', kPoint, {kItem1}},
+        CartCase{"LfWithALastCrLf",
+                 Lines({Header(), kP1, kP1}, "\n") + kP1 + "\r\n",
+                 L',',
+                 kPoint,
+                 {kItem1, {2, L"P1", L"Bolt", 12.5, 10, 2}, {3, L"P1", L"Bolt", 12.5, 10, 2}}},
+        CartCase{"LfInAQuotedFieldOfACrLfCart",
+                 Lines({Header(), Row("P1", "\"a\nb\"", "1", "1", "1")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"a\nb", 1, 1, 1}}},
+        CartCase{"TwoLfsDoNotEndACrLfCart",
+                 Lines({Header(), "a\n\nb", kP1, "", kP1}),
+                 L',',
+                 kPoint,
+                 {{2, L"P1", L"Bolt", 12.5, 10, 2}},
+                 {1}},
+        // A spreadsheet's: ";" or TAB, named by "sep=" or told by the header, padded rows, empty rows.
+        CartCase{"GermanSemicolons",
+                 Lines({Header(';'), Row("P1", "\"Bolt; M8\"", "\"1.234,50 \xE2\x82\xAC\"", "(12,50)", "1,5", ';')}),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"Bolt; M8", 1234.5, -12.5, 1.5}}},
+        CartCase{"FrenchGroups",
+                 Lines({Header(';'), Row("P1", "Bolt",
+                                         "1\xE2\x80\xAF"
+                                         "234,50\xC2\xA0\xE2\x82\xAC",
+                                         "12,5-",
+                                         "1\xC2\xA0"
+                                         "000",
+                                         ';')}),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"Bolt", 1234.5, -12.5, 1000}}},
+        CartCase{"UnicodeText",
+                 Utf16Le(Lines({Header('\t'), Row("P1", "\"Bolt, M8\"", "12.5", "10", "2", '\t')})),
+                 L'\t',
+                 kPoint,
+                 {{1, L"P1", L"Bolt, M8", 12.5, 10, 2}}},
+        CartCase{"SepLineNamesTheSeparator",
+                 Lines({"SEP=;", Header(), Row("P1", "a,b", "1", "1", "1", ';')}),
+                 L';',
+                 kPoint,
+                 {{1, L"P1", L"a,b", 1, 1, 1}}},
+        CartCase{"SepLineOfAnotherCharacterIsDropped", Lines({"sep=|", Header(';'), kP1}), L';', kPoint, {}, {1}},
+        CartCase{"PaddedRows",
+                 Lines({Header() + ",,", kP1 + ",,,", kP1 + ", ", ",,,,,,,,,,,,,,,,", kP1}),
+                 L',',
+                 kPoint,
+                 {kItem1, {4, L"P1", L"Bolt", 12.5, 10, 2}},
+                 {2}},
+        // Without a header, the most data lines; a tie goes to ",", then ";".
+        CartCase{"NoHeaderTieGoesToComma",
+                 Lines({"x", kP1, Row("P2", "Bolt", "1", "1", "1", ';')}),
+                 L',',
+                 kPoint,
+                 {kItem1},
+                 {2}},
+        CartCase{"NoHeaderTieGoesToSemicolon",
+                 Lines({"x", Row("P1", "B", "1", "1", "1", ';'), Row("P2", "B", "1", "1", "1", '\t')}),
+                 L';',
+                 kPoint,
+                 {{1, L"P1", L"B", 1, 1, 1}},
+                 {2}},
+        // The decimal mark: undecided values read under the point; values of both ways conflict.
+        CartCase{"AmbiguousValuesReadUnderThePoint",
+                 Lines({Header(), Row("P1", "B", "\"1,234\"", "1.234", "3")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"B", 1234, 1.234, 3}}},
+        CartCase{"RepeatedGroupMarkDecides",
+                 Lines({Header(), Row("P1", "B", "\"1,234,567\"", "1.5", "3")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"B", 1234567, 1.5, 3}}},
+        CartCase{"BothWays",
+                 Lines({Header(';'), Row("P1", "B", "1.234,50 \xE2\x82\xAC", "1", "1", ';'),
+                        Row("P2", "B", "1", "1,234.50", "1", ';')}),
+                 L';',
+                 kPoint,
+                 {{1, L"P1", L"B", 1.2345, 1, 1}, {2, L"P2", L"B", 1, 1234.5, 1}},
+                 {},
+                 true,
+                 L"1'1.234,50 \u20ac', 2'1,234.50'"},
+        // What is no cart: a customer list; the empty file and a header alone are carts.
+        CartCase{"CustomerList",
+                 Lines({"Name,Street,Town,Phone,Mail", "A,B,C,D,E", "F,G,H,I,J", kP1}),
+                 L',',
+                 kPoint,
+                 {{3, L"P1", L"Bolt", 12.5, 10, 2}},
+                 {1, 2},
+                 false},
+        CartCase{"OneLineOfText", "hello", L',', kPoint, {}, {}, false},
+        CartCase{"HalfTheLines", Lines({"x", kP1, "a,b"}), L',', kPoint, {kItem1}, {2}},
+        CartCase{"Empty", "", L',', kPoint, {}}, CartCase{"HeaderAlone", Header(), L',', kPoint, {}}),
+    [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
+
+TEST(MarkShownBy, DecidesOnlyWhatTheNumberShows) {
+  const std::vector<std::pair<std::wstring, std::optional<DecimalMark>>> cases = {
+      {L"12.50", kPoint},      {L"12,5", kComma},       {L"1,234", std::nullopt},  {L"1.234", std::nullopt},
+      {L"1.234,50", kComma},   {L"1,234.50", kPoint},   {L"1.234.567", kComma},    {L"1,234,567", kPoint},
+      {L"1,2345", kComma},     {L"$ 5", std::nullopt},  {L"Fr. 12", std::nullopt}, {L",5", kComma},
+      {L"12.-", std::nullopt}, {L"USD 7.5 ea.", kPoint}};
+  for (const auto& [value, mark] : cases) EXPECT_EQ(MarkShownBy(value), mark) << ::testing::PrintToString(value);
+}
 
 // --- NumericCharsOnly ---------------------------------------------------------------------------
 

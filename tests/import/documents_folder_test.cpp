@@ -59,12 +59,15 @@ TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
 }
 
 // The registry's folder comes through the ANSI functions; when it holds no cart, the shell's own
-// name of the folder is tried, unless it is the same folder. The message names the registry's.
+// name of the folder is tried, unless it is the same folder. The message names the registry's,
+// unless that folder is not there and the shell's was searched too.
 struct ShellCase {
   const char* name;
   std::optional<std::wstring> shell;
   const wchar_t* cart_folder;  // where the cart is; null: nowhere
   std::vector<std::wstring> log;
+  const wchar_t* told = nullptr;  // the path the "not found" message names
+  bool registry_folder_there = false;
 };
 
 class ShellFolderTest : public ::testing::TestWithParam<ShellCase> {};
@@ -74,14 +77,14 @@ TEST_P(ShellFolderTest, IsAskedOnlyWhenTheRegistryFolderHoldsNoCart) {
   platform.SetDocumentsFolder(L"C:\\Users\\L\\Dokumenty Lukasz");
   platform.shell_documents = GetParam().shell;
   platform.host_running = false;
+  if (GetParam().registry_folder_there) platform.folders.insert(L"C:\\Users\\L\\Dokumenty Lukasz");
   if (GetParam().cart_folder) platform.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
   modMain::Main(platform);
   const std::wstring last_box = platform.log.back();  // "not found", or "not running" after a read
   platform.log.pop_back();
   EXPECT_EQ(platform.log, GetParam().log);
-  if (GetParam().cart_folder == nullptr) {
-    EXPECT_NE(last_box.find(L"'C:\\Users\\L\\Dokumenty Lukasz\\ShoppingCart.csv' was not found"), std::wstring::npos)
-        << "the message names the registry's folder";
+  if (GetParam().told) {
+    EXPECT_NE(last_box.find(L"'" + std::wstring(GetParam().told) + L"' was not found"), std::wstring::npos) << last_box;
   }
 }
 
@@ -100,9 +103,23 @@ INSTANTIATE_TEST_SUITE_P(
                   kShellFolder + std::wstring(L"\\"),
                   kShellFolder,
                   {Length(kAnsiCart), kAsk, Length(kShellCart), Read(kShellCart), kAttach}},
-        ShellCase{"NeitherHasIt", kShellFolder, nullptr, {Length(kAnsiCart), kAsk, Length(kShellCart)}},
-        ShellCase{"ShellNamesTheSameFolder", L"c:\\users\\l\\DOKUMENTY LUKASZ\\", nullptr, {Length(kAnsiCart), kAsk}},
-        ShellCase{"ShellCannotTell", std::nullopt, nullptr, {Length(kAnsiCart), kAsk}}),
+        ShellCase{"NeitherHasItNorIsTheRegistryFolderThere",
+                  kShellFolder,
+                  nullptr,
+                  {Length(kAnsiCart), kAsk, Length(kShellCart), L"FolderExists C:\\Users\\L\\Dokumenty Lukasz"},
+                  kShellCart},
+        ShellCase{"NeitherHasIt",
+                  kShellFolder,
+                  nullptr,
+                  {Length(kAnsiCart), kAsk, Length(kShellCart), L"FolderExists C:\\Users\\L\\Dokumenty Lukasz"},
+                  kAnsiCart,
+                  true},
+        ShellCase{"ShellNamesTheSameFolder",
+                  L"c:\\users\\l\\DOKUMENTY LUKASZ\\",
+                  nullptr,
+                  {Length(kAnsiCart), kAsk},
+                  kAnsiCart},
+        ShellCase{"ShellCannotTell", std::nullopt, nullptr, {Length(kAnsiCart), kAsk}, kAnsiCart}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace modMain::testing {
 namespace {
 
@@ -29,7 +31,7 @@ void RecordingDouble::RejectOn(const std::wstring& member, int nth, int times) {
 std::vector<std::wstring> RecordingDouble::Messages() const {
   std::vector<std::wstring> boxes;
   for (const auto& entry : log) {
-    if (entry.starts_with(L"Box ")) boxes.push_back(entry);
+    if (entry.starts_with(L"Box ") || entry.starts_with(L"Choose ")) boxes.push_back(entry);
   }
   return boxes;
 }
@@ -98,12 +100,21 @@ void RecordingDouble::ShowMessage(const std::wstring& text, MessageIcon icon, co
   log.push_back(L"Box " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
 }
 
-Choice RecordingDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
-  log.push_back(L"Ask " + std::wstring(IconName(icon)) + L" [" + title + L"] " + text);
+Choice RecordingDouble::Answer(const wchar_t* kind, const std::wstring& text, MessageIcon icon,
+                               const std::wstring& title) {
+  log.push_back(kind + (L" " + std::wstring(IconName(icon))) + L" [" + title + L"] " + text);
   if (answers.empty()) return Choice::kCancel;
   const Choice answer = answers.front();
   answers.erase(answers.begin());
   return answer;
+}
+
+Choice RecordingDouble::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  return Answer(L"Ask", text, icon, title);
+}
+
+Choice RecordingDouble::AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  return Answer(L"Choose", text, icon, title);
 }
 
 std::int64_t RecordingDouble::FileLength(const std::wstring& path) {
@@ -118,6 +129,12 @@ FileContent RecordingDouble::ReadAllShared(const std::wstring& path) {
   if (const auto it = unreadable.find(path); it != unreadable.end()) throw it->second;
   if (const auto it = files.find(path); it != files.end()) return {std::nullopt, it->second};
   return {common::RuntimeError(kErrFileNotFound), {}};
+}
+
+bool RecordingDouble::FolderExists(const std::wstring& path) {
+  log.push_back(L"FolderExists " + path);
+  if (folders.contains(path)) return true;
+  return std::ranges::any_of(files, [&](const auto& file) { return file.first.starts_with(path + L"\\"); });
 }
 
 std::optional<std::wstring> RecordingDouble::ShellDocumentsFolder() {

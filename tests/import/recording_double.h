@@ -6,6 +6,7 @@
 #include <exception>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,18 +36,20 @@ class RecordingDouble final : public PlatformDouble {
   // Makes the `nth` call of `member` be refused as busy (CallRejected) `times` times before it
   // runs; a refused call is logged but not counted.
   void RejectOn(const std::wstring& member, int nth, int times);
-  // The user's answers to the busy box, in order; Cancel when none is left.
+  // The user's answers to the busy box and the columns box, in order; Cancel when none is left.
   std::vector<Choice> answers;
-  std::vector<std::wstring> arguments;                            // the command line's, after the program name
-  bool lock_held_elsewhere = false;                               // another import holds the import lock
+  std::set<std::wstring> folders;       // folders that are there, besides those that hold a file
+  std::vector<std::wstring> arguments;  // the command line's, after the program name
+  bool lock_held_elsewhere = false;     // another import holds the import lock
   std::wstring current_folder = L"C:\\Users\\tester\\Downloads";  // where relative paths start
 
   // --- What the run did. Entries: "FileLength P", "ReadAllShared P", "GetActiveObject ID",
   // "ShellDocumentsFolder", "Get Object.Property", "Call Object.Method(args)" (text "..", by
   // reference &".."), "Release Object", "Box icon [title] text", "Ask icon [title] text" (the
-  // Retry/Cancel box), "TryLockImport NAME", "FullPath P".
+  // Retry/Cancel box), "Choose icon [title] text" (the OK/Cancel box), "TryLockImport NAME",
+  // "FullPath P", "FolderExists P".
   std::vector<std::wstring> log;
-  std::vector<std::wstring> Messages() const;  // the "Box ..." entries
+  std::vector<std::wstring> Messages() const;  // the "Box ..." and "Choose ..." entries
 
   ObjectId GetActiveObject(const std::wstring& prog_id) override;
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
@@ -55,7 +58,9 @@ class RecordingDouble final : public PlatformDouble {
   void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
+  bool FolderExists(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
   std::optional<std::wstring> ShellDocumentsFolder() override;
   bool TryLockImport(const std::wstring& name) override;
@@ -66,6 +71,7 @@ class RecordingDouble final : public PlatformDouble {
 
  private:
   const std::wstring& LiveKindOf(ObjectId object) const;
+  Choice Answer(const wchar_t* kind, const std::wstring& text, MessageIcon icon, const std::wstring& title);
   void Count(const std::wstring& member);
   void Invoke(ObjectId object, const std::wstring& method, std::span<Argument> args);
 

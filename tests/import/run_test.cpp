@@ -35,11 +35,6 @@ std::wstring M1(const std::wstring& path) {
 constexpr wchar_t kM2[] =
     L"Box critical [Brevanto API] Brevanto is not running. Brevanto must be running in order to use this API";
 constexpr wchar_t kM3[] = L"Box critical [Kestrova Cart Import] There are no documents currently open in Brevanto.";
-std::wstring M4(int line) {
-  return L"Box information [Kestrova Cart Import] It appears that line " + std::to_wstring(line) +
-         L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
-         L"pasted into Brevanto.";
-}
 std::wstring M5(int count) {
   return L"Box information [Kestrova Cart Import] " + std::to_wstring(count) +
          L" Kestrova Shopping Cart Items have been imported into Brevanto.";
@@ -157,14 +152,17 @@ TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
 // --- How the run starts ------------------------------------------------------------------------
 
 // The command line's arguments and the import lock decide before anything is read. A given path is
-// made full once and then named by every call and message.
+// made full once and then named by every call and message. A file that is no cart, or has prices
+// written two ways, ends the run before Brevanto is looked for; the columns box before Brevanto's
+// buffers are touched.
 struct StartCase {
   const char* name;
   std::vector<std::wstring> arguments;
   std::function<void(RecordingDouble&)> arrange;
   int exit_code;
-  Log log_begins;  // the log's first entries; all of it when they end with the last message
+  Log log_begins;  // the log's first entries; all of it when they end with the last message or a release
   Log messages;
+  std::vector<Choice> answers{};
 };
 
 class StartTest : public RunTest, public ::testing::WithParamInterface<StartCase> {};
@@ -172,9 +170,10 @@ class StartTest : public RunTest, public ::testing::WithParamInterface<StartCase
 TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
   GetParam().arrange(platform);
   platform.arguments = GetParam().arguments;
+  platform.answers = GetParam().answers;
   EXPECT_EQ(modMain::Run(platform), GetParam().exit_code);
   const Log& begins = GetParam().log_begins;
-  const bool whole = begins.back() == GetParam().messages.back();
+  const bool whole = begins.back() == GetParam().messages.back() || begins.back().starts_with(L"Release ");
   const std::size_t n = whole ? platform.log.size() : std::min(platform.log.size(), begins.size());
   EXPECT_EQ(Log(platform.log.begin(), platform.log.begin() + static_cast<std::ptrdiff_t>(n)), begins);
   EXPECT_EQ(platform.Messages(), GetParam().messages);
@@ -191,6 +190,34 @@ std::wstring TooMany(int count) {
          std::to_wstring(count) + L". Import one cart file at a time.";
 }
 void HeldElsewhere(RecordingDouble& f) { f.lock_held_elsewhere = true; }
+void TwoGoodOneBad(RecordingDouble& f) { f.files[Cart()] = Lines({kHeader, Good(), "x", Good()}); }
+// The log of a run that read the cart, then `rest`; or attached and found a document, then `rest`.
+Log Read(const Log& rest) { return Concat({{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart()}, rest}); }
+Log Attached(const Log& rest) {
+  return Read(
+      Concat({{L"GetActiveObject Brevanto.Application", L"Release Application", L"GetActiveObject Brevanto.Application",
+               L"Get Application.DocFunctions", L"Call DocFunctions.GetActiveDocumentIndex()", L"Release DocFunctions"},
+              rest}));
+}
+std::wstring NotACart() {
+  return L"Box exclamation [Kestrova Cart Import] The file '" + Cart() +
+         L"' is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing was imported.";
+}
+std::wstring TwoWays() {
+  return L"Box exclamation [Kestrova Cart Import] The prices in the shopping cart file '" + Cart() +
+         L"' are written in two ways: line 1 has '1.234,50 \u20ac' and line 2 has '1,234.50'. Nothing was imported.";
+}
+std::wstring Columns(int good) {
+  return L"Choose information [Kestrova Cart Import] It appears that line 2 in the shopping cart file does not have "
+         L"the correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nChoose OK to "
+         L"import the other " +
+         std::to_wstring(good) + L" items, or Cancel to import none.";
+}
+std::wstring NoneOf() {
+  return L"Box information [Kestrova Cart Import] It appears that line 1 in the shopping cart file does not have the "
+         L"correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nNone of the cart's "
+         L"lines can be imported.";
+}
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, StartTest,
@@ -225,7 +252,60 @@ INSTANTIATE_TEST_SUITE_P(
             0,
             {kLock, L"FullPath D:\\Carts\\Einkaufswagen \u20ac.csv", L"FileLength D:\\Carts\\Einkaufswagen \u20ac.csv",
              L"ReadAllShared D:\\Carts\\Einkaufswagen \u20ac.csv", L"GetActiveObject Brevanto.Application"},
-            {M5(1)}}),
+            {M5(1)}},
+        StartCase{"EmptyArgumentIsNone",
+                  {L""},
+                  [](RecordingDouble& f) {
+                    f.files[Cart()] = Lines({kHeader, Good()});
+                  },
+                  0,
+                  {kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart()},
+                  {M5(1)}},
+        StartCase{"NotACart",
+                  {},
+                  [](RecordingDouble& f) {
+                    f.files[Cart()] = Lines({"Name,Mail", "Al,al@x"});
+                  },
+                  1,
+                  Read({NotACart()}),
+                  {NotACart()}},
+        StartCase{"NoText",
+                  {},
+                  [](RecordingDouble& f) { f.files[Cart()] = std::string("a\0\0b", 4); },
+                  1,
+                  Read({NotACart()}),
+                  {NotACart()}},
+        StartCase{"TwoWays",
+                  {},
+                  [](RecordingDouble& f) {
+                    f.files[Cart()] =
+                        Lines({kHeader, "P,M,MP,D,,,,,,\"1.234,50 \x80\",1,1,,", "P,M,MP,D,,,,,,1,\"1,234.50\",1,,"});
+                  },
+                  1,
+                  Read({TwoWays()}),
+                  {TwoWays()}},
+        StartCase{"ColumnsBoxCancelled",
+                  {},
+                  TwoGoodOneBad,
+                  1,
+                  Attached({Columns(2), L"Release Application"}),
+                  {Columns(2)},
+                  {Choice::kCancel}},
+        StartCase{"ColumnsBoxOk",
+                  {},
+                  TwoGoodOneBad,
+                  0,
+                  Attached({Columns(2), Item(L"MLIBufferClear()")[0]}),
+                  {Columns(2), M5(2)},
+                  {Choice::kOk}},
+        StartCase{"NothingWellFormed",
+                  {},
+                  [](RecordingDouble& f) {
+                    f.files[Cart()] = Lines({kHeader, "x"});
+                  },
+                  1,
+                  Attached({NoneOf(), L"Release Application"}),
+                  {NoneOf()}}),
     [](const ::testing::TestParamInfo<StartCase>& info) { return std::string(info.param.name); });
 
 // --- Carts --------------------------------------------------------------------------------------
@@ -233,44 +313,71 @@ INSTANTIATE_TEST_SUITE_P(
 struct CartCase {
   const char* name;
   std::string cart;
-  std::vector<int> bad_lines;
+  const wchar_t* columns_box;  // the box about lines without 14 columns, if any
   int imported;
 };
 
 class CartTest : public RunTest, public ::testing::WithParamInterface<CartCase> {};
 
-TEST_P(CartTest, ReportsBadLinesAndCountsTheImportedOnes) {
+// The columns box is answered with OK; with nothing well-formed it has OK alone and ends the run.
+TEST_P(CartTest, ReportsBadLinesInOneBoxAndCountsTheImportedOnes) {
   PutCart(GetParam().cart);
-  EXPECT_EQ(modMain::Run(platform), 0);
+  platform.answers = {Choice::kOk};
+  const bool nothing = GetParam().columns_box && GetParam().imported == 0;
+  EXPECT_EQ(modMain::Run(platform), nothing ? 1 : 0);
   Log expected;
-  for (int line : GetParam().bad_lines) expected.push_back(M4(line));
-  expected.push_back(M5(GetParam().imported));
+  if (GetParam().columns_box) {
+    expected.push_back((nothing ? L"Box" : L"Choose") + std::wstring(L" information [Kestrova Cart Import] ") +
+                       GetParam().columns_box);
+  }
+  if (!nothing) expected.push_back(M5(GetParam().imported));
   EXPECT_EQ(platform.Messages(), expected);
   const auto n = static_cast<std::size_t>(GetParam().imported);
-  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferClear()"), 1u);
+  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferClear()"), nothing ? 0u : 1u);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), n);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()"), n);
-  EXPECT_EQ(CountOf(platform.log, L"Get Application.ItemFunctions"), 2 + 11 * n);
-  EXPECT_EQ(platform.log.end()[-4], L"Call ItemFunctions.MLIBufferAppendPaste()");
+  EXPECT_EQ(CountOf(platform.log, L"Get Application.ItemFunctions"), nothing ? 0u : 2 + 11 * n);
+  if (!nothing) {
+    EXPECT_EQ(platform.log.end()[-4], L"Call ItemFunctions.MLIBufferAppendPaste()");
+  }
 }
+
+constexpr wchar_t kLine2Bad[] =
+    L"It appears that line 2 in the shopping cart file does not have the correct number of columns of data, so the "
+    L"data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other 3 items, or Cancel to import none.";
 
 INSTANTIATE_TEST_SUITE_P(
     Carts, CartTest,
     ::testing::Values(
-        CartCase{"Empty", "", {}, 0}, CartCase{"HeaderOnly", kHeader, {}, 0},
-        CartCase{"StartsWithBlankLine", "\r\n\r\n" + Lines({kHeader, Good()}), {}, 0},
-        CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), {2}, 3},
-        CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), {}, 1},
-        CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), {}, 1},
-        CartCase{
-            "BareLineFeedsEndTheLinesOfACartWithoutCrLf", std::string(kHeader) + "\n" + Good() + "\n" + Good(), {}, 2},
-        CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), {}, 1},
-        CartCase{
-            "TwelveAndFourteenCommas", Lines({kHeader, ",,,,,,,,,,,,", ",,,,,,,,,,,,,,", ",,,,,,,,,,,,,"}), {1, 2}, 1},
-        CartCase{"LineOfSpaces", Lines({kHeader, "   "}), {1}, 0},
-        CartCase{"FirstLineIsNeverImported", Lines({Good(), Good()}), {}, 1},
-        CartCase{
-            "QuotedCommaKeepsFourteenFields", Lines({kHeader, "a,b,c,\"d, e\",,,,,,1,2,3,,", "\"a,b\",c"}), {2}, 1}),
+        CartCase{"Empty", "", nullptr, 0}, CartCase{"HeaderOnly", kHeader, nullptr, 0},
+        CartCase{"StartsWithBlankLine", "\r\n\r\n" + Lines({kHeader, Good()}), nullptr, 0},
+        CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), kLine2Bad,
+                 3},
+        CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), nullptr, 1},
+        CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), nullptr, 1},
+        CartCase{"BareLineFeedsEndTheLinesOfACartWithoutCrLf", std::string(kHeader) + "\n" + Good() + "\n" + Good(),
+                 nullptr, 2},
+        CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), nullptr, 1},
+        // Padding beyond the 14th field does not count, anything in it does; empty rows are passed over.
+        CartCase{"TwelveAndFourteenCommas",
+                 Lines({kHeader, "a,,,,,,,,,,,,", "a,,,,,,,,,,,,,,", "a,,,,,,,,,,,,,, ", ",,,,,,,,,,,,,",
+                        ",,,,,,,,,,,,,,,"}),
+                 L"It appears that lines 1 and 3 in the shopping cart file do not have the correct number of columns "
+                 L"of data, so their data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other 1 "
+                 L"items, or Cancel to import none.",
+                 1},
+        CartCase{"LineOfSpaces", Lines({kHeader, "   "}),
+                 L"It appears that line 1 in the shopping cart file does not have the correct number of columns of "
+                 L"data, so the data will not be pasted into Brevanto.\r\n\r\nNone of the cart's lines can be "
+                 L"imported.",
+                 0},
+        CartCase{"FirstLineIsNeverImported", Lines({Good(), Good()}), nullptr, 1},
+        CartCase{"ElevenBadLines",
+                 Lines({kHeader, "x", Good(), "x", "x", "x", "x", "x", "x", "x", "x", "x", "x", "", Good()}),
+                 L"It appears that lines 1, 3, 4, 5, 6, 7, 8, 9, 10, 11 and 1 more in the shopping cart file do not "
+                 L"have the correct number of columns of data, so their data will not be pasted into "
+                 L"Brevanto.\r\n\r\nChoose OK to import the other 1 items, or Cancel to import none.",
+                 1}),
     [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
 
 // Price and cost are cleaned before they are read, the quantity is not: the price keeps its
@@ -564,29 +671,24 @@ std::string ManyLines(int count, const std::string& line) {
   return text;
 }
 
-TEST_F(RunTest, HandlesACartOf32767Lines) {
+TEST_F(RunTest, HandlesACartOf32767LinesInOneBox) {
   PutCart(ManyLines(32767, "x"));
-  EXPECT_EQ(modMain::Run(platform), 0);
-  const Log messages = platform.Messages();
-  ASSERT_EQ(messages.size(), 32767u);
-  EXPECT_EQ(messages[32765], M4(32766));
-  EXPECT_EQ(messages.back(), M5(0));
+  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(platform.Messages(),
+            Log{L"Box information [Kestrova Cart Import] It appears that lines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 32756 "
+                L"more in the shopping cart file do not have the correct number of columns of data, so their data "
+                L"will not be pasted into Brevanto.\r\n\r\nNone of the cart's lines can be imported."});
 }
 
-TEST_F(RunTest, ACartOf32768LinesOverflowsAfterItsLastLineAndPastesNothing) {
-  PutCart(ManyLines(32768, "x"));
-  EXPECT_EQ(modMain::Run(platform), 1);
-  const Log messages = platform.Messages();
-  ASSERT_EQ(messages.size(), 32768u);
-  EXPECT_EQ(messages[32766], M4(32767));
-  EXPECT_EQ(messages.back(), Report(6, L"Overflow"));
-  EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 0u);
-}
-
-TEST_F(RunTest, ALongerCartOverflowsBeforeItsFirstLine) {
-  PutCart(ManyLines(40000, "x"));
-  EXPECT_EQ(modMain::Run(platform), 1);
-  EXPECT_EQ(platform.Messages(), Log{Report(6, L"Overflow")});
+// The lines are parsed right after the read: their limits stop the run before Brevanto is looked for.
+TEST_F(RunTest, ACartOf32768LinesOrMoreOverflowsBeforeBrevantoIsLookedFor) {
+  for (const int lines : {32768, 40000}) {
+    platform.log.clear();
+    PutCart(ManyLines(lines, "x"));
+    EXPECT_EQ(modMain::Run(platform), 1);
+    EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow")}))
+        << lines;
+  }
 }
 
 TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
@@ -600,7 +702,7 @@ TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
   platform.log.clear();
   PutCart(Lines({kHeader, line + "w", Good()}));
   EXPECT_EQ(modMain::Run(platform), 1);
-  EXPECT_EQ(platform.Messages(), Log{Report(6, L"Overflow", 1)});
+  EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow", 1)}));
 }
 
 }  // namespace
