@@ -3,8 +3,9 @@
 // message box the import showed (title, icon, text) and then the line items of the stand-in's
 // open document as a table, and closes the stand-in again.
 //
-//   import_demo --journal FILE --items FILE --transcript FILE [--watch]
+//   import_demo --journal FILE --items FILE --transcript FILE [--watch] [--cart PATH]
 //
+// With --cart the importer gets PATH as its argument, as if the cart had been dropped on it.
 // With --watch (a real display) the user closes the boxes, and at the end the stand-in's window,
 // themselves; without it the robot presses OK and the stand-in is closed at once. Nothing this
 // starts outlives it. Exit code: the importer's, or 1 when the demo itself could not run.
@@ -29,6 +30,7 @@ using testbed::FromUtf8;
 struct Settings {
   std::wstring journal, items, transcript;
   bool watch = false;
+  std::wstring cart;  // the importer's argument; none when empty
 };
 
 // Text to standard output: through the console when it is one (which knows its own code page),
@@ -128,8 +130,10 @@ int Run(const Settings& settings) {
   }
   Print(settings.watch ? L"Brevanto (stand-in) is running. The import's message boxes wait for you: close each one.\n"
                        : L"Brevanto (stand-in) is running; the robot answers the import's message boxes.\n");
+  std::vector<std::wstring> command{BinFolder() + L"\\" + kImporter};
+  if (!settings.cart.empty()) command.push_back(settings.cart);
   const std::optional<DWORD> robot =
-      RunUnderRobot(settings.transcript, {BinFolder() + L"\\" + kImporter}, settings.watch ? 1800 : 120,
+      RunUnderRobot(settings.transcript, command, settings.watch ? 1800 : 120,
                     settings.watch ? std::vector<std::wstring>{L"--watch"} : std::vector<std::wstring>{});
   const Transcript transcript = ReadTranscript(settings.transcript);
   PrintBoxes(transcript);
@@ -156,6 +160,8 @@ std::optional<Settings> Parse(const std::vector<std::wstring>& arguments) {
       settings.items = arguments[++i];
     } else if (arguments[i] == L"--transcript" && has_value) {
       settings.transcript = arguments[++i];
+    } else if (arguments[i] == L"--cart" && has_value) {
+      settings.cart = arguments[++i];
     } else {
       return std::nullopt;
     }
@@ -171,7 +177,8 @@ int main() {
   try {
     const std::optional<e2e::Settings> settings = e2e::Parse(testbed::ProcessArguments());
     if (!settings) {
-      std::fprintf(stderr, "usage: import_demo --journal FILE --items FILE --transcript FILE [--watch]\n");
+      std::fprintf(stderr,
+                   "usage: import_demo --journal FILE --items FILE --transcript FILE [--watch] [--cart PATH]\n");
       return 2;
     }
     return e2e::Run(*settings);

@@ -38,13 +38,6 @@ Box CartNotFound(const std::string& path) {
 const Box kNotRunning{"Brevanto API", "Brevanto is not running. Brevanto must be running in order to use this API",
                       "critical"};
 const Box kNoDocument{kTitle, "There are no documents currently open in Brevanto.", "critical"};
-Box WrongColumns(int line) {
-  return {kTitle,
-          "It appears that line " + std::to_string(line) +
-              " in the shopping cart file does not have the correct number of columns of data, so the data will not "
-              "be pasted into Brevanto.",
-          "information"};
-}
 Box Imported(int count) {
   return {kTitle, std::to_string(count) + " Kestrova Shopping Cart Items have been imported into Brevanto.",
           "information"};
@@ -244,8 +237,9 @@ std::int64_t Count(const std::vector<JournalEntry>& journal, const char* event, 
 
 // --- The five ends ------------------------------------------------------------------------------
 
-// The cart path comes from "Personal" less one trailing backslash; with no entry at all it is
-// the bare file name under the root. Brevanto is never contacted, not even to see if it runs.
+// The cart path comes from "Personal" less one trailing backslash; with no entry at all, from the
+// folder the shell names, where the user sees their Documents. Brevanto is never contacted, not
+// even to see if it runs.
 struct MissingCartCase {
   const char* label;
   enum { kFolder, kFolderWithBackslash, kNoEntry } entry;
@@ -264,8 +258,7 @@ TEST_P(MissingCart, ToldWithTheFullPathAndBrevantoIsNeverContacted) {
       ASSERT_TRUE(personal_.Set(folder_.path() + L"\\"));
       break;
     case MissingCartCase::kNoEntry:
-      ASSERT_TRUE(personal_.Remove());
-      expected_path = "\\ShoppingCart.csv";
+      ASSERT_TRUE(personal_.Remove());  // the shell's entry still names the test's folder
       break;
   }
   StartStandIn();
@@ -398,25 +391,68 @@ TEST_P(LockedCart, ThreeLineMessageThenTheRunGoesOnWithNoText) {
 INSTANTIATE_TEST_SUITE_P(Brevanto, LockedCart, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Running" : "NotRunning"; });
 
-// --- Malformed lines ----------------------------------------------------------------------------
+// --- Lines without 14 columns, and files that are no cart ----------------------------------------
 
-// n comma-separated fields, none of them quoted.
-std::string FieldsLine(int n) {
-  std::string line = "f1";
-  for (int i = 2; i <= n; ++i) line += ",f" + std::to_string(i);
-  return line + "\r\n";
+// A cart of 50 lines after its header, 30 of them short: one box before anything reaches Brevanto's buffers. OK
+// imports the 20 others; Cancel leaves the buffers untouched.
+class ShortLines : public ImportEndToEnd, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ShortLines, AreToldInOneBoxBeforeTheBuffersAreTouched) {
+  std::string cart = kHeader;
+  std::vector<Item> items;
+  for (int i = 1; i <= 50; ++i) {
+    const std::string n = std::to_string(i);
+    if (i % 5 < 3) {
+      cart += "KV-" + n + ",Acme,AC-" + n + ",Part " + n + ",,,,,,1,1\r\n";
+    } else {
+      cart += "KV-" + n + ",Acme,AC-" + n + ",Part " + n + ",,,,,," + n + ".50,1,2,,\r\n";
+      items.push_back({"KV-" + n, "Acme", "AC-" + n, "Part " + n, i + 0.5, 1, 2});
+    }
+  }
+  PutCart(cart);
+  StartStandIn();
+  const std::wstring press = GetParam();
+  Outcome run = Import({{L"--press", press}});
+  const Box columns{kTitle,
+                    "It appears that lines 1, 2, 5, 6, 7, 10, 11, 12, 15, 16 and 20 more in the shopping cart file do "
+                    "not have the correct number of columns of data, so their data will not be pasted into "
+                    "Brevanto.\r\n\r\nChoose OK to import the other 20 items, or Cancel to import none.",
+                    "information",
+                    {"OK", "Cancel"}};
+  if (press == L"OK") {
+    EXPECT_EQ(run.boxes, (std::vector<Box>{columns, Imported(20)}));
+    EXPECT_EQ(run.exit_code, 0);
+    EXPECT_EQ(run.items, ItemsLines(items));
+    EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(20));
+  } else {
+    EXPECT_EQ(run.boxes, std::vector<Box>{columns});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.items, std::nullopt);
+    EXPECT_EQ(run.InvokedMembers(),
+              (Lines{"Application.DocFunctions:get", "DocFunctions.GetActiveDocumentIndex:method"}));
+  }
 }
 
-// Lines are numbered from the header (0); a line of spaces is one field. (An empty line can only
-// be the last one: two line breaks in a row end the cart.)
-TEST_F(ImportEndToEnd, MalformedLinesAreToldOneByOneBeforeTheCount) {
-  PutCart(kHeader + kLine1 + FieldsLine(13) + FieldsLine(15) + "   \r\n" + kLine3);
+INSTANTIATE_TEST_SUITE_P(Press, ShortLines, ::testing::Values(L"OK", L"Cancel"),
+                         [](const auto& info) { return Utf8(info.param); });
+
+// A customer list chosen by mistake: one box, and Brevanto is never contacted.
+TEST_F(ImportEndToEnd, AFileThatIsNoCartIsToldOnceAndNothingReachesBrevanto) {
+  const ScratchFolder downloads(L"downloads");
+  const std::wstring path = downloads.path() + L"\\Customers.csv";
+  std::string customers = "Name,Street,Town,Phone,Mail\r\n";
+  for (int i = 1; i < 300; ++i) customers += "Customer " + std::to_string(i) + ",Main St,Springfield,555-0100,c@x\r\n";
+  ASSERT_TRUE(WriteBytes(path, customers));
   StartStandIn();
-  Outcome run = Import();
-  EXPECT_EQ(run.boxes, (std::vector<Box>{WrongColumns(2), WrongColumns(3), WrongColumns(4), Imported(2)}));
-  EXPECT_EQ(run.exit_code, 0);
-  EXPECT_EQ(run.items, ItemsLines({kItem1, kItem3}));
-  EXPECT_EQ(run.InvokedMembers(), ExpectedInvokes(2));
+  Outcome run = Import({.arguments = {path}});
+  const Box not_a_cart{kTitle,
+                       "The file '" + Utf8(path) +
+                           "' is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing "
+                           "was imported.",
+                       "exclamation"};
+  EXPECT_EQ(run.boxes, std::vector<Box>{not_a_cart});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.journal.size(), 0u) << "the stand-in was contacted: " << run.journal.front().line;
 }
 
 // --- One import at a time, a cart from anywhere -------------------------------------------------
@@ -690,6 +726,40 @@ TEST_F(RegionalSettings, TheDemoCartArrivesAsWritten) {
   EXPECT_EQ(run.boxes, std::vector<Box>{Imported(13)});
   EXPECT_EQ(run.items, ItemsLines(kDemoItems));
 }
+
+// The demo's cart as spreadsheets save it, each under the regional settings of the user who would
+// have it (tools/test.sh runs this suite under each; a row runs only under its own): a German
+// spreadsheet's (";", ANSI, the shop's prices left as text), a French "CSV UTF-8" (";", decimal
+// comma, U+202F between thousands, U+00A0 before "€") and "Unicode text" (UTF-16, tabs). Each
+// gives the items of the shop's own cart.
+struct SpreadsheetCase {
+  const char* label;
+  const wchar_t* file;    // beside the tests
+  const wchar_t* locale;  // the user's regional setting
+};
+
+void PrintTo(const SpreadsheetCase& c, std::ostream* out) { *out << c.label; }
+
+class SpreadsheetCart : public ImportEndToEnd, public ::testing::WithParamInterface<SpreadsheetCase> {};
+
+TEST_P(SpreadsheetCart, ImportsTheShopsItems) {
+  wchar_t locale[LOCALE_NAME_MAX_LENGTH] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SNAME, locale, LOCALE_NAME_MAX_LENGTH);
+  if (std::wstring(locale) != GetParam().locale) GTEST_SKIP() << "runs under " << Utf8(GetParam().locale);
+  const std::optional<FileState> cart = ReadFileState(BinFolder() + L"\\" + GetParam().file);
+  ASSERT_TRUE(cart.has_value()) << "the build copies the spreadsheets' carts beside the tests";
+  PutCart(cart->bytes);
+  StartStandIn();
+  Outcome run = Import();
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(13)});
+  EXPECT_EQ(run.items, ItemsLines(kDemoItems));
+}
+
+INSTANTIATE_TEST_SUITE_P(Users, SpreadsheetCart,
+                         ::testing::Values(SpreadsheetCase{"German", L"example_cart_de.csv", L"de-DE"},
+                                           SpreadsheetCase{"French", L"ShoppingCart-fr.csv", L"fr-FR"},
+                                           SpreadsheetCase{"UnicodeText", L"ShoppingCart-unicode.txt", L"en-US"}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // --- Round trips --------------------------------------------------------------------------------
 
