@@ -46,11 +46,12 @@ void operator delete(void* block, std::size_t) noexcept { operator delete(block)
 
 namespace {
 
-// A realistic cart line: fourteen columns, a quoted description with commas, prices with signs.
+// A realistic cart line: fourteen columns, a quoted description with commas, quoted prices with
+// signs and digit groups.
 std::string CartLine(int i) {
   return "KS-" + std::to_string(100000 + i) + ",Acme Industrial,AC-" + std::to_string(7000 + i) +
          ",\"Hex bolt, zinc plated, M8 x 40, box of " + std::to_string(i % 90 + 10) +
-         "\",Fasteners,In stock,3 days,Each,,$1,234.50,$1,049.99,2,Y,N";
+         "\",Fasteners,In stock,3 days,Each,,\"$1,234.50\",\"$1,049.99\",2,Y,N";
 }
 
 std::string Cart(int lines) {

@@ -111,6 +111,7 @@ Cart ParseCart(std::wstring text) {
 
   MarkWitnesses witnesses;
   std::vector<std::wstring> fields;
+  cart.items.reserve(lines.size() - 1);  // at once: a growing vector would hold its old items and new ones together
   try {
     // From 1: line 0 is the header, never imported, whatever it holds.
     for (Int16 i = 1; i <= last; ++i) {
