@@ -120,9 +120,9 @@ void BM_ImportRun(benchmark::State& state) {
     modMain::testing::SilentDouble platform(cart);
     const std::size_t before = g_current.load();
     g_peak = before;
-    if (modMain::Run(platform) != 0) state.SkipWithError("the run did not end normally");
+    if (modMain::Run(platform.partners()) != 0) state.SkipWithError("the run did not end normally");
     peak = std::max(peak, g_peak.load() - before);
-    benchmark::DoNotOptimize(platform.copies);
+    benchmark::DoNotOptimize(platform.host.copies);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * cart.size()));
   state.counters["cart_bytes"] = static_cast<double>(cart.size());

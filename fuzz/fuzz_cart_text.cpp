@@ -12,20 +12,22 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   modMain::testing::SilentDouble platform(std::string(reinterpret_cast<const char*>(data), size));
-  const int exit_code = modMain::Run(platform);
-  if (platform.LiveObjects() != 0 || platform.bad_releases != 0) std::abort();
+  const int exit_code = modMain::Run(platform.partners());
+  const modMain::testing::SilentHost& host = platform.host;
+  const modMain::testing::SilentDesk& desk = platform.desk;
+  if (host.LiveObjects() != 0 || host.bad_releases != 0) std::abort();
   if (exit_code == 0) {
-    if (platform.pastes != 1) std::abort();
-    const std::wstring done = std::to_wstring(platform.copies) + L" Kestrova Shopping Cart Items have been imported";
-    if (!platform.last_message.starts_with(done)) std::abort();
+    if (host.pastes != 1) std::abort();
+    const std::wstring done = std::to_wstring(host.copies) + L" Kestrova Shopping Cart Items have been imported";
+    if (!desk.last_message.starts_with(done)) std::abort();
     // At most one box about the columns, answered with OK, before the count.
-    if (platform.line_boxes > 1 || platform.boxes != platform.line_boxes + 1) std::abort();
+    if (desk.line_boxes > 1 || desk.boxes != desk.line_boxes + 1) std::abort();
   } else {
     // The runs that end with exit code 1 here end with a single box and copy nothing: a line of
     // 32,767 characters or more (or a cart of 32,768 lines), a file that is no cart, prices
     // written two ways, or no line that can be imported.
-    if (exit_code != 1 || platform.pastes != 0 || platform.copies != 0 || platform.boxes != 1) std::abort();
-    const std::wstring& box = platform.last_message;
+    if (exit_code != 1 || host.pastes != 0 || host.copies != 0 || desk.boxes != 1) std::abort();
+    const std::wstring& box = desk.last_message;
     if (box.find(L"Error (6) Overflow") == std::wstring::npos &&
         box.find(L"is not a Kestrova shopping cart") == std::wstring::npos &&
         box.find(L"are written in two ways") == std::wstring::npos &&

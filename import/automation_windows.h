@@ -17,7 +17,7 @@
 
 #include "common/com_windows.h"
 #include "common/variant.h"
-#include "import/platform.h"
+#include "import/automation.h"
 
 namespace modMain::windows {
 
@@ -48,7 +48,7 @@ _variant_t ToVariant(const common::Variant& value);
 // for objects, arrays and types without a number or text form.
 common::Variant FromVariant(const VARIANT& value);
 
-class ComAutomation {
+class ComAutomation final : public Automation {
  public:
   ComAutomation() = default;
   ComAutomation(const ComAutomation&) = delete;
@@ -56,17 +56,17 @@ class ComAutomation {
 
   // CLSIDFromProgID + GetActiveObject: only a running instance; none is started. Its IDispatch is
   // asked for on first use ("Object doesn't support this property or method", 438, without one).
-  ObjectId GetActiveObject(const std::wstring& prog_id);
+  ObjectId GetActiveObject(const std::wstring& prog_id) override;
   // Takes over one reference to `object` (tests hand in objects of their own).
   ObjectId Adopt(const IDispatchPtr& object);
   ObjectId AdoptUnknown(const IUnknownPtr& object);
   // DISPATCH_PROPERTYGET; the value must be an object ("Object required", 424, otherwise).
-  ObjectId GetObjectProperty(ObjectId object, const std::wstring& property);
+  ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
   // DISPATCH_METHOD with a null result pointer.
-  void CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args);
+  void CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
   // DISPATCH_METHOD | DISPATCH_PROPERTYGET, for the result.
-  common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args);
-  void ReleaseObject(ObjectId object) noexcept;
+  common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
+  void ReleaseObject(ObjectId object) noexcept override;
   std::size_t HeldObjects() const { return held_.size(); }
 
  private:

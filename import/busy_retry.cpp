@@ -1,20 +1,9 @@
 #include "import/busy_retry.h"
 
 #include <algorithm>
-#include <chrono>
 #include <optional>
-#include <thread>
 
 namespace modMain {
-
-std::int64_t SystemClock::NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-void SystemClock::SleepMs(std::int64_t milliseconds) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 template <typename Call>
 auto BusyRetry::Retrying(Call call) -> decltype(call()) {
@@ -36,31 +25,34 @@ void BusyRetry::AfterRefusal(std::optional<std::int64_t>& started, std::int64_t&
   if (left > 0) {
     clock_.SleepMs(std::min(wait, left));  // the last wait ends when the silent time does
     wait = std::min(wait * 2, kLongestWaitMs);
+    progress_.Check();
     return;
   }
   // The box can only come before the paste went through: a refused paste did not run, and after
   // it the run makes no call that can be refused. So "nothing has been pasted" holds.
-  if (platform_.AskRetryOrCancel(kBusyText, MessageIcon::kExclamation, kAppTitle) == Choice::kCancel) {
+  progress_.Hide();
+  if (desk_.AskRetryOrCancel(kBusyText, MessageIcon::kExclamation, kAppTitle) == Choice::kCancel) {
     throw RunCancelled{};
   }
+  progress_.Resume();
   started = clock_.NowMs();
   wait = kFirstWaitMs;
 }
 
 ObjectId BusyRetry::GetActiveObject(const std::wstring& prog_id) {
-  return Retrying([&] { return platform_.GetActiveObject(prog_id); });
+  return Retrying([&] { return automation_.GetActiveObject(prog_id); });
 }
 
 ObjectId BusyRetry::GetObjectProperty(ObjectId object, const std::wstring& property) {
-  return Retrying([&] { return platform_.GetObjectProperty(object, property); });
+  return Retrying([&] { return automation_.GetObjectProperty(object, property); });
 }
 
 void BusyRetry::CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) {
-  Retrying([&] { platform_.CallMethod(object, method, args); });
+  Retrying([&] { automation_.CallMethod(object, method, args); });
 }
 
 common::Variant BusyRetry::CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) {
-  return Retrying([&] { return platform_.CallForValue(object, method, args); });
+  return Retrying([&] { return automation_.CallForValue(object, method, args); });
 }
 
 }  // namespace modMain

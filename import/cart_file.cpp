@@ -6,21 +6,21 @@
 
 namespace modMain {
 
-bool FileExists(Platform& platform, const std::wstring& path) {
+bool FileExists(Desk& desk, const std::wstring& path) {
   try {
-    platform.FileLength(path);
+    desk.FileLength(path);
     return true;
   } catch (const common::RuntimeError&) {
     return false;
   }
 }
 
-std::optional<std::wstring> ReadFileToString(Platform& platform, const std::wstring& path) {
-  FileContent content = platform.ReadAllShared(path);
+std::optional<std::wstring> ReadFileToString(Desk& desk, const std::wstring& path) {
+  FileContent content = desk.ReadAllShared(path);
   if (content.open_error) {
     const CurrentError current{content.open_error->number(), content.open_error->description()};
-    platform.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
-                         MessageIcon::kCritical, kAppTitle);
+    desk.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
+                     MessageIcon::kCritical, kAppTitle);
     return std::wstring();
   }
   return DecodeCart(content.bytes);

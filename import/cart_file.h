@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "import/platform.h"
+#include "import/desk.h"
 
 namespace modMain {
 
@@ -16,11 +16,11 @@ struct CurrentError {
 };
 
 // Whether the length of the file at `path` can be obtained. Never fails.
-bool FileExists(Platform& platform, const std::wstring& path);
+bool FileExists(Desk& desk, const std::wstring& path);
 // The file's whole content as text (DecodeCart); nothing when its bytes are no text. When the
 // file cannot be opened, shows the three-line error message and returns the empty text; failures
 // after the open are raised.
-std::optional<std::wstring> ReadFileToString(Platform& platform, const std::wstring& path);
+std::optional<std::wstring> ReadFileToString(Desk& desk, const std::wstring& path);
 // "Error (" number ") " description CR LF.
 std::wstring ErrorText(const CurrentError& error);
 

@@ -19,16 +19,16 @@ std::wstring GetMyDocumentsFolder(registry::RegistryApi& api) {
   return folder;
 }
 
-DocumentsCart FindDocumentsCart(Platform& platform, const std::wstring& folder) {
+DocumentsCart FindDocumentsCart(Desk& desk, const std::wstring& folder) {
   const std::wstring path = folder + kCartFileName;
-  if (FileExists(platform, path)) return {path, true};
-  std::optional<std::wstring> shell = platform.ShellDocumentsFolder();
+  if (FileExists(desk, path)) return {path, true};
+  std::optional<std::wstring> shell = desk.ShellDocumentsFolder();
   if (!shell || shell->empty()) return {path, false};
   if (shell->back() == L'\\') shell = DropRight(*shell, 1);
   if (common::TextEqualsIgnoreCase(*shell, folder)) return {path, false};
   std::wstring shell_path = *shell + kCartFileName;
-  if (FileExists(platform, shell_path)) return {shell_path, true};
-  if (folder.empty() || !platform.FolderExists(folder)) return {shell_path, false};
+  if (FileExists(desk, shell_path)) return {shell_path, true};
+  if (folder.empty() || !desk.FolderExists(folder)) return {shell_path, false};
   return {path, false};
 }
 

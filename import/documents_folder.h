@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "import/platform.h"
+#include "import/desk.h"
 #include "registry/registry_api.h"
 
 namespace modMain {
@@ -29,6 +29,6 @@ struct DocumentsCart {
 // to tell the user is the registry's, unless the registry named no folder, or one that is not
 // there, and the shell named another: then the shell's, where Explorer shows the user's
 // Documents.
-DocumentsCart FindDocumentsCart(Platform& platform, const std::wstring& folder);
+DocumentsCart FindDocumentsCart(Desk& desk, const std::wstring& folder);
 
 }  // namespace modMain

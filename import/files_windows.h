@@ -1,7 +1,7 @@
 #pragma once
 // The cart file's side of the platform: Win32 file calls, with the platform's error codes and
 // messages (32 and "The process cannot access the file..." for a file another program holds).
-#include "import/platform.h"
+#include "import/desk.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,25 +1,31 @@
-// KestrovaCartImport.exe [PATH]: no window; one import run per start, of the cart at PATH or, without
-// it, of the one in the Documents folder. Exit code 0 for every expected end (including the
-// messages about a missing cart, host or document), 1 after the unexpected-error report and when
-// the run was refused (too many arguments, another import running).
+// KestrovaCartImport.exe [PATH]: one import run per start, of the cart at PATH or, without it, of
+// the one in the Documents folder; no window of its own but the shell's progress dialog of a long
+// import. Exit code 0 for every expected end (including the messages about a missing cart, host
+// or document), 1 after the unexpected-error report, when the run was refused (too many
+// arguments, another import running, a file that is no cart) and when the user cancelled it.
 #include <windows.h>
 
 #include "common/com_windows.h"
+#include "import/automation_windows.h"
 #include "import/busy_retry.h"
+#include "import/desk_windows.h"
 #include "import/mod_main.h"
+#include "import/progress_windows.h"
 #include "import/system_message_windows.h"
-#include "import/windows_platform_windows.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   HRESULT init = S_OK;
   const common::ComApartment apartment = common::EnterApartment(&init);
-  // Destroyed, with every reference it held and the import lock, before the apartment.
-  modMain::windows::WindowsPlatform platform;
+  // All destroyed before the apartment: every reference held, the window and the import lock.
+  modMain::windows::WindowsDesk desk;
   if (!apartment) {
-    modMain::ReportUnexpectedError(platform, {.error = modMain::windows::HresultError(init)});
+    modMain::ReportUnexpectedError(desk, {.error = modMain::windows::HresultError(init)});
     return 1;
   }
+  modMain::windows::ComAutomation automation;
+  modMain::windows::ShellProgressWindow window;
   modMain::SystemClock clock;
-  modMain::BusyRetry busy_retry(platform, clock);  // repeats the calls a busy Brevanto refuses
-  return modMain::Run(busy_retry);
+  modMain::Progress progress(window, clock);
+  modMain::BusyRetry busy_retry(automation, desk, clock, progress);  // repeats the calls a busy Brevanto refuses
+  return modMain::Run({busy_retry, desk, progress});
 }

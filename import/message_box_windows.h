@@ -3,7 +3,7 @@
 // or Retry and Cancel.
 #include <string>
 
-#include "import/platform.h"
+#include "import/desk.h"
 
 namespace modMain::windows {
 

@@ -24,34 +24,46 @@ using common::Variant;
 // The document index as a 16-bit integer: numbers round half to even, text must read as a number.
 Int16 ToInt16(const Variant& value) { return Int16::From(common::ToInt32(value)); }
 
-// Every call on ItemFunctions reads the property afresh and lets the object go right after it.
-void CallItemFunction(const ObjectRef& app, const wchar_t* method, std::span<Argument> args = {}) {
-  const ObjectRef items = app.Get(L"ItemFunctions");
-  items.Call(method, args);
-}
+// Brevanto's item functions as the run calls them: every call reads ItemFunctions afresh and lets
+// the object go right after it, and is followed by a check of the progress window.
+class ItemFunctions {
+ public:
+  ItemFunctions(const ObjectRef& app, Progress& progress) : app_(app), progress_(progress) {}
 
-void SetValue(const ObjectRef& app, const wchar_t* field, Argument value) {
-  std::array<Argument, 2> args = {Argument::Value(Variant(field)), std::move(value)};
-  CallItemFunction(app, L"SLIBufferSetValue", args);
-}
+  void Call(const wchar_t* method, std::span<Argument> args = {}) const {
+    {
+      const ObjectRef items = app_.Get(L"ItemFunctions");
+      items.Call(method, args);
+    }
+    progress_.Check();
+  }
+  void SetValue(const wchar_t* field, Argument value) const {
+    std::array<Argument, 2> args = {Argument::Value(Variant(field)), std::move(value)};
+    Call(L"SLIBufferSetValue", args);
+  }
+
+ private:
+  const ObjectRef& app_;
+  Progress& progress_;
+};
 
 // One well-formed line into the single-line buffer and from there into the multi-line buffer.
 // Columns 1 to 4 go by reference to the line's own strings.
-void ImportLine(const ObjectRef& app, CartItem& item, DecimalMark mark) {
+void ImportLine(const ItemFunctions& items, CartItem& item, DecimalMark mark) {
   const double price = PriceNumber(item.price, mark);
   const double cost = PriceNumber(item.cost, mark);
   const double quantity = QuantityNumber(item.quantity, mark);
-  CallItemFunction(app, L"SLIBufferClear");
-  SetValue(app, L"VendorPartNumber", Argument::Reference(item.vendor_part));
-  SetValue(app, L"Manufacturer", Argument::Reference(item.manufacturer));
-  SetValue(app, L"ManufacturerPartNumber", Argument::Reference(item.manufacturer_part));
-  SetValue(app, L"Description", Argument::Reference(item.description));
-  SetValue(app, L"UnitPrice", Argument::Value(price));
-  SetValue(app, L"UnitCost", Argument::Value(cost));
-  SetValue(app, L"QtyBase", Argument::Value(quantity));
-  SetValue(app, L"TaxCode", Argument::Value(L"Y"));
-  SetValue(app, L"Vendor", Argument::Value(L"Kestrova"));
-  CallItemFunction(app, L"SLIBufferCopyToMLIBuffer");
+  items.Call(L"SLIBufferClear");
+  items.SetValue(L"VendorPartNumber", Argument::Reference(item.vendor_part));
+  items.SetValue(L"Manufacturer", Argument::Reference(item.manufacturer));
+  items.SetValue(L"ManufacturerPartNumber", Argument::Reference(item.manufacturer_part));
+  items.SetValue(L"Description", Argument::Reference(item.description));
+  items.SetValue(L"UnitPrice", Argument::Value(price));
+  items.SetValue(L"UnitCost", Argument::Value(cost));
+  items.SetValue(L"QtyBase", Argument::Value(quantity));
+  items.SetValue(L"TaxCode", Argument::Value(L"Y"));
+  items.SetValue(L"Vendor", Argument::Value(L"Kestrova"));
+  items.Call(L"SLIBufferCopyToMLIBuffer");
 }
 
 // Runs `step`, a cart line's (`line`) or the paste call itself (`in_paste`), and raises a runtime
@@ -111,61 +123,61 @@ std::wstring TooManyArgumentsMessage(std::size_t count) {
          std::to_wstring(count) + L". Import one cart file at a time.";
 }
 
-void ShowCartNotFound(Platform& platform, const std::wstring& cart_path) {
-  platform.ShowMessage(
-      L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
-      MessageIcon::kExclamation, kAppTitle);
+void ShowCartNotFound(Desk& desk, const std::wstring& cart_path) {
+  desk.ShowMessage(L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
+                   MessageIcon::kExclamation, kAppTitle);
 }
 
 }  // namespace
 
-int Main(Platform& platform) {
-  const std::wstring folder = GetMyDocumentsFolder(platform.Registry());
-  const DocumentsCart found = FindDocumentsCart(platform, folder);
+int Main(const Partners& partners) {
+  const std::wstring folder = GetMyDocumentsFolder(partners.desk.Registry());
+  const DocumentsCart found = FindDocumentsCart(partners.desk, folder);
   if (!found.found) {
-    ShowCartNotFound(platform, found.path);
+    ShowCartNotFound(partners.desk, found.path);
     return 0;
   }
-  return ImportCart(platform, found.path);
+  return ImportCart(partners, found.path);
 }
 
-int ImportCart(Platform& platform, const std::wstring& cart_path) {
+int ImportCart(const Partners& partners, const std::wstring& cart_path) {
+  Desk& desk = partners.desk;
   // The cart is read and parsed before Brevanto is looked for: a cart that cannot be opened, or a
   // file that is no cart, is told first, whatever Brevanto's state, and the file is closed again
   // before the first call to Brevanto.
   Cart cart;
-  if (std::optional<std::wstring> text = ReadFileToString(platform, cart_path)) {
+  if (std::optional<std::wstring> text = ReadFileToString(desk, cart_path)) {
     cart = ParseCart(*std::move(text));
   } else {
     cart.is_cart = false;  // bytes that are no text
   }
   if (!cart.is_cart) {
-    platform.ShowMessage(NotACartMessage(cart_path), MessageIcon::kExclamation, kAppTitle);
+    desk.ShowMessage(NotACartMessage(cart_path), MessageIcon::kExclamation, kAppTitle);
     return 1;
   }
   if (cart.conflict) {
-    platform.ShowMessage(TwoWaysMessage(cart_path, cart.conflict->first, cart.conflict->second),
-                         MessageIcon::kExclamation, kAppTitle);
+    desk.ShowMessage(TwoWaysMessage(cart_path, cart.conflict->first, cart.conflict->second), MessageIcon::kExclamation,
+                     kAppTitle);
     return 1;
   }
 
-  if (!IsHostRunning(platform)) {
-    platform.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
-                         MessageIcon::kCritical, L"Brevanto API");
+  if (!IsHostRunning(partners.automation)) {
+    desk.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
+                     MessageIcon::kCritical, L"Brevanto API");
     return 0;
   }
   // Attached a second time: the presence check keeps no reference, so that it leaves no hold on
   // Brevanto, and the run takes its own (should Brevanto close in between, this attach fails as an
   // unexpected error). Held to the end of the run; released on every way out, after the last
   // message.
-  const ObjectRef app = ObjectRef::GetActive(platform, kHostProgId);
+  const ObjectRef app = ObjectRef::GetActive(partners.automation, kHostProgId);
   Variant document;
   {
     const ObjectRef docs = app.Get(L"DocFunctions");
     document = docs.CallForValue(L"GetActiveDocumentIndex");
   }
   if (ToInt16(document) == -1) {
-    platform.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
+    desk.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
     return 0;
   }
 
@@ -174,65 +186,85 @@ int ImportCart(Platform& platform, const std::wstring& cart_path) {
   if (!cart.malformed.empty()) {
     const std::wstring text = WrongColumnsMessage(cart.malformed, cart.items.size());
     if (cart.items.empty()) {
-      platform.ShowMessage(text, MessageIcon::kInformation, kAppTitle);
+      desk.ShowMessage(text, MessageIcon::kInformation, kAppTitle);
       return 1;
     }
-    if (platform.AskOkOrCancel(text, MessageIcon::kInformation, kAppTitle) == Choice::kCancel) return 1;
+    if (desk.AskOkOrCancel(text, MessageIcon::kInformation, kAppTitle) == Choice::kCancel) return 1;
   }
 
+  // From the first call to the buffers on, a long import shows its progress; the window closes on
+  // every way out, before any box.
+  Progress& progress = partners.progress;
+  const struct Ended {
+    Progress& progress;
+    ~Ended() { progress.End(); }
+  } ended{progress};
+  const ItemFunctions items(app, progress);
+  progress.Begin(cart.items.size());
+  items.Call(L"MLIBufferClear");
   Int16 imported = 0;
-  CallItemFunction(app, L"MLIBufferClear");
   for (CartItem& item : cart.items) {
-    Placed(item.line, false, [&] { ImportLine(app, item, cart.decimal_mark); });
+    progress.Item(static_cast<std::size_t>(imported) + 1);
+    Placed(item.line, false, [&] { ImportLine(items, item, cart.decimal_mark); });
     ++imported;
+    // Cancel counts between lines: the lines copied so far are cleared out of the buffer again,
+    // and the quote stays as it was.
+    if (progress.Cancelled()) {
+      progress.End();
+      items.Call(L"MLIBufferClear");
+      return 1;
+    }
   }
+  progress.Pasting();  // from here on, Cancel changes nothing
   {
     // A failure in the read before the paste leaves nothing pasted; in the paste itself, maybe some.
-    const ObjectRef items = app.Get(L"ItemFunctions");
-    Placed(std::nullopt, true, [&] { items.Call(L"MLIBufferAppendPaste"); });
+    const ObjectRef paste = app.Get(L"ItemFunctions");
+    Placed(std::nullopt, true, [&] { paste.Call(L"MLIBufferAppendPaste"); });
   }
-  platform.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
-                       MessageIcon::kInformation, kAppTitle);
+  progress.End();
+  desk.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
+                   MessageIcon::kInformation, kAppTitle);
   return 0;
 }
 
-int Run(Platform& platform) {
+int Run(const Partners& partners) {
+  Desk& desk = partners.desk;
   try {
-    std::vector<std::wstring> arguments = platform.CommandLineArguments();
+    std::vector<std::wstring> arguments = desk.CommandLineArguments();
     std::erase(arguments, std::wstring());  // an empty argument ("") names no cart
     if (arguments.size() > 1) {
-      platform.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
+      desk.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
       return 1;
     }
     // Two runs at once would fill the application's buffers together and mix their lines.
-    if (!platform.TryLockImport(kImportLockName)) {
-      platform.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
+    if (!desk.TryLockImport(kImportLockName)) {
+      desk.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
       return 1;
     }
-    if (arguments.empty()) return Main(platform);
-    const std::wstring cart_path = platform.FullPath(arguments.front());
-    if (!FileExists(platform, cart_path)) {
-      ShowCartNotFound(platform, cart_path);
+    if (arguments.empty()) return Main(partners);
+    const std::wstring cart_path = desk.FullPath(arguments.front());
+    if (!FileExists(desk, cart_path)) {
+      ShowCartNotFound(desk, cart_path);
       return 0;
     }
-    return ImportCart(platform, cart_path);
+    return ImportCart(partners, cart_path);
   } catch (const UnexpectedError& failure) {
-    ReportUnexpectedError(platform, failure);
+    ReportUnexpectedError(desk, failure);
   } catch (const HostGone& error) {
-    ReportUnexpectedError(platform, {.error = error, .host_gone = true});
+    ReportUnexpectedError(desk, {.error = error, .host_gone = true});
   } catch (const common::RuntimeError& error) {
-    ReportUnexpectedError(platform, {.error = error});
+    ReportUnexpectedError(desk, {.error = error});
   } catch (const std::bad_alloc&) {
-    ReportUnexpectedError(platform, {.error = common::RuntimeError(common::kErrOutOfMemory)});
+    ReportUnexpectedError(desk, {.error = common::RuntimeError(common::kErrOutOfMemory)});
   } catch (const RunCancelled&) {
     // The user chose Cancel in the busy box; every reference is released by now.
   } catch (...) {
-    ReportUnexpectedError(platform, {.error = common::RuntimeError(common::kErrInternal)});
+    ReportUnexpectedError(desk, {.error = common::RuntimeError(common::kErrInternal)});
   }
   return 1;
 }
 
-void ReportUnexpectedError(Platform& platform, const UnexpectedError& failure) {
+void ReportUnexpectedError(Desk& desk, const UnexpectedError& failure) {
   std::wstring text;
   if (!failure.host_gone) {
     text = L"The cart import stopped because of an unexpected error.";
@@ -253,12 +285,12 @@ void ReportUnexpectedError(Platform& platform, const UnexpectedError& failure) {
   } else {
     text.resize(text.size() - 2);  // no line break at the end
   }
-  platform.ShowMessage(text, MessageIcon::kCritical, kAppTitle);
+  desk.ShowMessage(text, MessageIcon::kCritical, kAppTitle);
 }
 
-bool IsHostRunning(Platform& platform) {
+bool IsHostRunning(Automation& automation) {
   try {
-    const ObjectRef app = ObjectRef::GetActive(platform, kHostProgId);
+    const ObjectRef app = ObjectRef::GetActive(automation, kHostProgId);
     return static_cast<bool>(app);
   } catch (const common::RuntimeError&) {
     return false;  // not running, or the identifier is not registered

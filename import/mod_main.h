@@ -1,6 +1,7 @@
 #pragma once
-// modMain: the cart import. `Run` is the program: it runs the whole import over a Platform and
-// reports what went wrong unexpectedly. The steps are public so that each can be tested on its
+// modMain: the cart import. `Run` is the program: it runs the whole import with its partners (the
+// quoting application's automation, the user's desk, the progress window) and reports what went
+// wrong unexpectedly. The steps are public so that each can be tested on its
 // own; the cart's text (cart_text.h), its file (cart_file.h) and the Documents folder
 // (documents_folder.h) have headers of their own.
 //
@@ -14,8 +15,10 @@
 #include <string>
 
 #include "common/runtime_error.h"
-#include "import/platform.h"
+#include "import/automation.h"
+#include "import/desk.h"
 #include "import/program.h"
+#include "import/progress.h"
 
 namespace modMain {
 
@@ -27,20 +30,29 @@ inline constexpr wchar_t kAlreadyRunningText[] =
     L"A Kestrova cart import is already running. Wait until it has finished, then import the cart again if you still "
     L"need to.";
 
+// What the run works with; each must outlive the run.
+struct Partners {
+  Automation& automation;
+  Desk& desk;
+  Progress& progress;
+};
+
 // The import of ShoppingCart.csv in the Documents folder: the folder lookup, the check that the
 // cart is there (in the folder the shell names too, when the registry's holds none; a box when it
 // is nowhere), then ImportCart. Returns ImportCart's exit code, 0 when there is no cart.
-int Main(Platform& platform);
+int Main(const Partners& partners);
 // The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
 // the final count. The file is read and parsed first: a file that is no cart, or whose prices
 // are written in two ways, is told in a box before Brevanto is looked for, and nothing more
 // happens. Lines without 14 columns are told in one box, after the document check, where the
-// user may choose to import none. Returns the exit code: 0 for an import and for the ends that
-// Brevanto's state decides (not running, no document), 1 when nothing could or should be
-// imported (no cart, two ways, Cancel or no well-formed line in the columns box). Raises
+// user may choose to import none. While the lines are sent, the progress window may show; its
+// Cancel, between two lines, clears Brevanto's multi-line buffer again and ends the run without
+// a box. Returns the exit code: 0 for an import and for the ends that Brevanto's state decides
+// (not running, no document), 1 when nothing could or should be imported (no cart, two ways,
+// Cancel or no well-formed line in the columns box, Cancel in the progress window). Raises
 // unexpected errors (an UnexpectedError when one happened within a cart line, its parse
 // included, or the paste call), after every object reference it took has been released.
-int ImportCart(Platform& platform, const std::wstring& cart_path);
+int ImportCart(const Partners& partners, const std::wstring& cart_path);
 // The program, with the command line's arguments (an empty one counts as none): none imports the
 // Documents folder's cart (Main), one the cart at that path, taken from the current folder when
 // it is relative. More than one, or another import holding the import lock, is told in a box, and
@@ -48,13 +60,13 @@ int ImportCart(Platform& platform, const std::wstring& cart_path);
 // process exit code: ImportCart's, 0 for a missing cart, 1 after the report, after a refused
 // start, and when the user stopped the run in the busy box (RunCancelled, which has said all
 // there is to say).
-int Run(Platform& platform);
+int Run(const Partners& partners);
 // Shows the unexpected-error report. When the application has gone away, the report says so, and
 // whether anything may have been pasted: only when the paste call itself was under way.
-void ReportUnexpectedError(Platform& platform, const UnexpectedError& failure);
+void ReportUnexpectedError(Desk& desk, const UnexpectedError& failure);
 
 // Whether the quoting application's running object can be obtained. Keeps no reference and
 // never raises a runtime error.
-bool IsHostRunning(Platform& platform);
+bool IsHostRunning(Automation& automation);
 
 }  // namespace modMain

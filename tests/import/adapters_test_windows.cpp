@@ -3,17 +3,19 @@
 #include "common/owners_windows.h"
 #include "import/automation_windows.h"
 #include "import/cart_file.h"
+#include "import/desk_windows.h"
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/mod_main.h"
+#include "import/progress_windows.h"
 #include "import/system_message_windows.h"
-#include "import/windows_platform_windows.h"
 #include "tests/import/recording_double.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -160,13 +162,13 @@ class FilesTest : public ::testing::Test {
 
   std::wstring dir_;
   HookOwner hook_;
-  WindowsPlatform platform_;
+  WindowsDesk desk_;
 };
 
 TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
   const std::wstring path = dir_ + L"\\ShoppingCart.csv";
   const common::UniqueFile lock = Create(path, "H\r\nx", 0);
-  EXPECT_TRUE(FileExists(platform_, path));
+  EXPECT_TRUE(FileExists(desk_, path));
 
   const FileContent content = ReadAllSharedBytes(path);
   ASSERT_TRUE(content.open_error.has_value());
@@ -176,7 +178,7 @@ TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
   EXPECT_EQ(message, SystemMessage(32));
   EXPECT_NE(message.back(), L'\n');
 
-  EXPECT_EQ(ReadFileToString(platform_, path), L"");
+  EXPECT_EQ(ReadFileToString(desk_, path), L"");
   EXPECT_EQ(seen.count, 1);
   EXPECT_EQ(seen.title, L"Kestrova Cart Import");
   EXPECT_EQ(seen.text, L"Error (32) " + message + L"\r\n\r\nError in ReadFileToString, File='" + path + L"'");
@@ -204,17 +206,17 @@ TEST_F(FilesTest, KeepsEveryByteAndDecodesTheText) {
     const std::wstring path = dir_ + L"\\bytes" + std::to_wstring(content.size()) + L".csv";
     Create(path, content, FILE_SHARE_READ);
     EXPECT_EQ(ReadAllSharedBytes(path).bytes, content);
-    EXPECT_EQ(ReadFileToString(platform_, path), text);
+    EXPECT_EQ(ReadFileToString(desk_, path), text);
   }
   EXPECT_EQ(seen.count, 0);
 }
 
 TEST_F(FilesTest, FileExistsOnlyForAFileThatIsThere) {
   Create(dir_ + L"\\there.csv", "x", FILE_SHARE_READ);
-  EXPECT_TRUE(FileExists(platform_, dir_ + L"\\there.csv"));
+  EXPECT_TRUE(FileExists(desk_, dir_ + L"\\there.csv"));
   for (const std::wstring& path : {dir_ + L"\\missing.csv", std::wstring(), dir_ + L"\\no folder\\ShoppingCart.csv",
                                    dir_, dir_ + std::wstring(L"\\there.csv\0x", 12)}) {
-    EXPECT_FALSE(FileExists(platform_, path)) << ::testing::PrintToString(path);
+    EXPECT_FALSE(FileExists(desk_, path)) << ::testing::PrintToString(path);
   }
 }
 
@@ -228,10 +230,10 @@ TEST_F(FilesTest, APathBeyondMaxPathIsFoundAndRead) {
   }
   const std::wstring path = folder + L"\\ShoppingCart.csv";
   Create(L"\\\\?\\" + path, "h\r\nx", FILE_SHARE_READ);
-  EXPECT_TRUE(FileExists(platform_, path));
-  EXPECT_EQ(ReadFileToString(platform_, path), L"h\r\nx");
-  EXPECT_TRUE(platform_.FolderExists(folder));
-  EXPECT_FALSE(platform_.FolderExists(path));
+  EXPECT_TRUE(FileExists(desk_, path));
+  EXPECT_EQ(ReadFileToString(desk_, path), L"h\r\nx");
+  EXPECT_TRUE(desk_.FolderExists(folder));
+  EXPECT_FALSE(desk_.FolderExists(path));
   EXPECT_EQ(seen.count, 0);
 }
 
@@ -272,20 +274,20 @@ bool TakenElsewhere(const std::wstring& name, bool abandon = false) {
 }
 
 // (That a second program is refused while one imports, the end-to-end suite shows.)
-TEST(ImportLock, HeldWhileThePlatformLivesAndFreeAfterAHolderCrashed) {
+TEST(ImportLock, HeldWhileTheDeskLivesAndFreeAfterAHolderCrashed) {
   const std::wstring name = L"Local\\kci_import_lock_" + std::to_wstring(GetCurrentProcessId());
   // Keeps the mutex in existence between holders: without a handle left it would go, and the next
   // holder would make a fresh one instead of finding the abandoned one.
   const common::UniqueHandle keep(CreateMutexW(nullptr, FALSE, name.c_str()));
   ASSERT_TRUE(keep);
   {
-    WindowsPlatform platform;
-    EXPECT_TRUE(platform.TryLockImport(name));
+    WindowsDesk desk;
+    EXPECT_TRUE(desk.TryLockImport(name));
     EXPECT_FALSE(TakenElsewhere(name));
   }
-  EXPECT_TRUE(TakenElsewhere(name, /*abandon=*/true)) << "the platform gave the lock back when it went";
-  WindowsPlatform platform;
-  EXPECT_TRUE(platform.TryLockImport(name)) << "a lock whose holder ended without giving it back is free";
+  EXPECT_TRUE(TakenElsewhere(name, /*abandon=*/true)) << "the desk gave the lock back when it went";
+  WindowsDesk desk;
+  EXPECT_TRUE(desk.TryLockImport(name)) << "a lock whose holder ended without giving it back is free";
 }
 
 // An import started elevated holds a mutex that others may not open: held, not an error.
@@ -299,8 +301,57 @@ TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
   SECURITY_ATTRIBUTES attributes{sizeof attributes, &descriptor, FALSE};
   const common::UniqueHandle held(CreateMutexW(&attributes, TRUE, name.c_str()));
   ASSERT_TRUE(held);
-  WindowsPlatform platform;
-  EXPECT_FALSE(platform.TryLockImport(name));
+  WindowsDesk desk;
+  EXPECT_FALSE(desk.TryLockImport(name));
+}
+
+// --- The progress window --------------------------------------------------------------------------
+
+// The visible dialog of this process titled `title`, waited for up to 5 s (the shell draws it on a
+// thread of its own); null when none shows.
+HWND ProgressDialog(const wchar_t* title, bool visible = true) {
+  for (int i = 0; i < 100; ++i) {
+    const HWND window = FindWindowW(L"#32770", title);
+    DWORD process = 0;
+    if (window != nullptr) GetWindowThreadProcessId(window, &process);
+    const bool shown = window != nullptr && process == GetCurrentProcessId() && IsWindowVisible(window);
+    if (shown == visible) return shown ? window : nullptr;
+    Sleep(50);
+  }
+  return visible ? nullptr : FindWindowW(L"#32770", title);
+}
+
+BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
+  wchar_t class_name[32] = {};
+  GetClassNameW(child, class_name, 32);
+  if (std::wstring(class_name) == L"Static" && IsWindowVisible(child)) {
+    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(WindowText(child));
+  }
+  return TRUE;
+}
+
+TEST(ProgressWindow, ShowsItsLinesUntilClosedAndTellsCancel) {
+  const common::ComApartment apartment = common::EnterApartment();
+  ASSERT_TRUE(apartment);
+  ShellProgressWindow window;
+  window.Show(L"kci progress test", L"Importing");
+  window.Update(L"Item 2 of 5", 1, 5);
+  const HWND dialog = ProgressDialog(L"kci progress test");
+  ASSERT_NE(dialog, nullptr);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < 100 && std::ranges::find(texts, L"Item 2 of 5") == texts.end(); ++i, Sleep(50)) {
+    texts.clear();
+    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
+  }
+  EXPECT_NE(std::ranges::find(texts, L"Importing"), texts.end()) << ::testing::PrintToString(texts);
+  EXPECT_NE(std::ranges::find(texts, L"Item 2 of 5"), texts.end()) << ::testing::PrintToString(texts);
+  EXPECT_FALSE(window.Cancelled());
+  SendMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+  bool cancelled = false;
+  for (int i = 0; i < 100 && !(cancelled = window.Cancelled()); ++i) Sleep(50);
+  EXPECT_TRUE(cancelled);
+  window.Close();
+  EXPECT_EQ(ProgressDialog(L"kci progress test", false), nullptr) << "the window is gone";
 }
 
 // --- Automation ---------------------------------------------------------------------------------
@@ -519,9 +570,8 @@ TEST(Automation, ResultsConvertToValuesOrRaise) {
 TEST(Automation, NoRunningObjectForAnUnregisteredIdentifier) {
   const common::ComApartment apartment = common::EnterApartment();
   ASSERT_TRUE(apartment);
-  WindowsPlatform platform;
-  EXPECT_FALSE(IsHostRunning(platform));
   ComAutomation automation;
+  EXPECT_FALSE(IsHostRunning(automation));
   EXPECT_THROW(automation.GetActiveObject(L"Kestrova.NoSuchApplication"), common::RuntimeError);
 }
 

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Values, DocumentsFolderTest,
 TEST(DocumentsFolder, DriveRootGivesTheCartPathOnThatRoot) {
   RecordingDouble platform;
   platform.SetDocumentsFolder(L"D:\\");
-  modMain::Main(platform);
+  modMain::Main(platform.partners());
   EXPECT_EQ(platform.log,
             (std::vector<std::wstring>{L"FileLength D:\\ShoppingCart.csv", L"ShellDocumentsFolder",
                                        L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart "
@@ -79,7 +79,7 @@ TEST_P(ShellFolderTest, IsAskedOnlyWhenTheRegistryFolderHoldsNoCart) {
   platform.host_running = false;
   if (GetParam().registry_folder_there) platform.folders.insert(L"C:\\Users\\L\\Dokumenty Lukasz");
   if (GetParam().cart_folder) platform.files[std::wstring(GetParam().cart_folder) + L"\\ShoppingCart.csv"] = "";
-  modMain::Main(platform);
+  modMain::Main(platform.partners());
   const std::wstring last_box = platform.log.back();  // "not found", or "not running" after a read
   platform.log.pop_back();
   EXPECT_EQ(platform.log, GetParam().log);

@@ -96,14 +96,14 @@ class RunTest : public ::testing::Test {
 // --- The five ends ------------------------------------------------------------------------------
 
 TEST_F(RunTest, MissingCartEndsWithM1BeforeTheHostIsContacted) {
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ShellDocumentsFolder", M1(Cart())}));
 }
 
 TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
   PutCart(Lines({kHeader, Good()}));
   platform.host_running = false;
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
                                L"GetActiveObject Brevanto.Application", kM2}));
 }
@@ -111,7 +111,7 @@ TEST_F(RunTest, HostNotRunningEndsWithM2AfterTheCartWasRead) {
 TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
   PutCart(Lines({kHeader, Good()}));
   platform.document_index = std::int32_t{-1};
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.log, Concat({Attached(), {kM3, L"Release Application"}}));
 }
 
@@ -119,7 +119,7 @@ TEST_F(RunTest, NoOpenDocumentEndsWithM3WhileTheApplicationIsStillHeld) {
 // 14 are never used.
 TEST_F(RunTest, NormalEndFeedsBothBuffersInColumnOrderAndPastesOnce) {
   PutCart(Lines({kHeader, "V-1, Acme ,\"M-1, rev B\",\"Cable, 2 m\",5,6,7,8,9,USD 12.50,N/A,2 pcs,N,Other"}));
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.log, Concat({Attached(),
                                   Item(L"MLIBufferClear()"),
                                   Item(L"SLIBufferClear()"),
@@ -140,7 +140,7 @@ TEST_F(RunTest, NormalEndFeedsBothBuffersInColumnOrderAndPastesOnce) {
 TEST_F(RunTest, UnexpectedErrorReleasesEverythingThenReportsWithTheLine) {
   PutCart(Lines({kHeader, Good("V-1")}));
   platform.FailOn(L"SLIBufferSetValue", 2, common::RuntimeError(-2147352567, L"SLIBufferSetValue failed"));
-  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(modMain::Run(platform.partners()), 1);
   EXPECT_EQ(platform.log, Concat({Attached(),
                                   Item(L"MLIBufferClear()"),
                                   Item(L"SLIBufferClear()"),
@@ -171,7 +171,7 @@ TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
   GetParam().arrange(platform);
   platform.arguments = GetParam().arguments;
   platform.answers = GetParam().answers;
-  EXPECT_EQ(modMain::Run(platform), GetParam().exit_code);
+  EXPECT_EQ(modMain::Run(platform.partners()), GetParam().exit_code);
   const Log& begins = GetParam().log_begins;
   const bool whole = begins.back() == GetParam().messages.back() || begins.back().starts_with(L"Release ");
   const std::size_t n = whole ? platform.log.size() : std::min(platform.log.size(), begins.size());
@@ -324,7 +324,7 @@ TEST_P(CartTest, ReportsBadLinesInOneBoxAndCountsTheImportedOnes) {
   PutCart(GetParam().cart);
   platform.answers = {Choice::kOk};
   const bool nothing = GetParam().columns_box && GetParam().imported == 0;
-  EXPECT_EQ(modMain::Run(platform), nothing ? 1 : 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), nothing ? 1 : 0);
   Log expected;
   if (GetParam().columns_box) {
     expected.push_back((nothing ? L"Box" : L"Choose") + std::wstring(L" information [Kestrova Cart Import] ") +
@@ -384,7 +384,7 @@ INSTANTIATE_TEST_SUITE_P(
 // parentheses, the cost loses its letters, the quantity keeps them (and reads as 0).
 TEST_F(RunTest, OnlyPriceAndCostAreCleaned) {
   PutCart(Lines({kHeader, "P,M,MP,D,,,,,,USD (12.50),USD 3.25,USD 2,,"}));
-  ASSERT_EQ(modMain::Run(platform), 0);
+  ASSERT_EQ(modMain::Run(platform.partners()), 0);
   for (const wchar_t* value : {L"\"UnitPrice\", -12.5)", L"\"UnitCost\", 3.25)", L"\"QtyBase\", 0)"}) {
     EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferSetValue(" + std::wstring(value)), 1u) << value;
   }
@@ -397,13 +397,13 @@ TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
       Cart() + L"'";
   PutCart(Lines({kHeader, Good()}));
   platform.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.Messages(), (Log{open_failure, M5(0)}));
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.MLIBufferAppendPaste()"), 1u);
 
   platform.log.clear();
   platform.host_running = false;
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.Messages(), (Log{open_failure, kM2}));
 }
 
@@ -412,13 +412,13 @@ TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
   for (const common::Variant& index : {common::Variant(-1.0), common::Variant(L"-1"), common::Variant(-1.4)}) {
     platform.log.clear();
     platform.document_index = index;
-    EXPECT_EQ(modMain::Run(platform), 0);
+    EXPECT_EQ(modMain::Run(platform.partners()), 0);
     EXPECT_EQ(platform.Messages(), Log{kM3});
   }
   for (const common::Variant& index : {common::Variant(std::int32_t{0}), common::Variant(7.0), common::Variant()}) {
     platform.log.clear();
     platform.document_index = index;
-    EXPECT_EQ(modMain::Run(platform), 0);
+    EXPECT_EQ(modMain::Run(platform.partners()), 0);
     EXPECT_EQ(platform.Messages(), Log{M5(0)});
   }
 }
@@ -431,7 +431,7 @@ TEST_F(RunTest, TheExampleCartsImportEveryItem) {
     ASSERT_TRUE(file) << name;
     PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
     platform.log.clear();
-    EXPECT_EQ(modMain::Run(platform), 0);
+    EXPECT_EQ(modMain::Run(platform.partners()), 0);
     EXPECT_EQ(platform.Messages(), Log{M5(13)}) << name;
     EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitPrice\", 3249)"), 1u) << name;
     EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferSetValue(\"UnitCost\", 2716.5)"), 1u) << name;
@@ -464,7 +464,7 @@ class UnexpectedErrorTest : public RunTest, public ::testing::WithParamInterface
 TEST_P(UnexpectedErrorTest, StopsTheRunWithTheReportAndNothingPasted) {
   PutCart(Lines({kHeader, Good(), Good()}));
   GetParam().arrange(platform);
-  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(modMain::Run(platform.partners()), 1);
   const Log messages = platform.Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back(), Report(GetParam().number, GetParam().description, GetParam().line, GetParam().lead));
@@ -519,21 +519,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- A busy application --------------------------------------------------------------------------
 
-// A clock that only counts: each wait is recorded and moves the time on at once.
-struct CountingClock final : Clock {
-  std::int64_t now = 1000;
-  int reads = 0;
-  std::vector<std::int64_t> waits;
-  std::int64_t NowMs() override {
-    ++reads;
-    return now;
-  }
-  void SleepMs(std::int64_t milliseconds) override {
-    waits.push_back(milliseconds);
-    now += milliseconds;
-  }
-};
-
 using Waits = std::vector<std::int64_t>;
 // The waits of 10 s of silent retries: 50, 100, 200, 400, then 500 until the 10 s are up.
 Waits SilentTenSeconds() {
@@ -577,7 +562,7 @@ class BusyTest : public RunTest, public ::testing::WithParamInterface<BusyCase> 
 TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   const std::string cart = Lines({kHeader, Good("V-1"), Good("V-2")});
   PutCart(cart);
-  ASSERT_EQ(modMain::Run(platform), 0);
+  ASSERT_EQ(modMain::Run(platform.partners()), 0);
   const Log undisturbed = platform.log;
 
   RecordingDouble busy;
@@ -585,10 +570,10 @@ TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   busy.files[Cart()] = cart;
   busy.RejectOn(GetParam().member, GetParam().nth, GetParam().refusals);
   busy.answers = GetParam().answers;
-  CountingClock clock;
+  FakeClock clock;
   clock.now = GetParam().clock_start;
-  BusyRetry retrying(busy, clock);
-  EXPECT_EQ(modMain::Run(retrying), GetParam().exit_code);
+  BusyRetry retrying(busy, busy, clock, busy.progress);
+  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress}), GetParam().exit_code);
   EXPECT_EQ(clock.waits, GetParam().waits);
   EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
   EXPECT_EQ(busy.Messages(), GetParam().messages);
@@ -659,13 +644,97 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
   PutCart(Lines({kHeader, Good()}));
   platform.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
-  CountingClock clock;
-  BusyRetry retrying(platform, clock);
-  EXPECT_EQ(modMain::Run(retrying), 1);
+  FakeClock clock;
+  BusyRetry retrying(platform, platform, clock, platform.progress);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), 1);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
   EXPECT_EQ(platform.Messages(), Log{Report(-2147352567, L"failed", 1)});
   EXPECT_EQ(clock.waits, Waits{});
 }
+
+// --- The progress window ---------------------------------------------------------------------------
+
+// A run of three lines against a Brevanto whose every property read and call takes `ms_per_call`,
+// shown by its window's entries among the buffer calls and the boxes. The window comes 2 s after
+// the first call, at the first check after that, and closes before any box.
+struct ProgressCase {
+  const char* name;
+  std::int64_t ms_per_call;
+  std::optional<std::wstring> cancel_at;  // the second line at which the user presses Cancel
+  int exit_code;
+  Log seen;                // the log's window, box and buffer entries, a refused call's repeats once
+  int refused_copies = 0;  // refusals of the third copy, before it runs (the busy box after 24)
+};
+
+class ProgressTest : public RunTest, public ::testing::WithParamInterface<ProgressCase> {};
+
+TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
+  PutCart(Lines({kHeader, Good("V-1"), Good("V-2"), Good("V-3")}));
+  platform.ms_per_call = GetParam().ms_per_call;
+  platform.cancel_at = GetParam().cancel_at;
+  platform.RejectOn(L"SLIBufferCopyToMLIBuffer", 3, GetParam().refused_copies);
+  platform.answers = {Choice::kRetry};
+  FakeClock retry_clock;
+  BusyRetry retrying(platform, platform, retry_clock, platform.progress);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), GetParam().exit_code);
+  Log seen;
+  for (const std::wstring& entry : WithoutRepeats(platform.log)) {
+    if (entry.starts_with(L"Window") || entry.starts_with(L"Box") || entry.starts_with(L"Ask") ||
+        entry.starts_with(L"Call ItemFunctions.MLIBuffer") || entry.starts_with(L"Call ItemFunctions.SLIBufferCopy")) {
+      seen.push_back(entry);
+    }
+  }
+  EXPECT_EQ(seen, GetParam().seen);
+  // Nothing more reaches the single-line buffer once Cancel has counted.
+  const auto cancel = std::find(platform.log.begin(), platform.log.end(), L"Window cancelled? yes");
+  EXPECT_EQ(
+      std::find_if(cancel, platform.log.end(), [](const auto& e) { return e.starts_with(L"Call ItemFunctions.SLI"); }),
+      platform.log.end());
+}
+
+constexpr wchar_t kClear[] = L"Call ItemFunctions.MLIBufferClear()";
+constexpr wchar_t kCopy[] = L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()";
+constexpr wchar_t kPaste[] = L"Call ItemFunctions.MLIBufferAppendPaste()";
+constexpr wchar_t kShow[] = L"Window show [Kestrova Cart Import] Importing the Kestrova shopping cart into Brevanto";
+constexpr wchar_t kNo[] = L"Window cancelled? no";
+std::wstring At(int item) {
+  return L"Window 'Item " + std::to_wstring(item) + L" of 3' " + std::to_wstring(item - 1) + L"/3";
+}
+constexpr wchar_t kPasting[] = L"Window 'Pasting 3 items into Brevanto' 3/3";
+
+// At 100 ms a call an ItemFunctions call takes 200 ms: 2 s after MLIBufferClear began is the 9th
+// value of line 1.
+INSTANTIATE_TEST_SUITE_P(
+    Windows, ProgressTest,
+    ::testing::Values(
+        ProgressCase{"ShortImportShowsNoWindow", 20, std::nullopt, 0, {kClear, kCopy, kCopy, kCopy, kPaste, M5(3)}},
+        ProgressCase{"WindowAfterTwoSecondsClosesBeforeTheCount",
+                     100,
+                     std::nullopt,
+                     0,
+                     {kClear, kShow, At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, kNo, kPasting, kPaste,
+                      L"Window close", M5(3)}},
+        ProgressCase{
+            "CancelAtItem2ClearsTheBufferAndEndsSilently",
+            100,
+            L"Item 2 of 3",
+            1,
+            {kClear, kShow, At(1), kCopy, kNo, At(2), kCopy, L"Window cancelled? yes", L"Window close", kClear}},
+        ProgressCase{"CancelDuringThePasteChangesNothing",
+                     100,
+                     L"Pasting 3 items into Brevanto",
+                     0,
+                     {kClear, kShow, At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, kNo, kPasting, kPaste,
+                      L"Window close", M5(3)}},
+        ProgressCase{
+            "BusyBoxClosesTheWindowAndRetryBringsItBackAtOnce",
+            100,
+            std::nullopt,
+            0,
+            {kClear,          kShow,     At(1), kCopy, kNo,   At(2), kCopy,    kNo,    At(3),           kCopy, kNo,
+             L"Window close", BusyBox(), kShow, At(3), kCopy, kNo,   kPasting, kPaste, L"Window close", M5(3)},
+            30}),
+    [](const ::testing::TestParamInfo<ProgressCase>& info) { return std::string(info.param.name); });
 
 // --- 16-bit limits ------------------------------------------------------------------------------
 
@@ -677,7 +746,7 @@ std::string ManyLines(int count, const std::string& line) {
 
 TEST_F(RunTest, HandlesACartOf32767LinesInOneBox) {
   PutCart(ManyLines(32767, "x"));
-  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(modMain::Run(platform.partners()), 1);
   EXPECT_EQ(platform.Messages(),
             Log{L"Box information [Kestrova Cart Import] It appears that lines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 32756 "
                 L"more in the shopping cart file do not have the correct number of columns of data, so their data "
@@ -689,7 +758,7 @@ TEST_F(RunTest, ACartOf32768LinesOrMoreOverflowsBeforeBrevantoIsLookedFor) {
   for (const int lines : {32768, 40000}) {
     platform.log.clear();
     PutCart(ManyLines(lines, "x"));
-    EXPECT_EQ(modMain::Run(platform), 1);
+    EXPECT_EQ(modMain::Run(platform.partners()), 1);
     EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow")}))
         << lines;
   }
@@ -700,12 +769,12 @@ TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
   line.insert(line.find("Widget"), 32766 - line.size(), 'w');
   ASSERT_EQ(line.size(), 32766u);
   PutCart(Lines({kHeader, line}));
-  EXPECT_EQ(modMain::Run(platform), 0);
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
   EXPECT_EQ(platform.Messages(), Log{M5(1)});
 
   platform.log.clear();
   PutCart(Lines({kHeader, line + "w", Good()}));
-  EXPECT_EQ(modMain::Run(platform), 1);
+  EXPECT_EQ(modMain::Run(platform.partners()), 1);
   EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow", 1)}));
 }
 

@@ -1,19 +1,14 @@
 #pragma once
-// The platform of the product: COM automation, MessageBoxW, Win32 files and advapi32. Create it on
-// a thread that has entered a single-threaded apartment, and destroy it before leaving it.
+// The desk of the product: MessageBoxW, Win32 files, the shell, a mutex and advapi32. Create it on
+// a thread that has entered a single-threaded apartment (the shell's folder lookup is COM), and
+// destroy it before leaving it.
 #include "common/owners_windows.h"
-#include "import/automation_windows.h"
-#include "import/platform.h"
+#include "import/desk.h"
 
 namespace modMain::windows {
 
-class WindowsPlatform final : public Platform {
+class WindowsDesk final : public Desk {
  public:
-  ObjectId GetActiveObject(const std::wstring& prog_id) override;
-  ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
-  void CallMethod(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
-  common::Variant CallForValue(ObjectId object, const std::wstring& method, std::span<Argument> args) override;
-  void ReleaseObject(ObjectId object) noexcept override;
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
@@ -27,7 +22,6 @@ class WindowsPlatform final : public Platform {
   std::vector<std::wstring> CommandLineArguments() override;
 
  private:
-  ComAutomation automation_;
   // The import lock: the mutex, and this thread's ownership of it, given back before the handle
   // is closed. Should the process end without that, the system gives the mutex up as abandoned.
   common::UniqueHandle lock_mutex_;

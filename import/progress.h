@@ -1,0 +1,79 @@
+#pragma once
+// The progress of a long import: the window that shows it (the shell's progress dialog in the
+// product, progress_windows.h) and when it shows what.
+//
+// An import that is still sending its lines 2 seconds after its first call to Brevanto shows the
+// window, at the first check after that moment: the checks come between Brevanto calls and
+// between the busy retries, so a single slow call may delay it. A short import never flashes a
+// window. The window says which line is being sent ("Item 37 of 180") with a bar over the same
+// count, then "Pasting 180 items into Brevanto" with the bar full, and closes before any box.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "import/clock.h"
+
+namespace modMain {
+
+inline constexpr std::int64_t kProgressDelayMs = 2000;
+inline constexpr wchar_t kProgressFirstLine[] = L"Importing the Kestrova shopping cart into Brevanto";
+
+// A window with a title, two lines of text, a bar and a Cancel button, owned by no window. None of
+// its operations fails: a window that cannot be shown is not shown, and is never cancelled.
+class ProgressWindow {
+ public:
+  virtual ~ProgressWindow() = default;
+  // Shows the window; it is not shown when this is called.
+  virtual void Show(const std::wstring& title, const std::wstring& first_line) = 0;
+  // The second line, and the bar at `done` of `total`.
+  virtual void Update(const std::wstring& second_line, std::uint64_t done, std::uint64_t total) = 0;
+  // Whether the user has chosen Cancel since the window was shown.
+  virtual bool Cancelled() = 0;
+  // Closes the window; it is shown when this is called.
+  virtual void Close() noexcept = 0;
+};
+
+// When the window shows and what it says. Reads the clock only while an import waits for its
+// window to appear.
+class Progress {
+ public:
+  // Both must outlive this object.
+  Progress(ProgressWindow& window, Clock& clock) : window_(window), clock_(clock) {}
+  ~Progress() { End(); }
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  // The import starts sending its `count` lines: its first call to Brevanto is being made.
+  void Begin(std::size_t count);
+  // Line `item` (from 1) is being sent.
+  void Item(std::size_t item);
+  // The paste call begins.
+  void Pasting();
+  // A check between two calls: shows the window when the import began 2 s ago or longer.
+  void Check();
+  // Whether the user chose Cancel in the window; only an import whose window was shown can say so.
+  bool Cancelled();
+  // Before a box: the window closes, to come back with Resume.
+  void Hide();
+  // After the user chose to go on in a box: a window that Hide closed comes back at once.
+  void Resume();
+  // The import ends: the window closes, and stays closed.
+  void End() noexcept;
+
+ private:
+  enum class State { kIdle, kWaiting, kShown, kHidden };
+  void Show();
+  void Set(std::wstring second_line, std::uint64_t done);
+
+  ProgressWindow& window_;
+  Clock& clock_;
+  State state_ = State::kIdle;
+  std::int64_t began_ms_ = 0;
+  std::uint64_t total_ = 0;
+  std::wstring second_line_;
+  std::uint64_t done_ = 0;
+  bool cancelled_ = false;
+};
+
+}  // namespace modMain

@@ -1,0 +1,24 @@
+#pragma once
+// What the doubles of the user's desk share: an emulated registry that names the Documents folder.
+#include <string>
+
+#include "common/runtime_error.h"
+#include "import/desk.h"
+#include "registry/registry_emulation.h"
+
+namespace modMain::testing {
+
+// What the doubles raise for a file they do not hold.
+inline constexpr common::ErrorCode kErrFileNotFound{53, L"File not found"};
+
+class DeskDouble : public Desk {
+ public:
+  registry::RegistryEmulation registry;
+
+  // Names `folder` as the current user's Documents folder, where GetMyDocumentsFolder reads it.
+  // Throws std::runtime_error when the registry refuses.
+  void SetDocumentsFolder(const std::wstring& folder);
+  registry::RegistryApi& Registry() override { return registry; }
+};
+
+}  // namespace modMain::testing
