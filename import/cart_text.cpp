@@ -141,7 +141,9 @@ LineShape Counted(std::size_t fields, std::size_t last_filled) {
 
 }  // namespace
 
-void ParseCsvLine(std::wstring line, std::vector<std::wstring>& fields, wchar_t separator) {
+// `line` by value: the parser's own copy, since it may be one of the fields it fills.
+void ParseCsvLine(std::wstring line,  // NOLINT(performance-unnecessary-value-param)
+                  std::vector<std::wstring>& fields, wchar_t separator) {
   // Length, position, field index and quote count are 16-bit: a line of 32,767 characters is
   // walked to its end and then overflows on the last step, a longer one when its length is taken.
   const Int16 length = Int16::From(static_cast<std::int64_t>(line.size()));
