@@ -1,6 +1,7 @@
 #include "testbed/standin/host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cwctype>
 
 #include "testbed/common/command_line.h"
@@ -37,6 +38,15 @@ void Host::JournalLine(const std::string& line) {
 void Host::JournalEvent(const char* event, const char* object) {
   if (!events_) return;
   JournalLine(testbed::JsonLine({{"event", event}, {"object", object}}));
+}
+
+void Host::Delay() const {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(options_.delay_ms);
+  // Sleep may wake up to a clock tick early on Windows: sleep on until the whole delay has passed.
+  for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+    Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count()));
+  }
 }
 
 std::optional<std::wstring> Host::CountCall(const std::wstring& member) {

@@ -39,6 +39,9 @@ class Host {
   void StartEvents() { events_ = true; }
   void StopEvents() { events_ = false; }
 
+  // Holds up the call in hand for --delay: returns once the whole delay has passed (at once without one).
+  void Delay() const;
+
   // Counts one call of `member` and answers whether the plan fails this call; if so, with the
   // description to raise.
   std::optional<std::wstring> CountCall(const std::wstring& member);

@@ -77,6 +77,12 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       auto call = text ? testbed::ParseInteger(*text) : std::nullopt;
       if (!call || *call < 1) return fail(L"--quit-at needs a call number of at least 1");
       options.quit_at = *call;
+    } else if (name == L"--delay") {
+      const std::wstring* text = value();
+      auto milliseconds = text ? testbed::ParseInteger(*text) : std::nullopt;
+      if (!milliseconds || *milliseconds < 0 || *milliseconds > kLongestSeconds * 1000)
+        return fail(L"--delay needs a whole number of milliseconds");
+      options.delay_ms = *milliseconds;
     } else {
       return fail(L"unknown argument: " + name);
     }

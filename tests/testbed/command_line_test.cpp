@@ -41,9 +41,10 @@ TEST(ParseNumbers, AcceptOnlyWholeTexts) {
 }
 
 TEST(StandInOptions, ReadsEveryOption) {
-  auto parsed = standin::ParseOptions({L"--document-index", L"3", L"--fail", L"SLIBufferSetValue:2", L"--fail",
-                                       L"ns:Member:1", L"--journal", L"j.jsonl", L"--items", L"i.jsonl",
-                                       L"--exit-after", L"2.5", L"--busy", L"1.5@40", L"--quit-at", L"7"});
+  auto parsed =
+      standin::ParseOptions({L"--document-index", L"3", L"--fail", L"SLIBufferSetValue:2", L"--fail", L"ns:Member:1",
+                             L"--journal", L"j.jsonl", L"--items", L"i.jsonl", L"--exit-after", L"2.5", L"--busy",
+                             L"1.5@40", L"--quit-at", L"7", L"--delay", L"5"});
   ASSERT_EQ(parsed.error, L"");
   const standin::Options& o = parsed.options;
   EXPECT_EQ(o.mode, standin::Options::Mode::kRun);
@@ -59,6 +60,7 @@ TEST(StandInOptions, ReadsEveryOption) {
   EXPECT_EQ(o.busy->seconds, 1.5);
   EXPECT_EQ(o.busy->from_call, 40);
   EXPECT_EQ(o.quit_at, 7);
+  EXPECT_EQ(o.delay_ms, 5);
   EXPECT_EQ(standin::ParseOptions({L"--busy", L"3"}).options.busy->from_call, 1);
   EXPECT_EQ(standin::ParseOptions({L"--no-document"}).options.document_index, -1);
   EXPECT_EQ(standin::ParseOptions({L"--unregister"}).options.mode, standin::Options::Mode::kUnregister);
@@ -77,6 +79,8 @@ TEST(StandInOptions, RefusesMistakes) {
                                                                       {L"--busy", L"@2"},
                                                                       {L"--busy", L"3@"},
                                                                       {L"--quit-at", L"0"},
+                                                                      {L"--delay", L"-1"},
+                                                                      {L"--delay", L"0.5"},
                                                                       {L"--verbose"}}) {
     EXPECT_NE(standin::ParseOptions(arguments).error, L"") << arguments.front();
   }

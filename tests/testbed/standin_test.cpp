@@ -497,6 +497,22 @@ TEST(StandInRegistration, UnregisterRemovesTheIdentifierAndRegisterRestoresIt) {
   EXPECT_EQ(run(L"--no-such-option"), std::optional<DWORD>(2));
 }
 
+// --delay holds up every call that reaches an object, name lookups included, and journals it as
+// usual. Only the lower bound is certain: a loaded machine may add any amount.
+TEST_F(StandInTest, DelayHoldsUpEveryCallThatReachesAnObject) {
+  Start({L"--delay", L"150"});
+  {
+    IDispatchPtr documents = ReadObject(Attach(), L"DocFunctions");
+    ASSERT_TRUE(documents);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_HRESULT_SUCCEEDED(Call(documents, L"GetActiveDocumentIndex", kMethodForResult).result);
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("[ measured ] a lookup and an Invoke with --delay 150: %.1f ms\n", elapsed.count());
+    EXPECT_GE(elapsed.count(), 2 * 150.0);
+  }
+  EXPECT_EQ(Calls().size(), 4u);
+}
+
 // The bare cost of one cross-process Invoke, without journal: printed, not asserted.
 TEST_F(StandInTest, BareRoundTripOfOneInvoke) {
   Start({}, /*with_files=*/false);
