@@ -41,10 +41,11 @@ TEST(ParseNumbers, AcceptOnlyWholeTexts) {
 }
 
 TEST(StandInOptions, ReadsEveryOption) {
-  auto parsed =
-      standin::ParseOptions({L"--document-index", L"3", L"--fail", L"SLIBufferSetValue:2", L"--fail", L"ns:Member:1",
-                             L"--journal", L"j.jsonl", L"--items", L"i.jsonl", L"--exit-after", L"2.5", L"--busy",
-                             L"1.5@40", L"--quit-at", L"7", L"--delay", L"5"});
+  auto parsed = standin::ParseOptions({L"--document-index", L"3",           L"--fail",    L"SLIBufferSetValue:2",
+                                       L"--fail",           L"ns:Member:1", L"--journal", L"j.jsonl",
+                                       L"--items",          L"i.jsonl",     L"--buffer",  L"b.jsonl",
+                                       L"--exit-after",     L"2.5",         L"--busy",    L"1.5@40",
+                                       L"--quit-at",        L"7",           L"--delay",   L"5"});
   ASSERT_EQ(parsed.error, L"");
   const standin::Options& o = parsed.options;
   EXPECT_EQ(o.mode, standin::Options::Mode::kRun);
@@ -55,6 +56,7 @@ TEST(StandInOptions, ReadsEveryOption) {
   EXPECT_EQ(o.failures[1].member, L"ns:Member");  // the count follows the last colon
   EXPECT_EQ(o.journal_path, L"j.jsonl");
   EXPECT_EQ(o.items_path, L"i.jsonl");
+  EXPECT_EQ(o.buffer_path, L"b.jsonl");
   EXPECT_EQ(o.exit_after_seconds, 2.5);
   ASSERT_TRUE(o.busy.has_value());
   EXPECT_EQ(o.busy->seconds, 1.5);
