@@ -1,5 +1,8 @@
 #include "testbed/robot/dialogs.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <optional>
 
 #include "testbed/common/json.h"
@@ -131,6 +134,12 @@ std::vector<HWND> FindDialogs(DWORD process_id) {
       },
       reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+bool IsProgressWindow(HWND dialog) {
+  if (GetDlgItem(dialog, kMessageTextId) != nullptr) return false;
+  const std::vector<HWND> children = Children(dialog);
+  return std::any_of(children.begin(), children.end(), [](HWND child) { return ClassName(child) == PROGRESS_CLASSW; });
 }
 
 BoxReading ReadBox(HWND box) {

@@ -1,5 +1,6 @@
 #pragma once
-// Finding and reading the message boxes that another process shows.
+// Finding and reading the message boxes that another process shows, and telling its progress
+// window apart from them.
 #include <windows.h>
 
 #include <string>
@@ -16,8 +17,13 @@ struct BoxReading {
   std::vector<std::wstring> buttons;  // captions without their & mnemonic marks
 };
 
-// The visible dialogs ("#32770", the class of message boxes) of process `process_id`.
+// The visible dialogs ("#32770", the class of message boxes and of the progress window) of
+// process `process_id`.
 std::vector<HWND> FindDialogs(DWORD process_id);
+
+// Whether the dialog is the shell's progress window (IProgressDialog), not a message box: it has
+// a progress bar and lacks the static control 0xFFFF that holds every message box's text.
+bool IsProgressWindow(HWND dialog);
 
 // Reads a box once it is drawn and stable on the screen: title, the text of its static control
 // 0xFFFF (WM_GETTEXT crosses processes), its buttons, and the icon recognised from the pixels its

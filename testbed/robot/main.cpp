@@ -1,7 +1,7 @@
 // DialogRobot: runs a program, writes down every message box it shows and presses OK, or the
 // button named by --press where the box has one (or, when it only watches, waits until the user
 // has closed the box), and writes the program's exit code at the end. A program that outlives the
-// timeout is killed.
+// timeout is killed. The program's progress window is no message box: the robot leaves it alone.
 #include <windows.h>
 
 #include <cmath>
@@ -59,7 +59,7 @@ int Run(const robot::Options& options) {
       return kTimedOut;
     }
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
-      if (!answered.insert(box).second) continue;
+      if (robot::IsProgressWindow(box) || !answered.insert(box).second) continue;
       transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box)));
       if (!options.watch && (options.press.empty() || !robot::PressButton(box, options.press))) robot::PressOk(box);
       WaitUntilClosed(box, deadline);

@@ -102,6 +102,16 @@ TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
   EXPECT_EQ(ReadLines(transcript.path()), (Lines{box_line, R"({"exit_code":0})"}));
 }
 
+// The progress window is no message box: the robot neither writes it down nor presses anything in
+// it, not even Cancel when told to press Cancel wherever a box has one.
+TEST(DialogRobot, LeavesTheProgressWindowAlone) {
+  RobotRun run = RunRobot({L"--press", L"Cancel"}, {Target(), L"--progress", L"4", L"150"});
+  EXPECT_EQ(run.exit_code, std::optional<DWORD>(0));
+  EXPECT_EQ(run.transcript,
+            (Lines{R"({"title":"Kestrova Cart Import","text":"4 items imported","icon":"none","buttons":["OK"]})",
+                   R"({"exit_code":0})"}));
+}
+
 TEST(DialogRobot, KillsAProgramThatOutlivesTheTimeout) {
   RobotRun run = RunRobot({L"--timeout", L"2"}, {Target(), L"--hang"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(3));
