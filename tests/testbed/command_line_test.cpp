@@ -1,4 +1,5 @@
-// Command lines: quoting for programs the testbed starts, and the stand-in's options.
+// Command lines: quoting for programs the testbed starts, and the stand-in's options; the
+// progress window's item line.
 #include <windows.h>
 
 #include <shellapi.h>  // after <windows.h>, whose types it uses
@@ -7,6 +8,8 @@
 
 #include "common/owners_windows.h"
 #include "testbed/common/command_line.h"
+#include "testbed/common/item_line.h"
+#include "testbed/common/utf8.h"
 #include "testbed/standin/options.h"
 
 namespace testbed::testing {
@@ -38,6 +41,14 @@ TEST(ParseNumbers, AcceptOnlyWholeTexts) {
   EXPECT_EQ(ParseDecimal(L"0.5"), 0.5);
   EXPECT_EQ(ParseDecimal(L"1e400"), std::nullopt);
   EXPECT_EQ(ParseDecimal(L"five"), std::nullopt);
+}
+
+TEST(ParseItemLine, ReadsOnlyItemKOfM) {
+  const auto count = ParseItemLine(L"Item 37 of 180");
+  ASSERT_TRUE(count.has_value());
+  EXPECT_EQ(std::pair(count->item, count->count), std::pair(37LL, 180LL));
+  for (const wchar_t* line : {L"Pasting 180 items into Brevanto", L"", L"Item 3 of", L"Item -3 of 5", L"Item 3 of 5 "})
+    EXPECT_FALSE(ParseItemLine(line).has_value()) << Utf8(line);
 }
 
 TEST(StandInOptions, ReadsEveryOption) {
