@@ -8,6 +8,7 @@
 
 #include "common/owners_windows.h"
 #include "import/documents_folder.h"
+#include "testbed/common/item_line.h"
 #include "testbed/standin/identity.h"
 
 namespace e2e {
@@ -29,6 +30,13 @@ bool SetText(const wchar_t* path, DWORD type, const std::wstring& text) {
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   return key && RegSetValueExW(key.get(), kPersonal, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
                     ERROR_SUCCESS;
+}
+
+// The whole number in member `key`, when `value` has one.
+std::optional<std::int64_t> NumberOf(const nlohmann::json& value, const char* key) {
+  const auto member = value.find(key);
+  if (member == value.end() || !member->is_number_integer()) return std::nullopt;
+  return member->get<std::int64_t>();
 }
 
 }  // namespace
@@ -156,6 +164,7 @@ Transcript ReadTranscript(const std::wstring& path) {
           box.buttons.push_back(button.is_string() ? button.get<std::string>() : "");
       }
       transcript.boxes.push_back(std::move(box));
+      transcript.box_times_ms.push_back(NumberOf(value, "time_ms"));
     } else if (object && value.contains("exit_code") && value["exit_code"].is_number()) {
       transcript.exit_code = value["exit_code"].get<std::int64_t>();
     } else {
@@ -163,6 +172,30 @@ Transcript ReadTranscript(const std::wstring& path) {
     }
   }
   return transcript;
+}
+
+std::vector<ProgressSample> ReadProgress(const std::wstring& path) {
+  std::vector<ProgressSample> samples;
+  for (std::string& line : ReadLines(path).value_or(std::vector<std::string>{})) {
+    ProgressSample sample;
+    if (const nlohmann::json value = testbed::driver::ParseLine(line); value.is_object()) {
+      const std::optional<std::int64_t> time = NumberOf(value, "time_ms");
+      sample.readable = time.has_value();
+      sample.time_ms = time.value_or(-1);
+      const auto visible = value.find("visible");
+      sample.visible = visible != value.end() && visible->is_boolean() && visible->get<bool>();
+      sample.pressed = TextOf(value, "pressed");
+      sample.title = TextOf(value, "title");
+      sample.line1 = TextOf(value, "line1");
+      sample.line2 = TextOf(value, "line2");
+      sample.bar = NumberOf(value, "bar").value_or(0);
+      sample.bar_max = NumberOf(value, "bar_max").value_or(0);
+      if (const auto count = testbed::ParseItemLine(testbed::FromUtf8(sample.line2))) sample.item = count->item;
+    }
+    sample.line = std::move(line);
+    samples.push_back(std::move(sample));
+  }
+  return samples;
 }
 
 bool RobotRun::Start(const std::wstring& transcript, const std::vector<std::wstring>& command, double timeout_seconds,

@@ -127,8 +127,26 @@ struct Transcript {
   std::vector<Box> boxes;
   std::optional<std::int64_t> exit_code;  // the program's, when it ran to its end
   std::vector<std::string> other;         // any line that is neither (a timeout, say)
+  // When the robot saw each box, in ms on the progress file's clock (robot run with --progress).
+  std::vector<std::optional<std::int64_t>> box_times_ms = {};
 };
 Transcript ReadTranscript(const std::wstring& path);
+
+// --- The robot's progress file (--progress) -----------------------------------------------------
+
+// One line of the progress file: a sample of the progress window, its disappearance, or the
+// robot's press of its Cancel.
+struct ProgressSample {
+  std::int64_t time_ms = -1;  // ms since the robot started the program
+  bool visible = false;       // a sample of the window; false: it had gone (or the line is a press)
+  std::string pressed;        // "Cancel" when the robot pressed it here, else ""
+  std::string title, line1, line2;
+  std::int64_t bar = 0, bar_max = 0;
+  std::optional<std::int64_t> item;  // K when line2 reads "Item K of M"
+  std::string line;                  // the line as written
+  bool readable = false;             // a JSON object with its time
+};
+std::vector<ProgressSample> ReadProgress(const std::wstring& path);
 
 // `command` under the dialog robot, which writes `transcript`, with the robot's own
 // `robot_options` (--watch leaves each box for the user to close; --press CAPTION). The robot, and

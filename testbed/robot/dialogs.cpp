@@ -1,5 +1,8 @@
 #include "testbed/robot/dialogs.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <optional>
 
 #include "testbed/common/json.h"
@@ -8,6 +11,8 @@ namespace robot {
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static control that holds a message box's text
+constexpr int kProgressLine1Id = 103;   // the progress window's lines, as Wine 8 numbers them
+constexpr int kProgressLine2Id = 104;
 constexpr UINT kSendTimeoutMs = 2000;
 
 std::wstring ClassName(HWND window) {
@@ -133,6 +138,27 @@ std::vector<HWND> FindDialogs(DWORD process_id) {
   return search.found;
 }
 
+bool IsProgressWindow(HWND dialog) {
+  if (GetDlgItem(dialog, kMessageTextId) != nullptr) return false;
+  const std::vector<HWND> children = Children(dialog);
+  return std::any_of(children.begin(), children.end(), [](HWND child) { return ClassName(child) == PROGRESS_CLASSW; });
+}
+
+ProgressReading ReadProgress(HWND window) {
+  ProgressReading reading;
+  reading.title = WindowText(window);
+  if (HWND line = GetDlgItem(window, kProgressLine1Id)) reading.line1 = WindowText(line);
+  if (HWND line = GetDlgItem(window, kProgressLine2Id)) reading.line2 = WindowText(line);
+  if (HWND bar = FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr)) {
+    DWORD_PTR value = 0;
+    if (SendMessageTimeoutW(bar, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &value))
+      reading.bar = static_cast<int>(value);
+    if (SendMessageTimeoutW(bar, PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &value))
+      reading.bar_max = static_cast<int>(value);
+  }
+  return reading;
+}
+
 BoxReading ReadBox(HWND box) {
   // Returns once the box's thread has finished what it was doing (WM_INITDIALOG included).
   DWORD_PTR ignored = 0;
@@ -181,13 +207,15 @@ std::wstring StripMnemonics(std::wstring_view caption) {
   return out;
 }
 
-std::string ReadingJson(const BoxReading& reading) {
+std::string ReadingJson(const BoxReading& reading, std::optional<std::int64_t> time_ms) {
   testbed::Json buttons = testbed::Json::array();
   for (const auto& button : reading.buttons) buttons.push_back(testbed::JsonText(button));
-  return testbed::JsonLine({{"title", testbed::JsonText(reading.title)},
-                            {"text", testbed::JsonText(reading.text)},
-                            {"icon", std::string(IconName(reading.icon))},
-                            {"buttons", std::move(buttons)}});
+  testbed::Json line{{"title", testbed::JsonText(reading.title)},
+                     {"text", testbed::JsonText(reading.text)},
+                     {"icon", std::string(IconName(reading.icon))},
+                     {"buttons", std::move(buttons)}};
+  if (time_ms) line["time_ms"] = *time_ms;
+  return testbed::JsonLine(line);
 }
 
 }  // namespace robot

@@ -1,10 +1,13 @@
 // DialogRobot: runs a program, writes down every message box it shows and presses OK, or the
 // button named by --press where the box has one (or, when it only watches, waits until the user
 // has closed the box), and writes the program's exit code at the end. A program that outlives the
-// timeout is killed.
+// timeout is killed. The program's progress window is no message box: the robot leaves it alone,
+// or samples it (--progress) and presses its Cancel at a given item (--cancel-at-item).
 #include <windows.h>
 
 #include <cmath>
+#include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -15,6 +18,7 @@
 #include "testbed/common/line_file.h"
 #include "testbed/robot/dialogs.h"
 #include "testbed/robot/options.h"
+#include "testbed/robot/progress.h"
 
 namespace {
 
@@ -34,6 +38,11 @@ int Run(const robot::Options& options) {
     testbed::ReportError(L"cannot create the transcript " + options.transcript_path);
     return kCannotWrite;
   }
+  testbed::LineFile progress;
+  if (!options.progress_path.empty() && !progress.Create(options.progress_path)) {
+    testbed::ReportError(L"cannot create the progress file " + options.progress_path);
+    return kCannotWrite;
+  }
   std::wstring command_line = testbed::JoinCommandLine(options.command);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -47,6 +56,15 @@ int Run(const robot::Options& options) {
   }
   common::UniqueHandle process(started.hProcess);
   common::UniqueHandle thread(started.hThread);
+  const robot::RunClock clock;
+  const bool timed = progress.is_open();  // box lines carry the progress file's clock
+  robot::ProgressWatch watch(started.dwProcessId, clock, timed ? &progress : nullptr, options.cancel_at_item);
+  if (timed || options.cancel_at_item) watch.Start();
+  // The program has ended or is killed: its progress window's last state is that it is gone.
+  auto last_look = [&] {
+    watch.Stop();
+    if (timed) watch.Look();
+  };
 
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(std::llround(options.timeout_seconds * 1000));
   std::set<HWND> answered;
@@ -54,18 +72,25 @@ int Run(const robot::Options& options) {
     if (GetTickCount64() >= deadline) {
       TerminateProcess(process.get(), 1);
       WaitForSingleObject(process.get(), 5000);
+      last_look();
       transcript.WriteLine(
           JsonLine({{"error", "timeout"}, {"timeout_seconds", options.timeout_seconds}, {"killed", true}}));
       return kTimedOut;
     }
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
-      if (!answered.insert(box).second) continue;
-      transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box)));
+      if (robot::IsProgressWindow(box) || !answered.insert(box).second) continue;
+      std::optional<std::int64_t> seen;
+      if (timed) {
+        watch.Look();  // a progress window that closed before the box is on record before it
+        seen = clock.ms();
+      }
+      transcript.WriteLine(robot::ReadingJson(robot::ReadBox(box), seen));
       if (!options.watch && (options.press.empty() || !robot::PressButton(box, options.press))) robot::PressOk(box);
       WaitUntilClosed(box, deadline);
     }
     std::erase_if(answered, [](HWND box) { return !IsWindow(box); });
   }
+  last_look();
   DWORD exit_code = 0;
   GetExitCodeProcess(process.get(), &exit_code);
   transcript.WriteLine(JsonLine({{"exit_code", std::uint64_t{exit_code}}}));

@@ -24,11 +24,23 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
     } else if (name == L"--press" && value != nullptr && !value->empty() && *value != L"--") {
       result.options.press = *value;
       ++i;
+    } else if (name == L"--progress" && value != nullptr && !value->empty() && *value != L"--") {
+      result.options.progress_path = *value;
+      ++i;
+    } else if (name == L"--cancel-at-item") {
+      auto item = value ? testbed::ParseInteger(*value) : std::nullopt;
+      if (!item || *item < 1) {
+        result.error = L"--cancel-at-item needs an item number of at least 1";
+        return result;
+      }
+      result.options.cancel_at_item = *item;
+      ++i;
     } else if (name == L"--watch") {
       result.options.watch = true;
     } else {
       result.error = name == L"--transcript" ? L"--transcript needs a file name"
                      : name == L"--press"    ? L"--press needs a button caption"
+                     : name == L"--progress" ? L"--progress needs a file name"
                                              : L"unknown argument: " + name;
       return result;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // The dialog robot's command line:
-// --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] -- PROGRAM [ARGS...]
+// --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] [--progress FILE]
+// [--cancel-at-item N] -- PROGRAM [ARGS...]
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,10 @@ struct Options {
   bool watch = false;
   // Press the button with this caption (without & marks) on every box that has one; OK elsewhere.
   std::wstring press;
+  // Samples of the program's progress window go here (and the boxes' lines get their time).
+  std::wstring progress_path;
+  // Press the progress window's Cancel the first time its second line reads "Item K of M", K >= this.
+  std::optional<long long> cancel_at_item;
   std::vector<std::wstring> command;  // the program and its arguments, as given after "--"
 };
 
@@ -25,6 +31,7 @@ struct ParsedOptions {
 ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 inline constexpr wchar_t kUsage[] =
-    L"usage: DialogRobot --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] -- PROGRAM [ARGS...]";
+    L"usage: DialogRobot --transcript FILE [--timeout SECONDS] [--watch] [--press CAPTION] [--progress FILE] "
+    L"[--cancel-at-item N] -- PROGRAM [ARGS...]";
 
 }  // namespace robot

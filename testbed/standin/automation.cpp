@@ -107,6 +107,7 @@ class DispatchObject : public IDispatch, public IExternalConnection {
     if (names == nullptr || ids == nullptr || count == 0) return E_INVALIDARG;
     host_.JournalLine(
         JsonLine({{"object", name_}, {"call", "GetIDsOfNames"}, {"member", JsonText(names[0] ? names[0] : L"")}}));
+    host_.Delay();  // after the journal line, which thus tells when the call arrived
     HRESULT result = S_OK;
     ids[0] = DISPID_UNKNOWN;
     for (std::size_t i = 0; names[0] != nullptr && i < members_.size(); ++i) {
@@ -132,6 +133,7 @@ class DispatchObject : public IDispatch, public IExternalConnection {
     for (UINT i = params->cArgs; i > 0; --i) arguments.push_back(&params->rgvarg[i - 1]);
     const Member* member = (id >= 1 && static_cast<std::size_t>(id) <= members_.size()) ? &members_[id - 1] : nullptr;
     JournalInvoke(member, flags, arguments);
+    host_.Delay();
 
     if (member == nullptr || !FlagsFit(member->kind, flags)) return DISP_E_MEMBERNOTFOUND;
     if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;

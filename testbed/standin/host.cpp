@@ -1,6 +1,7 @@
 #include "testbed/standin/host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cwctype>
 
 #include "testbed/common/command_line.h"
@@ -17,6 +18,16 @@ std::wstring Upper(std::wstring text) {
   return text;
 }
 
+// Replaces the file at `path` (none when empty) with one line per item.
+void WriteItems(const std::wstring& path, const std::vector<LineItem>& items, const wchar_t* what) {
+  if (path.empty()) return;
+  std::vector<std::string> lines;
+  lines.reserve(items.size());
+  for (const auto& item : items) lines.push_back(ItemJson(item));
+  if (!testbed::WriteWholeFile(path, lines))
+    testbed::ReportError(L"cannot write the " + std::wstring(what) + L" " + path);
+}
+
 }  // namespace
 
 Host::Host(Options options) : options_(std::move(options)) {}
@@ -26,7 +37,9 @@ bool Host::Open(std::wstring& error) {
     error = L"cannot create the journal " + options_.journal_path;
     return false;
   }
-  if (!options_.items_path.empty()) DeleteFileW(options_.items_path.c_str());  // absent is fine
+  for (const std::wstring* path : {&options_.items_path, &options_.buffer_path}) {
+    if (!path->empty()) DeleteFileW(path->c_str());  // absent is fine
+  }
   return true;
 }
 
@@ -37,6 +50,15 @@ void Host::JournalLine(const std::string& line) {
 void Host::JournalEvent(const char* event, const char* object) {
   if (!events_) return;
   JournalLine(testbed::JsonLine({{"event", event}, {"object", object}}));
+}
+
+void Host::Delay() const {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point until = Clock::now() + std::chrono::milliseconds(options_.delay_ms);
+  // Sleep may wake up to a clock tick early on Windows: sleep on until the whole delay has passed.
+  for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+    Sleep(static_cast<DWORD>(std::chrono::ceil<std::chrono::milliseconds>(until - now).count()));
+  }
 }
 
 std::optional<std::wstring> Host::CountCall(const std::wstring& member) {
@@ -66,16 +88,12 @@ bool Host::SetValue(const std::wstring& field, const _variant_t& value) {
 bool Host::Paste() {
   if (!has_document()) return false;
   document_.insert(document_.end(), multi_line_.begin(), multi_line_.end());
-  if (!options_.items_path.empty()) {
-    std::vector<std::string> lines;
-    for (const auto& item : document_) lines.push_back(ItemJson(item));
-    if (!testbed::WriteWholeFile(options_.items_path, lines)) {
-      testbed::ReportError(L"cannot write the items file " + options_.items_path);
-    }
-  }
+  WriteItems(options_.items_path, document_, L"items file");
   if (listener_) listener_();
   return true;
 }
+
+void Host::WriteBuffer() const { WriteItems(options_.buffer_path, multi_line_, L"buffer file"); }
 
 std::string ItemJson(const LineItem& item) {
   testbed::Json object = testbed::Json::object();  // the fields in the order they were stored

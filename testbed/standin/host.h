@@ -28,8 +28,8 @@ class Host {
  public:
   explicit Host(Options options);
 
-  // Creates the journal and removes an items file left from an earlier run, so that an items file
-  // always comes from this run's pastes. False with `error` set when the journal cannot be made.
+  // Creates the journal and removes the items and buffer files left from an earlier run, so that
+  // they always come from this run. False with `error` set when the journal cannot be made.
   bool Open(std::wstring& error);
 
   // Journal. Calls are always written; connection events only between StartEvents and
@@ -38,6 +38,9 @@ class Host {
   void JournalEvent(const char* event, const char* object);
   void StartEvents() { events_ = true; }
   void StopEvents() { events_ = false; }
+
+  // Holds up the call in hand for --delay: returns once the whole delay has passed (at once without one).
+  void Delay() const;
 
   // Counts one call of `member` and answers whether the plan fails this call; if so, with the
   // description to raise.
@@ -55,6 +58,10 @@ class Host {
   // Appends the multi-line buffer's items to the open document (the buffer keeps them), rewrites
   // the items file and tells the listener. False when no document is open.
   bool Paste();
+
+  // Writes the buffer file (--buffer): the multi-line buffer's items as it holds them now, in the
+  // items file's form. For the way out.
+  void WriteBuffer() const;
 
   const std::vector<LineItem>& document() const { return document_; }
   void set_document_listener(std::function<void()> listener) { listener_ = std::move(listener); }

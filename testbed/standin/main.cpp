@@ -81,9 +81,11 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
     host.StartEvents();
 
     // --quit-at: the stand-in goes as when the user closes it, only at once and without
-    // answering the call in hand: no more events, out of the table, clients cut off, gone.
+    // answering the call in hand: no more events, the buffer file written, out of the table,
+    // clients cut off, gone.
     standin::CallFilter filter(host, options, objects, [&] {
       host.StopEvents();
+      host.WriteBuffer();
       registration.reset();
       DisconnectClients(objects);
       ExitProcess(0);
@@ -114,9 +116,11 @@ int Serve(const standin::Options& options, HINSTANCE instance, int show) {
       }
     }
     host.set_document_listener(nullptr);
-    // Going away is not a client's release: journal no more events, leave the table, and cut
-    // off clients that still hold references so that their calls fail instead of waiting.
+    // Going away is not a client's release: journal no more events, tell what the multi-line
+    // buffer still holds, leave the table, and cut off clients that still hold references so
+    // that their calls fail instead of waiting.
     host.StopEvents();
+    host.WriteBuffer();
   }
   DisconnectClients(objects);
   return exit_code;

@@ -58,10 +58,12 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       FailurePoint point;
       if (!text || !ParseFailure(*text, point)) return fail(L"--fail needs MEMBER:K with K at least 1");
       options.failures.push_back(point);
-    } else if (name == L"--journal" || name == L"--items") {
+    } else if (name == L"--journal" || name == L"--items" || name == L"--buffer") {
       const std::wstring* path = value();
       if (!path || path->empty()) return fail(name + L" needs a file name");
-      (name == L"--journal" ? options.journal_path : options.items_path) = *path;
+      (name == L"--journal" ? options.journal_path
+       : name == L"--items" ? options.items_path
+                            : options.buffer_path) = *path;
     } else if (name == L"--exit-after") {
       const std::wstring* text = value();
       auto seconds = text ? testbed::ParseDecimal(*text) : std::nullopt;
@@ -77,6 +79,12 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments) {
       auto call = text ? testbed::ParseInteger(*text) : std::nullopt;
       if (!call || *call < 1) return fail(L"--quit-at needs a call number of at least 1");
       options.quit_at = *call;
+    } else if (name == L"--delay") {
+      const std::wstring* text = value();
+      auto milliseconds = text ? testbed::ParseInteger(*text) : std::nullopt;
+      if (!milliseconds || *milliseconds < 0 || *milliseconds > kLongestSeconds * 1000)
+        return fail(L"--delay needs a whole number of milliseconds");
+      options.delay_ms = *milliseconds;
     } else {
       return fail(L"unknown argument: " + name);
     }

@@ -26,9 +26,11 @@ struct Options {
   std::vector<FailurePoint> failures;
   std::wstring journal_path;  // empty: no journal
   std::wstring items_path;    // empty: no items file
+  std::wstring buffer_path;   // empty: no buffer file
   std::optional<double> exit_after_seconds;
   std::optional<BusySpell> busy;
   std::optional<std::int64_t> quit_at;  // --quit-at K: end when the K-th incoming call arrives
+  std::int64_t delay_ms = 0;            // --delay MS: how long each call that reaches an object waits
 };
 
 struct ParsedOptions {
@@ -42,6 +44,7 @@ ParsedOptions ParseOptions(const std::vector<std::wstring>& arguments);
 
 inline constexpr wchar_t kUsage[] =
     L"usage: BrevantoStandIn [--register | --unregister] [--no-document] [--document-index N] "
-    L"[--fail MEMBER:K]... [--journal FILE] [--items FILE] [--exit-after SECONDS] [--busy SECONDS[@K]] [--quit-at K]";
+    L"[--fail MEMBER:K]... [--journal FILE] [--items FILE] [--buffer FILE] [--exit-after SECONDS] "
+    L"[--busy SECONDS[@K]] [--quit-at K] [--delay MS]";
 
 }  // namespace standin

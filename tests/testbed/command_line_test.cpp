@@ -1,4 +1,5 @@
-// Command lines: quoting for programs the testbed starts, and the stand-in's options.
+// Command lines: quoting for programs the testbed starts, and the stand-in's options; the
+// progress window's item line.
 #include <windows.h>
 
 #include <shellapi.h>  // after <windows.h>, whose types it uses
@@ -7,6 +8,8 @@
 
 #include "common/owners_windows.h"
 #include "testbed/common/command_line.h"
+#include "testbed/common/item_line.h"
+#include "testbed/common/utf8.h"
 #include "testbed/standin/options.h"
 
 namespace testbed::testing {
@@ -40,10 +43,20 @@ TEST(ParseNumbers, AcceptOnlyWholeTexts) {
   EXPECT_EQ(ParseDecimal(L"five"), std::nullopt);
 }
 
+TEST(ParseItemLine, ReadsOnlyItemKOfM) {
+  const auto count = ParseItemLine(L"Item 37 of 180");
+  ASSERT_TRUE(count.has_value());
+  EXPECT_EQ(std::pair(count->item, count->count), std::pair(37LL, 180LL));
+  for (const wchar_t* line : {L"Pasting 180 items into Brevanto", L"", L"Item 3 of", L"Item -3 of 5", L"Item 3 of 5 "})
+    EXPECT_FALSE(ParseItemLine(line).has_value()) << Utf8(line);
+}
+
 TEST(StandInOptions, ReadsEveryOption) {
-  auto parsed = standin::ParseOptions({L"--document-index", L"3", L"--fail", L"SLIBufferSetValue:2", L"--fail",
-                                       L"ns:Member:1", L"--journal", L"j.jsonl", L"--items", L"i.jsonl",
-                                       L"--exit-after", L"2.5", L"--busy", L"1.5@40", L"--quit-at", L"7"});
+  auto parsed = standin::ParseOptions({L"--document-index", L"3",           L"--fail",    L"SLIBufferSetValue:2",
+                                       L"--fail",           L"ns:Member:1", L"--journal", L"j.jsonl",
+                                       L"--items",          L"i.jsonl",     L"--buffer",  L"b.jsonl",
+                                       L"--exit-after",     L"2.5",         L"--busy",    L"1.5@40",
+                                       L"--quit-at",        L"7",           L"--delay",   L"5"});
   ASSERT_EQ(parsed.error, L"");
   const standin::Options& o = parsed.options;
   EXPECT_EQ(o.mode, standin::Options::Mode::kRun);
@@ -54,11 +67,13 @@ TEST(StandInOptions, ReadsEveryOption) {
   EXPECT_EQ(o.failures[1].member, L"ns:Member");  // the count follows the last colon
   EXPECT_EQ(o.journal_path, L"j.jsonl");
   EXPECT_EQ(o.items_path, L"i.jsonl");
+  EXPECT_EQ(o.buffer_path, L"b.jsonl");
   EXPECT_EQ(o.exit_after_seconds, 2.5);
   ASSERT_TRUE(o.busy.has_value());
   EXPECT_EQ(o.busy->seconds, 1.5);
   EXPECT_EQ(o.busy->from_call, 40);
   EXPECT_EQ(o.quit_at, 7);
+  EXPECT_EQ(o.delay_ms, 5);
   EXPECT_EQ(standin::ParseOptions({L"--busy", L"3"}).options.busy->from_call, 1);
   EXPECT_EQ(standin::ParseOptions({L"--no-document"}).options.document_index, -1);
   EXPECT_EQ(standin::ParseOptions({L"--unregister"}).options.mode, standin::Options::Mode::kUnregister);
@@ -77,6 +92,8 @@ TEST(StandInOptions, RefusesMistakes) {
                                                                       {L"--busy", L"@2"},
                                                                       {L"--busy", L"3@"},
                                                                       {L"--quit-at", L"0"},
+                                                                      {L"--delay", L"-1"},
+                                                                      {L"--delay", L"0.5"},
                                                                       {L"--verbose"}}) {
     EXPECT_NE(standin::ParseOptions(arguments).error, L"") << arguments.front();
   }

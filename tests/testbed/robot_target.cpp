@@ -1,11 +1,19 @@
 // A program for the robot's tests: shows known message boxes, echoes its arguments in one, asks
-// Retry or Cancel, or hangs. Its exit code is chosen by the test.
+// Retry or Cancel, counts items in a progress window, or hangs. Its exit code is chosen by the
+// test, or tells at which item the progress window was cancelled.
 #include <windows.h>
+
+#include <shlobj.h>  // after <windows.h>, whose types it uses
 
 #include <string>
 #include <vector>
 
+#include "common/com_windows.h"
 #include "testbed/common/command_line.h"
+
+// mingw-w64 declares IProgressDialog without the uuid that __uuidof needs.
+__CRT_UUID_DECL(IProgressDialog, 0xebbc7c04, 0x315e, 0x11d2, 0xb6, 0x2f, 0x00, 0x60, 0x97, 0xdf, 0x5b, 0xd4)
+_COM_SMARTPTR_TYPEDEF(IProgressDialog, __uuidof(IProgressDialog));
 
 namespace {
 
@@ -14,6 +22,35 @@ std::vector<std::wstring> Arguments() {
   std::vector<std::wstring> arguments = testbed::ProcessArguments();
   if (!arguments.empty()) arguments.erase(arguments.begin());
   return arguments;
+}
+
+// The shell's progress window as the importer shows it, owned by no window: COUNT items, one every
+// STEP_MS, then the paste, then a box that tells how it ended. Returns the item at which Cancel was
+// seen, 0 when it was not, 65 when there is no progress window to show.
+int CountItems(long long count, DWORD step_ms) {
+  const common::ComApartment com = common::EnterApartment();
+  IProgressDialogPtr progress;
+  if (!com || FAILED(progress.CreateInstance(CLSID_ProgressDialog, nullptr, CLSCTX_INPROC_SERVER))) return 65;
+  progress->SetTitle(L"Kestrova Cart Import");
+  progress->SetLine(1, L"Importing the Kestrova shopping cart into Brevanto", FALSE, nullptr);
+  progress->StartProgressDialog(nullptr, nullptr, PROGDLG_NORMAL | PROGDLG_AUTOTIME, nullptr);
+  const std::wstring of = L" of " + std::to_wstring(count);
+  long long cancelled_at = 0;
+  for (long long item = 1; item <= count && cancelled_at == 0; ++item) {
+    progress->SetLine(2, (L"Item " + std::to_wstring(item) + of).c_str(), FALSE, nullptr);
+    progress->SetProgress64(item, count);
+    Sleep(step_ms);
+    if (progress->HasUserCancelled()) cancelled_at = item;
+  }
+  if (cancelled_at == 0) {
+    progress->SetLine(2, (L"Pasting " + std::to_wstring(count) + L" items into Brevanto").c_str(), FALSE, nullptr);
+    Sleep(step_ms);
+  }
+  progress->StopProgressDialog();
+  const std::wstring text = cancelled_at ? L"Cancelled at item " + std::to_wstring(cancelled_at)
+                                         : std::to_wstring(count) + L" items imported";
+  MessageBoxW(nullptr, text.c_str(), L"Kestrova Cart Import", MB_OK | MB_SETFOREGROUND);
+  return static_cast<int>(cancelled_at);
 }
 
 }  // namespace
@@ -41,6 +78,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     const int answer = MessageBoxW(nullptr, L"Busy?", L"Ask", MB_RETRYCANCEL | MB_ICONWARNING | MB_SETFOREGROUND);
     MessageBoxW(nullptr, L"Done", L"After", MB_OK | MB_SETFOREGROUND);
     return answer;
+  }
+  if (arguments.size() == 3 && arguments[0] == L"--progress") {
+    const auto count = testbed::ParseInteger(arguments[1]);
+    const auto step_ms = testbed::ParseInteger(arguments[2]);
+    if (count && step_ms && *count > 0 && *step_ms >= 0) return CountItems(*count, static_cast<DWORD>(*step_ms));
   }
   if (arguments.size() == 1 && arguments[0] == L"--hang") {
     Sleep(120000);  // far beyond any test's timeout; the robot is expected to kill us

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "testbed/driver/harness.h"
+#include "testbed/driver/scenario.h"
 #include "testbed/robot/options.h"
 #include "tests/testbed/desktop_window.h"
 
@@ -102,6 +103,63 @@ TEST(DialogRobot, WatchingLeavesTheBoxToTheUser) {
   EXPECT_EQ(ReadLines(transcript.path()), (Lines{box_line, R"({"exit_code":0})"}));
 }
 
+// The progress window is no message box: the robot neither writes it down nor presses anything in
+// it, not even Cancel when told to press Cancel wherever a box has one. It samples the window
+// instead (--progress), and presses its Cancel as soon as line 2 reaches an item (--cancel-at-item).
+struct ProgressCase {
+  std::vector<std::wstring> options;
+  long long cancel_at;  // 0: the target counts its 8 items to the end
+};
+
+class DialogRobotProgress : public ::testing::TestWithParam<ProgressCase> {};
+
+TEST_P(DialogRobotProgress, SamplesTheProgressWindowAndPressesOnlyItsCancelWhenDue) {
+  TempFile transcript_file(L"transcript.jsonl"), progress_file(L"progress.jsonl");
+  std::vector<std::wstring> arguments{L"--transcript", transcript_file.path(), L"--progress", progress_file.path()};
+  arguments.insert(arguments.end(), GetParam().options.begin(), GetParam().options.end());
+  arguments.insert(arguments.end(), {L"--", Target(), L"--progress", L"8", L"150"});
+  ChildProcess robot;
+  ASSERT_TRUE(robot.Start(L"DialogRobot.exe", arguments));
+  ASSERT_EQ(robot.Wait(90000), std::optional<DWORD>(0));
+  const e2e::Transcript transcript = e2e::ReadTranscript(transcript_file.path());
+  const std::vector<e2e::ProgressSample> samples = e2e::ReadProgress(progress_file.path());
+
+  // The target's exit code is the item at which it saw the cancel.
+  ASSERT_TRUE(transcript.exit_code.has_value());
+  const std::int64_t cancelled_at = *transcript.exit_code, cancel_at = GetParam().cancel_at;
+  EXPECT_TRUE(cancel_at ? cancelled_at >= cancel_at && cancelled_at < 8 : cancelled_at == 0) << cancelled_at;
+  const std::string text = cancelled_at ? "Cancelled at item " + std::to_string(cancelled_at) : "8 items imported";
+  EXPECT_EQ(transcript.boxes, (std::vector<e2e::Box>{{"Kestrova Cart Import", text, "none"}}));
+
+  ASSERT_FALSE(samples.empty());
+  EXPECT_EQ(samples.front().line1, "Importing the Kestrova shopping cart into Brevanto");
+  std::int64_t last_time = 0, last_item = 0, items_seen = 0, presses = 0;
+  for (const e2e::ProgressSample& sample : samples) {
+    EXPECT_GE(sample.time_ms, last_time) << sample.line;
+    last_time = sample.time_ms;
+    EXPECT_TRUE(!sample.visible || sample.title == "Kestrova Cart Import") << sample.line;
+    if (sample.item) {
+      EXPECT_GT(*sample.item, last_item) << sample.line;  // the count climbs
+      last_item = *sample.item;
+      ++items_seen;
+    }
+    if (!sample.pressed.empty()) {
+      ++presses;
+      EXPECT_GE(last_item, cancel_at) << "pressed before line 2 reached the item";
+    }
+  }
+  EXPECT_GE(items_seen, 2);
+  EXPECT_EQ(presses, cancel_at ? 1 : 0);
+  // The window closed before the box came.
+  EXPECT_FALSE(samples.back().visible);
+  ASSERT_EQ(transcript.box_times_ms.size(), 1u);
+  EXPECT_LE(samples.back().time_ms, transcript.box_times_ms[0].value_or(-1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cancel, DialogRobotProgress,
+                         ::testing::Values(ProgressCase{{L"--press", L"Cancel"}, 0},
+                                           ProgressCase{{L"--cancel-at-item", L"3"}, 3}));
+
 TEST(DialogRobot, KillsAProgramThatOutlivesTheTimeout) {
   RobotRun run = RunRobot({L"--timeout", L"2"}, {Target(), L"--hang"});
   EXPECT_EQ(run.exit_code, std::optional<DWORD>(3));
@@ -145,6 +203,10 @@ TEST(RobotOptions, TakesEverythingAfterTheSeparatorAsTheCommand) {
   EXPECT_FALSE(parsed.options.watch);
   EXPECT_TRUE(robot::ParseOptions({L"--watch", L"--transcript", L"t", L"--", L"p"}).options.watch);
   EXPECT_EQ(robot::ParseOptions({L"--press", L"Retry", L"--transcript", L"t", L"--", L"p"}).options.press, L"Retry");
+  const auto progress =
+      robot::ParseOptions({L"--progress", L"p.jsonl", L"--cancel-at-item", L"37", L"--transcript", L"t", L"--", L"p"});
+  EXPECT_EQ(progress.options.progress_path, L"p.jsonl");
+  EXPECT_EQ(progress.options.cancel_at_item, 37);
 }
 
 TEST(RobotOptions, RefusesMistakes) {
@@ -155,7 +217,9 @@ TEST(RobotOptions, RefusesMistakes) {
                                               {L"--transcript", L"--", L"prog.exe"},
                                               {L"--transcript", L"t", L"--timeout", L"0", L"--", L"p"},
                                               {L"--transcript", L"t", L"--timeout", L"--", L"p"},
-                                              {L"--transcript", L"t", L"--press", L"--", L"p"}}) {
+                                              {L"--transcript", L"t", L"--press", L"--", L"p"},
+                                              {L"--transcript", L"t", L"--progress", L"--", L"p"},
+                                              {L"--transcript", L"t", L"--cancel-at-item", L"0", L"--", L"p"}}) {
     EXPECT_NE(robot::ParseOptions(arguments).error, L"") << arguments.size();
   }
 }

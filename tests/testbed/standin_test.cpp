@@ -48,7 +48,10 @@ class StandInTest : public ::testing::Test {
   // backstop should the test fail before it closes the stand-in.
   void Start(std::vector<std::wstring> options = {}, bool with_files = true) {
     std::vector<std::wstring> arguments{L"--exit-after", L"60"};
-    if (with_files) arguments.insert(arguments.end(), {L"--journal", journal_.path(), L"--items", items_.path()});
+    if (with_files) {
+      arguments.insert(arguments.end(),
+                       {L"--journal", journal_.path(), L"--items", items_.path(), L"--buffer", buffer_.path()});
+    }
     arguments.insert(arguments.end(), options.begin(), options.end());
     ASSERT_TRUE(standin_.Start(L"BrevantoStandIn.exe", arguments));
     window_ = WaitForWindow(standin_.id(), standin::kWindowClass, 20000);
@@ -86,10 +89,16 @@ class StandInTest : public ::testing::Test {
     return calls;
   }
   std::optional<Lines> Items() { return ReadLines(items_.path()); }
+  // What the multi-line buffer held when the stand-in ended, written on its way out.
+  std::optional<Lines> Buffer() {
+    Stop();
+    return ReadLines(buffer_.path());
+  }
 
   common::ComApartment apartment_;  // left in TearDown, after the stand-in has stopped
   TempFile journal_{L"journal.jsonl"};
   TempFile items_{L"items.jsonl"};
+  TempFile buffer_{L"buffer.jsonl"};
   ChildProcess standin_;
   HWND window_ = nullptr;
 };
@@ -291,6 +300,7 @@ TEST_F(StandInTest, PastesAppendToTheDocumentAndTheWindowListsTheItems) {
   wchar_t title[256] = {};
   GetWindowTextW(window_, title, 256);
   EXPECT_NE(std::wstring(title).find(L"4 line items"), std::wstring::npos) << Utf8(title);
+  EXPECT_EQ(Buffer(), (Lines{first, second}));  // the buffer keeps its lines to the end
 }
 
 struct DocumentCase {
@@ -327,7 +337,7 @@ TEST_F(StandInTest, PasteWithoutDocumentRaisesAndWritesNoItems) {
     EXPECT_EQ(paste.error_code, standin::kNoDocument);
     EXPECT_NE(paste.description.find(L"MLIBufferAppendPaste"), std::wstring::npos);
   }
-  Stop();
+  EXPECT_EQ(Buffer(), Lines{});  // cleared: an empty file
   EXPECT_FALSE(Items().has_value());
 }
 
@@ -495,6 +505,22 @@ TEST(StandInRegistration, UnregisterRemovesTheIdentifierAndRegisterRestoresIt) {
   ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(standin::kProgId, &clsid));
   EXPECT_TRUE(IsEqualCLSID(clsid, standin::kClsid));
   EXPECT_EQ(run(L"--no-such-option"), std::optional<DWORD>(2));
+}
+
+// --delay holds up every call that reaches an object, name lookups included, and journals it as
+// usual. Only the lower bound is certain: a loaded machine may add any amount.
+TEST_F(StandInTest, DelayHoldsUpEveryCallThatReachesAnObject) {
+  Start({L"--delay", L"150"});
+  {
+    IDispatchPtr documents = ReadObject(Attach(), L"DocFunctions");
+    ASSERT_TRUE(documents);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_HRESULT_SUCCEEDED(Call(documents, L"GetActiveDocumentIndex", kMethodForResult).result);
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("[ measured ] a lookup and an Invoke with --delay 150: %.1f ms\n", elapsed.count());
+    EXPECT_GE(elapsed.count(), 2 * 150.0);
+  }
+  EXPECT_EQ(Calls().size(), 4u);
 }
 
 // The bare cost of one cross-process Invoke, without journal: printed, not asserted.
