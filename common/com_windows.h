@@ -4,11 +4,15 @@
 #include <windows.h>
 
 #include <comdef.h>
+#include <shlobj.h>
 
 #include "common/unique_any.h"
 
 _COM_SMARTPTR_TYPEDEF(IDispatch, __uuidof(IDispatch));
 _COM_SMARTPTR_TYPEDEF(IUnknown, __uuidof(IUnknown));
+// The shell's progress dialog. mingw-w64 10 declares the interface without its __uuidof.
+__CRT_UUID_DECL(IProgressDialog, 0xEBBC7C04, 0x315E, 0x11d2, 0xB6, 0x2F, 0x00, 0x60, 0x97, 0xDF, 0x5B, 0xD4)
+_COM_SMARTPTR_TYPEDEF(IProgressDialog, __uuidof(IProgressDialog));
 
 namespace common {
 

@@ -126,8 +126,11 @@ struct Outcome {
   std::vector<Box> boxes;
   std::optional<std::int64_t> exit_code;
   std::vector<JournalEntry> journal;
-  std::optional<Lines> items;          // nothing when no paste wrote the file
-  std::optional<Transcript> second{};  // of the second importer, when two were started together
+  std::optional<Lines> items;                               // nothing when no paste wrote the file
+  std::optional<Transcript> second{};                       // of the second importer, when two were started together
+  std::vector<std::optional<std::int64_t>> box_times_ms{};  // when the robot saw each box
+  std::vector<ProgressSample> progress{};                   // the progress window as the robot saw it
+  std::optional<Lines> buffer{};                            // Brevanto's multi-line buffer at its end
 
   // The object/member/kind of each Invoke that ran, in order.
   Lines InvokedMembers() const {
@@ -165,7 +168,8 @@ class ImportEndToEnd : public ::testing::Test {
   std::wstring CartPath() const { return folder_.path() + L"\\" + kCartName; }
   void PutCart(std::string_view bytes) { ASSERT_TRUE(WriteBytes(CartPath(), bytes)); }
   void StartStandIn(std::vector<std::wstring> options = {}) {
-    options.insert(options.end(), {L"--journal", journal_.path(), L"--items", items_.path()});
+    options.insert(options.end(),
+                   {L"--journal", journal_.path(), L"--items", items_.path(), L"--buffer", buffer_.path()});
     ASSERT_TRUE(standin_.Start(options)) << "the stand-in did not come up";
   }
 
@@ -179,8 +183,11 @@ class ImportEndToEnd : public ::testing::Test {
     RobotRun robots[2];
     const std::wstring* transcripts[2] = {&transcript_.path(), &second_transcript_.path()};
     const int importers = how.two_at_once ? 2 : 1;
+    std::vector<std::wstring> robot_options = how.robot_options;
+    robot_options.insert(robot_options.end(), {L"--progress", progress_.path()});
     for (int i = 0; i < importers; ++i) {
-      EXPECT_TRUE(robots[i].Start(*transcripts[i], command, how.timeout_seconds, how.robot_options, how.folder));
+      EXPECT_TRUE(robots[i].Start(*transcripts[i], command, how.timeout_seconds,
+                                  i == 0 ? robot_options : how.robot_options, how.folder));
     }
     for (int i = 0; i < importers; ++i) {
       EXPECT_EQ(robots[i].Wait(), std::optional<DWORD>(0)) << "the robot did not see importer " << i << " to its end";
@@ -195,6 +202,10 @@ class ImportEndToEnd : public ::testing::Test {
     EXPECT_EQ(transcript.other, Lines{});
     Outcome outcome{std::move(transcript.boxes), transcript.exit_code, ReadJournal(journal_.path()),
                     ReadLines(items_.path())};
+    outcome.box_times_ms = std::move(transcript.box_times_ms);
+    outcome.progress = ReadProgress(progress_.path());
+    outcome.buffer = ReadLines(buffer_.path());
+    for (const auto& sample : outcome.progress) EXPECT_TRUE(sample.readable) << sample.line;
     if (how.two_at_once) outcome.second = ReadTranscript(second_transcript_.path());
     for (const auto& entry : outcome.journal) EXPECT_TRUE(entry.readable) << entry.line;
     if (how.connections_close) {
@@ -209,6 +220,8 @@ class ImportEndToEnd : public ::testing::Test {
   testbed::driver::TempFile items_{L"items.jsonl"};
   testbed::driver::TempFile transcript_{L"transcript.jsonl"};
   testbed::driver::TempFile second_transcript_{L"transcript2.jsonl"};
+  testbed::driver::TempFile progress_{L"progress.jsonl"};
+  testbed::driver::TempFile buffer_{L"buffer.jsonl"};
   StandIn standin_;  // declared last: closed first
 };
 
@@ -459,17 +472,22 @@ TEST_F(ImportEndToEnd, AFileThatIsNoCartIsToldOnceAndNothingReachesBrevanto) {
 
 // Two importers started at the same moment: whichever takes the import lock imports the cart once,
 // intact and in order; the other says so and ends without attaching to Brevanto.
-TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
+// A cart of `count` numbered lines, and the items they give.
+std::string NumberedCart(int count, Lines& items) {
   std::string cart = kHeader;
-  Lines items;
-  for (int i = 1; i <= 60; ++i) {
+  for (int i = 1; i <= count; ++i) {
     char line[128];
     std::snprintf(line, sizeof line, "KV-%d,Acme,AC-%d,Part %d,,,,,,%d.50,%d,%d,,\r\n", i, i, i, i, i, 1 + i % 3);
     cart += line;
     const std::string n = std::to_string(i);
     items.push_back(ItemsLine({"KV-" + n, "Acme", "AC-" + n, "Part " + n, i + 0.5, 1.0 * i, 1.0 + i % 3}));
   }
-  PutCart(cart);
+  return cart;
+}
+
+TEST_F(ImportEndToEnd, TwoImportersAtOnceGiveOneImportAndOneAlreadyRunningBox) {
+  Lines items;
+  PutCart(NumberedCart(60, items));
   StartStandIn();
   Outcome run = Import({.two_at_once = true});
   ASSERT_TRUE(run.second);
@@ -725,6 +743,7 @@ TEST_F(RegionalSettings, TheDemoCartArrivesAsWritten) {
   Outcome run = Import();
   EXPECT_EQ(run.boxes, std::vector<Box>{Imported(13)});
   EXPECT_EQ(run.items, ItemsLines(kDemoItems));
+  EXPECT_EQ(run.progress.size(), 0u) << "a short import shows no progress window";
 }
 
 // The demo's cart as spreadsheets save it, each under the regional settings of the user who would
@@ -760,6 +779,61 @@ INSTANTIATE_TEST_SUITE_P(Users, SpreadsheetCart,
                                            SpreadsheetCase{"French", L"ShoppingCart-fr.csv", L"fr-FR"},
                                            SpreadsheetCase{"UnicodeText", L"ShoppingCart-unicode.txt", L"en-US"}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// --- A long import: the progress window ------------------------------------------------------------
+
+// 300 lines against a stand-in slowed by 1 ms a call: the window appears once the import has run
+// 2 s, its count climbs, and it closes before the count's box; the items arrive intact.
+TEST_F(ImportEndToEnd, ALongImportShowsItsProgressAndClosesItBeforeTheCount) {
+  Lines items;
+  PutCart(NumberedCart(300, items));
+  StartStandIn({L"--delay", L"1"});
+  Outcome run = Import({.timeout_seconds = 240});
+  EXPECT_EQ(run.boxes, std::vector<Box>{Imported(300)});
+  EXPECT_EQ(run.items, items);
+  std::vector<std::int64_t> counted;
+  for (const ProgressSample& sample : run.progress) {
+    if (!sample.visible) continue;
+    EXPECT_EQ(sample.title, kTitle);
+    EXPECT_EQ(sample.line1, "Importing the Kestrova shopping cart into Brevanto");
+    EXPECT_GE(sample.time_ms, 2000) << "before the import had run 2 s";
+    if (sample.item) counted.push_back(*sample.item);
+    EXPECT_TRUE(sample.item || sample.line2 == "Pasting 300 items into Brevanto") << sample.line2;
+  }
+  ASSERT_GE(counted.size(), 2u) << "no count to climb";
+  EXPECT_TRUE(std::is_sorted(counted.begin(), counted.end()));
+  EXPECT_LT(counted.front(), counted.back());
+  EXPECT_LE(counted.back(), 300);
+  ASSERT_FALSE(run.progress.empty());
+  ASSERT_EQ(run.box_times_ms.size(), 1u);
+  ASSERT_TRUE(run.box_times_ms[0].has_value());
+  EXPECT_FALSE(run.progress.back().visible) << "the window was still there";
+  EXPECT_LE(run.progress.back().time_ms, *run.box_times_ms[0]) << "the window closed after the box came";
+  std::cout << "The window appeared at " << (counted.empty() ? -1 : run.progress.front().time_ms) << " ms, closed at "
+            << run.progress.back().time_ms << " ms; the count box came at " << *run.box_times_ms[0] << " ms, with "
+            << counted.size() << " samples of the count\n";
+}
+
+// Cancel at item 100: the run stops before the next line, clears Brevanto's multi-line buffer
+// again and ends without a box; nothing is pasted.
+TEST_F(ImportEndToEnd, CancelInTheProgressWindowPastesNothingAndLeavesTheBufferEmpty) {
+  Lines items;
+  PutCart(NumberedCart(300, items));
+  StartStandIn({L"--delay", L"1"});
+  Outcome run = Import({.robot_options = {L"--cancel-at-item", L"100"}, .timeout_seconds = 240});
+  EXPECT_EQ(run.boxes, std::vector<Box>{});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.items, std::nullopt) << "something was pasted";
+  EXPECT_EQ(run.buffer, Lines{}) << "the multi-line buffer still holds lines";
+  EXPECT_TRUE(std::any_of(run.progress.begin(), run.progress.end(), [](const auto& s) { return !s.pressed.empty(); }));
+  const Lines invoked = run.InvokedMembers();
+  const auto copies = std::count(invoked.begin(), invoked.end(), "ItemFunctions.SLIBufferCopyToMLIBuffer:method");
+  EXPECT_GE(copies, 100);
+  EXPECT_LT(copies, 300);
+  EXPECT_EQ(invoked.back(), "ItemFunctions.MLIBufferClear:method") << "the buffer is cleared once more, last";
+  EXPECT_EQ(std::count(invoked.begin(), invoked.end(), "ItemFunctions.MLIBufferClear:method"), 2);
+  std::cout << "Cancel pressed at item 100 counted after " << copies << " lines\n";
+}
 
 // --- Round trips --------------------------------------------------------------------------------
 

@@ -3,17 +3,11 @@
 // test, or tells at which item the progress window was cancelled.
 #include <windows.h>
 
-#include <shlobj.h>  // after <windows.h>, whose types it uses
-
 #include <string>
 #include <vector>
 
 #include "common/com_windows.h"
 #include "testbed/common/command_line.h"
-
-// mingw-w64 declares IProgressDialog without the uuid that __uuidof needs.
-__CRT_UUID_DECL(IProgressDialog, 0xebbc7c04, 0x315e, 0x11d2, 0xb6, 0x2f, 0x00, 0x60, 0x97, 0xdf, 0x5b, 0xd4)
-_COM_SMARTPTR_TYPEDEF(IProgressDialog, __uuidof(IProgressDialog));
 
 namespace {
 
