@@ -7,7 +7,6 @@
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/mod_main.h"
-#include "import/progress_windows.h"
 #include "import/system_message_windows.h"
 #include "tests/import/recording_double.h"
 
@@ -15,7 +14,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -303,55 +301,6 @@ TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
   ASSERT_TRUE(held);
   WindowsDesk desk;
   EXPECT_FALSE(desk.TryLockImport(name));
-}
-
-// --- The progress window --------------------------------------------------------------------------
-
-// The visible dialog of this process titled `title`, waited for up to 5 s (the shell draws it on a
-// thread of its own); null when none shows.
-HWND ProgressDialog(const wchar_t* title, bool visible = true) {
-  for (int i = 0; i < 100; ++i) {
-    const HWND window = FindWindowW(L"#32770", title);
-    DWORD process = 0;
-    if (window != nullptr) GetWindowThreadProcessId(window, &process);
-    const bool shown = window != nullptr && process == GetCurrentProcessId() && IsWindowVisible(window);
-    if (shown == visible) return shown ? window : nullptr;
-    Sleep(50);
-  }
-  return visible ? nullptr : FindWindowW(L"#32770", title);
-}
-
-BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
-  wchar_t class_name[32] = {};
-  GetClassNameW(child, class_name, 32);
-  if (std::wstring(class_name) == L"Static" && IsWindowVisible(child)) {
-    reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(WindowText(child));
-  }
-  return TRUE;
-}
-
-TEST(ProgressWindow, ShowsItsLinesUntilClosedAndTellsCancel) {
-  const common::ComApartment apartment = common::EnterApartment();
-  ASSERT_TRUE(apartment);
-  ShellProgressWindow window;
-  window.Show(L"kci progress test", L"Importing");
-  window.Update(L"Item 2 of 5", 1, 5);
-  const HWND dialog = ProgressDialog(L"kci progress test");
-  ASSERT_NE(dialog, nullptr);
-  std::vector<std::wstring> texts;
-  for (int i = 0; i < 100 && std::ranges::find(texts, L"Item 2 of 5") == texts.end(); ++i, Sleep(50)) {
-    texts.clear();
-    EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(&texts));
-  }
-  EXPECT_NE(std::ranges::find(texts, L"Importing"), texts.end()) << ::testing::PrintToString(texts);
-  EXPECT_NE(std::ranges::find(texts, L"Item 2 of 5"), texts.end()) << ::testing::PrintToString(texts);
-  EXPECT_FALSE(window.Cancelled());
-  SendMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
-  bool cancelled = false;
-  for (int i = 0; i < 100 && !(cancelled = window.Cancelled()); ++i) Sleep(50);
-  EXPECT_TRUE(cancelled);
-  window.Close();
-  EXPECT_EQ(ProgressDialog(L"kci progress test", false), nullptr) << "the window is gone";
 }
 
 // --- Automation ---------------------------------------------------------------------------------
