@@ -132,8 +132,9 @@ Cart ParseCart(std::wstring text) {
       witnesses.Consider(i, 0, fields[10]);
       witnesses.Consider(i, 1, fields[11]);
       witnesses.Consider(i, 2, fields[12]);
-      cart.items.push_back({i, std::move(fields[1]), std::move(fields[2]), std::move(fields[3]), std::move(fields[4]),
-                            std::move(fields[10]), std::move(fields[11]), std::move(fields[12])});
+      // Copies, not moves: they take just the room the text needs, and the fields keep theirs for
+      // the next line.
+      cart.items.push_back({i, fields[1], fields[2], fields[3], fields[4], fields[10], fields[11], fields[12]});
     }
   } catch (const common::RuntimeError& error) {
     throw UnexpectedError{error};

@@ -1,7 +1,5 @@
 #include "import/progress.h"
 
-#include <utility>
-
 #include "import/program.h"
 
 namespace modMain {
@@ -11,17 +9,20 @@ void Progress::Begin(std::size_t count) {
   state_ = State::kWaiting;
   began_ms_ = clock_.NowMs();
   total_ = count;
+  item_ = 0;
+  pasting_ = false;
   cancelled_ = false;
-  Set(L"", 0);
 }
 
 void Progress::Item(std::size_t item) {
-  Set(L"Item " + std::to_wstring(item) + L" of " + std::to_wstring(total_), item - 1);
+  item_ = item;
+  if (state_ == State::kShown) Tell();
   Check();
 }
 
 void Progress::Pasting() {
-  Set(L"Pasting " + std::to_wstring(total_) + L" items into Brevanto", total_);
+  pasting_ = true;
+  if (state_ == State::kShown) Tell();
   Check();
 }
 
@@ -57,13 +58,15 @@ void Progress::End() noexcept {
 void Progress::Show() {
   window_.Show(kAppTitle, kProgressFirstLine);
   state_ = State::kShown;
-  if (!second_line_.empty()) window_.Update(second_line_, done_, total_);
+  if (item_ > 0 || pasting_) Tell();
 }
 
-void Progress::Set(std::wstring second_line, std::uint64_t done) {
-  second_line_ = std::move(second_line);
-  done_ = done;
-  if (state_ == State::kShown) window_.Update(second_line_, done_, total_);
+void Progress::Tell() {
+  if (pasting_) {
+    window_.Update(L"Pasting " + std::to_wstring(total_) + L" items into Brevanto", total_, total_);
+  } else {
+    window_.Update(L"Item " + std::to_wstring(item_) + L" of " + std::to_wstring(total_), item_ - 1, total_);
+  }
 }
 
 }  // namespace modMain

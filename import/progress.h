@@ -64,15 +64,17 @@ class Progress {
  private:
   enum class State { kIdle, kWaiting, kShown, kHidden };
   void Show();
-  void Set(std::wstring second_line, std::uint64_t done);
+  // The window's second line and bar as they stand, told to a shown window (the text is made only
+  // then: most imports never show one).
+  void Tell();
 
   ProgressWindow& window_;
   Clock& clock_;
   State state_ = State::kIdle;
   std::int64_t began_ms_ = 0;
   std::uint64_t total_ = 0;
-  std::wstring second_line_;
-  std::uint64_t done_ = 0;
+  std::uint64_t item_ = 0;  // the line being sent, from 1; 0 before the first
+  bool pasting_ = false;
   bool cancelled_ = false;
 };
 
