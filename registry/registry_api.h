@@ -101,8 +101,7 @@ class RegistryApi {
   virtual DWORD ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) = 0;
 };
 
-// The backend that `winreg` uses unless it is given another: advapi32 on Windows, a process-wide
-// emulation elsewhere.
+// The platform's registry: advapi32 on Windows, a process-wide emulation elsewhere.
 RegistryApi& PlatformRegistry();
 
 }  // namespace registry
