@@ -9,7 +9,7 @@
 
 #include "common/runtime_error.h"
 #include "import/platform.h"
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 namespace modMain::testing {
 

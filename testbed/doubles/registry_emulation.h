@@ -3,8 +3,10 @@
 // for every call the registry class makes: the same result codes, sizes, untouched buffers on
 // ERROR_MORE_DATA, case-insensitive names listed in case-insensitive order, predefined roots,
 // invalid and deleted handles, key classes, volatile keys, and the reserved arguments that Wine
-// checks. It also stands in for other computers' registries and for the
-// process environment, and it counts open handles so tests can prove that nothing stays open.
+// checks. It also stands in for other computers' registries, expands environment strings with the
+// process environment, and counts open handles so tests can prove that nothing stays open.
+// A double, kept with the other platform doubles: the product's registry library (registry/) holds
+// `winreg` and the advapi32 backend only.
 #include <map>
 #include <memory>
 #include <optional>
