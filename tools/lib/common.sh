@@ -25,8 +25,11 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+# What the builds and their tests need; the native benchmark (KCI_BENCHMARKS) needs Google Benchmark
+# on top.
+BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev nlohmann-json3-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils locales)
+BENCHMARK_PACKAGES=(libbenchmark-dev)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
 
 # The German and French locales that the tests (and a demo under LC_ALL) run under, made with
