@@ -6,11 +6,14 @@
 
 #include "common/com_windows.h"
 #include "import/busy_retry.h"
+#include "import/dll_search_windows.h"
 #include "import/mod_main.h"
 #include "import/system_message_windows.h"
 #include "import/windows_platform_windows.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything loads a DLL. Should the system refuse, the import runs as it would have.
+  modMain::windows::LoadDllsFromSystemFolderOnly();
   HRESULT init = S_OK;
   const common::ComApartment apartment = common::EnterApartment(&init);
   // Destroyed, with every reference it held and the import lock, before the apartment.
