@@ -16,6 +16,8 @@ using UniqueFile = UniqueAny<HANDLE, &::CloseHandle, -1>;
 using UniqueMutexOwnership = UniqueAny<HANDLE, &::ReleaseMutex>;
 // A key that RegOpenKeyEx or RegCreateKeyEx opened (never a predefined root).
 using UniqueHkey = UniqueAny<HKEY, &::RegCloseKey>;
+// A DLL that LoadLibrary loaded.
+using UniqueModule = UniqueAny<HMODULE, &::FreeLibrary>;
 // Memory that the system allocated for the caller with LocalAlloc (FormatMessage,
 // CommandLineToArgvW, ConvertSidToStringSid).
 using UniqueLocal = UniqueAny<HLOCAL, &::LocalFree>;

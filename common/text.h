@@ -8,7 +8,7 @@ namespace common {
 
 // Upper-case fold for the characters that the single-byte code page can carry (ASCII, Latin-1
 // and the letters of Windows-1252's upper half). Used where a stable, locale-free answer is
-// wanted: registry names in the emulation.
+// wanted: registry names in the registry emulation (testbed/doubles/).
 wchar_t FoldCase(wchar_t c);
 std::wstring FoldCase(std::wstring_view text);
 

@@ -9,11 +9,14 @@
 #include "import/automation_windows.h"
 #include "import/busy_retry.h"
 #include "import/desk_windows.h"
+#include "import/dll_search_windows.h"
 #include "import/mod_main.h"
 #include "import/progress_windows.h"
 #include "import/system_message_windows.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  // Before anything loads a DLL. Should the system refuse, the import runs as it would have.
+  modMain::windows::LoadDllsFromSystemFolderOnly();
   HRESULT init = S_OK;
   const common::ComApartment apartment = common::EnterApartment(&init);
   // All destroyed before the apartment: every reference held, the window and the import lock.

@@ -54,7 +54,6 @@ std::wstring Expand(RegistryApi& api, const std::wstring& source) {
 
 }  // namespace
 
-winreg::winreg() : winreg(PlatformRegistry()) {}
 winreg::winreg(RegistryApi& api) : api_(api) {}
 
 std::wstring winreg::KeyFullPath() const { return RootName(hkey_) + L"\\" + key_root_ + L"\\" + subkey_; }

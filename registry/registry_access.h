@@ -28,8 +28,6 @@ namespace registry {
 
 class winreg {
  public:
-  // Works on the platform's registry (advapi32 on Windows, the process-wide emulation elsewhere).
-  winreg();
   // Works on `api`, which must outlive the object.
   explicit winreg(RegistryApi& api);
 

@@ -1,8 +1,8 @@
 #pragma once
-// The ANSI registry functions that `winreg` calls, as one interface with two backends: advapi32 on
-// Windows and an in-memory emulation (everywhere, and selectable on Windows for tests). Each
-// function keeps its platform name, parameter order and result codes; only the handle and integer
-// types are portable.
+// The ANSI registry functions that `winreg` calls, as one interface. The product's backend is
+// advapi32 on Windows; the tests also run `winreg` on an in-memory emulation of these functions, a
+// double in testbed/doubles/ (everywhere, and beside advapi32 under Wine). Each function keeps its
+// platform name, parameter order and result codes; only the handle and integer types are portable.
 #include <cstdint>
 
 namespace registry {
@@ -101,8 +101,8 @@ class RegistryApi {
   virtual DWORD ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) = 0;
 };
 
-// The backend that `winreg` uses unless it is given another: advapi32 on Windows, a process-wide
-// emulation elsewhere.
+// The platform's registry: advapi32 on Windows. The product has none elsewhere; there the testbed's
+// emulation library stands in with one process-wide emulated registry.
 RegistryApi& PlatformRegistry();
 
 }  // namespace registry

@@ -4,8 +4,8 @@
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}"
+ensure_packages "${BUILD_PACKAGES[@]}" "${BENCHMARK_PACKAGES[@]}"
 dir="$BUILD/native-release"
-cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKCI_BENCHMARKS=ON >/dev/null
 cmake --build "$dir" --target cart_benchmark
 "$dir/benchmarks/cart_benchmark" --benchmark_counters_tabular=true "$@"

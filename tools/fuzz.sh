@@ -10,7 +10,7 @@ seconds="${1:-30}"
 ensure_packages "${BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
 dir="$BUILD/fuzz"
 cmake -S "$ROOT" -B "$dir" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKCI_FUZZ=ON -DKCI_BENCHMARKS=OFF >/dev/null
+  -DKCI_FUZZ=ON >/dev/null
 cmake --build "$dir"
 
 mkdir -p "$dir/findings"

@@ -6,6 +6,8 @@ source "$(dirname "$0")/lib/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${WINE_PACKAGES[@]}"
 ensure_locales
+# The regional runs below set LC_ALL in this shell, which cannot load a locale made since it started.
+[ -z "$LOCALES_MADE" ] || exec "$BASH" "$0" "$@"
 
 say "native build and tests"
 build_native

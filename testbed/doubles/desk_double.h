@@ -4,7 +4,7 @@
 
 #include "common/runtime_error.h"
 #include "import/desk.h"
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 namespace modMain::testing {
 

@@ -1,9 +1,11 @@
 // The Windows adapters in-process: message boxes read through a CBT hook, the cart file
-// through Win32, and the automation adapter against an IDispatch of the test's own.
+// through Win32, the automation adapter against an IDispatch of the test's own, and where the
+// program loads DLLs from.
 #include "common/owners_windows.h"
 #include "import/automation_windows.h"
 #include "import/cart_file.h"
 #include "import/desk_windows.h"
+#include "import/dll_search_windows.h"
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/mod_main.h"
@@ -301,6 +303,17 @@ TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
   ASSERT_TRUE(held);
   WindowsDesk desk;
   EXPECT_FALSE(desk.TryLockImport(name));
+}
+
+// --- Where DLLs come from -----------------------------------------------------------------------
+
+// kci_planted.dll lies beside this program, as a planted DLL would beside the importer; Wine has no
+// builtin of that name. The change holds for the rest of the process.
+TEST(DllSearch, ADllBesideTheProgramIsFoundByNameOnlyUntilTheSystemFolderAloneIsSearched) {
+  ASSERT_TRUE(common::UniqueModule(LoadLibraryW(L"kci_planted.dll"))) << "error " << GetLastError();
+  ASSERT_TRUE(LoadDllsFromSystemFolderOnly());
+  EXPECT_FALSE(common::UniqueModule(LoadLibraryW(L"kci_planted.dll")));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
 // --- Automation ---------------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "registry/registry_api.h"
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 namespace registry::testing {
 

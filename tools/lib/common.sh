@@ -25,13 +25,25 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+# What the builds and their tests need; the native benchmark (KCI_BENCHMARKS) needs Google Benchmark
+# on top.
+BUILD_PACKAGES=(cmake ninja-build g++ make googletest libgtest-dev libgmock-dev nlohmann-json3-dev
                 g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev librsvg2-bin icoutils locales)
+BENCHMARK_PACKAGES=(libbenchmark-dev)
 WINE_PACKAGES=(wine wine64 xvfb xauth x11-utils)
 
 # The German and French locales that the tests (and a demo under LC_ALL) run under, made with
 # localedef from the sources in Debian's locales package into the system's locale archive, as
-# locale-gen does (as root, or through sudo), when they are not there yet.
+# locale-gen does (as root, or through sudo), when they are not there yet. Sets LOCALES_MADE when
+# it made one.
+#
+# A running program's C library reads the locale archive (or finds none) once, when it first
+# loads a locale other than C (bash: at its start, under LANG=C.UTF-8 say), and never again, so it
+# does not see what localedef writes afterwards: such a shell cannot switch to a locale it made
+# (bash warns "setlocale: LC_ALL: cannot change locale" on each assignment to LC_ALL), although
+# every program started from then on can. A script that sets LC_ALL in its own shell starts afresh
+# once this made a locale.
+LOCALES_MADE=""
 ensure_locales() {
   local locale sudo=()
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
@@ -39,6 +51,8 @@ ensure_locales() {
     locale -a 2>/dev/null | grep -qx "$locale.utf8" && continue
     say "making the locale $locale.UTF-8"
     "${sudo[@]}" localedef -i "$locale" -f UTF-8 "$locale.UTF-8" || die "localedef could not make $locale.UTF-8"
+    locale -a 2>/dev/null | grep -qx "$locale.utf8" || die "localedef made no locale $locale.UTF-8"
+    LOCALES_MADE=yes
   done
 }
 

@@ -3,9 +3,10 @@
 // for every call the registry class makes: the same result codes, sizes, untouched buffers on
 // ERROR_MORE_DATA, case-insensitive names listed in case-insensitive order, predefined roots,
 // invalid and deleted handles, key classes, volatile keys, and the reserved arguments that Wine
-// checks. It also stands in for other computers' registries and for the
-// process environment, and it counts open handles so tests can prove that nothing stays open.
-#include <functional>
+// checks. It also stands in for other computers' registries, expands environment strings with the
+// process environment, and counts open handles so tests can prove that nothing stays open.
+// A double, kept with the other platform doubles: the product's registry library (registry/) holds
+// `winreg` and the advapi32 backend only.
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,9 +19,6 @@ namespace registry {
 
 class RegistryEmulation : public RegistryApi {
  public:
-  // Looks up an environment variable for ExpandEnvironmentStringsA; nothing when it is not set.
-  using EnvironmentLookup = std::function<std::optional<std::string>(const std::string& name)>;
-
   RegistryEmulation();
   ~RegistryEmulation() override;
   RegistryEmulation(const RegistryEmulation&) = delete;
@@ -58,7 +56,6 @@ class RegistryEmulation : public RegistryApi {
   // A key that may be opened for reading only: opening it with any write access gives 5, as a key
   // whose access list denies the current user write access does.
   void SetKeyReadOnly(RegKey root, std::string_view path, bool read_only);
-  void SetEnvironmentLookup(EnvironmentLookup lookup) { environment_ = std::move(lookup); }
 
   struct Key;
   struct Machine;
@@ -74,10 +71,10 @@ class RegistryEmulation : public RegistryApi {
   RegKey next_handle_ = 0x100;
   std::size_t predefined_closes_ = 0;
   std::string computer_name_ = "THIS-PC";
-  EnvironmentLookup environment_;
 };
 
-// The process environment, as ExpandEnvironmentStringsA sees it on this platform.
+// The process environment, as ExpandEnvironmentStringsA sees it on this platform; nothing when the
+// variable is not set.
 std::optional<std::string> ProcessEnvironmentVariable(const std::string& name);
 
 }  // namespace registry

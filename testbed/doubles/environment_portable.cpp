@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 namespace registry {
 

@@ -1,4 +1,4 @@
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -131,8 +131,7 @@ std::shared_ptr<Key> RegistryEmulation::Machine::Root(RegKey root) const {
   return nullptr;
 }
 
-RegistryEmulation::RegistryEmulation()
-    : local_(std::make_shared<Machine>()), environment_(&ProcessEnvironmentVariable) {}
+RegistryEmulation::RegistryEmulation() : local_(std::make_shared<Machine>()) {}
 
 RegistryEmulation::~RegistryEmulation() = default;
 
@@ -377,7 +376,7 @@ DWORD RegistryEmulation::ExpandEnvironmentStringsA(const char* lpSrc, char* lpDs
     }
     const std::string name(src.substr(1, close - 1));
     std::optional<std::string> variable;
-    if (!name.empty() && environment_) variable = environment_(name);
+    if (!name.empty()) variable = ProcessEnvironmentVariable(name);
     out.append(variable ? std::string_view(*variable) : src.substr(0, close + 1));
     src.remove_prefix(close + 1);
   }

@@ -1,4 +1,4 @@
-#include "registry/registry_emulation.h"
+#include "testbed/doubles/registry_emulation.h"
 
 namespace registry {
 
