@@ -16,7 +16,7 @@ void Progress::Begin(std::size_t count) {
 
 void Progress::Item(std::size_t item) {
   item_ = item;
-  if (state_ == State::kShown) Tell();
+  if (state_ == State::kShown && clock_.NowMs() - told_ms_ >= kProgressUpdateMs) Tell();
   Check();
 }
 
@@ -62,6 +62,7 @@ void Progress::Show() {
 }
 
 void Progress::Tell() {
+  told_ms_ = clock_.NowMs();
   if (pasting_) {
     window_.Update(L"Pasting " + std::to_wstring(total_) + L" items into Brevanto", total_, total_);
   } else {

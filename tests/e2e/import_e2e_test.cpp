@@ -414,13 +414,15 @@ TEST_P(ShortLines, AreToldInOneBoxBeforeTheBuffersAreTouched) {
   std::string cart = kHeader;
   std::vector<Item> items;
   for (int i = 1; i <= 50; ++i) {
-    const std::string n = std::to_string(i);
+    char line[128];
     if (i % 5 < 3) {
-      cart += "KV-" + n + ",Acme,AC-" + n + ",Part " + n + ",,,,,,1,1\r\n";
+      std::snprintf(line, sizeof line, "KV-%d,Acme,AC-%d,Part %d,,,,,,1,1\r\n", i, i, i);
     } else {
-      cart += "KV-" + n + ",Acme,AC-" + n + ",Part " + n + ",,,,,," + n + ".50,1,2,,\r\n";
+      std::snprintf(line, sizeof line, "KV-%d,Acme,AC-%d,Part %d,,,,,,%d.50,1,2,,\r\n", i, i, i, i);
+      const std::string n = std::to_string(i);
       items.push_back({"KV-" + n, "Acme", "AC-" + n, "Part " + n, i + 0.5, 1, 2});
     }
+    cart += line;
   }
   PutCart(cart);
   StartStandIn();
@@ -454,7 +456,11 @@ TEST_F(ImportEndToEnd, AFileThatIsNoCartIsToldOnceAndNothingReachesBrevanto) {
   const ScratchFolder downloads(L"downloads");
   const std::wstring path = downloads.path() + L"\\Customers.csv";
   std::string customers = "Name,Street,Town,Phone,Mail\r\n";
-  for (int i = 1; i < 300; ++i) customers += "Customer " + std::to_string(i) + ",Main St,Springfield,555-0100,c@x\r\n";
+  for (int i = 1; i < 300; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, "Customer %d,Main St,Springfield,555-0100,c@x\r\n", i);
+    customers += line;
+  }
   ASSERT_TRUE(WriteBytes(path, customers));
   StartStandIn();
   Outcome run = Import({.arguments = {path}});

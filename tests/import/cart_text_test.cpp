@@ -266,6 +266,12 @@ INSTANTIATE_TEST_SUITE_P(
                  kPoint,
                  {kItem1, {4, L"P1", L"Bolt", 12.5, 10, 2}},
                  {2}},
+        // Inside quotes two quotes are one; elsewhere a quote only flips, as ever.
+        CartCase{"DoubledQuotes",
+                 Lines({Header(), Row("P\"\"1", "\"Monitor 27\"\" 4K\"", "1", "1", "1")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Monitor 27\" 4K", 1, 1, 1}}},
         // Without a header, the most data lines; a tie goes to ",", then ";".
         CartCase{"NoHeaderTieGoesToComma",
                  Lines({"x", kP1, Row("P2", "Bolt", "1", "1", "1", ';')}),
