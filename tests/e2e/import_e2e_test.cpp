@@ -815,9 +815,6 @@ TEST_F(ImportEndToEnd, ALongImportShowsItsProgressAndClosesItBeforeTheCount) {
   ASSERT_TRUE(run.box_times_ms[0].has_value());
   EXPECT_FALSE(run.progress.back().visible) << "the window was still there";
   EXPECT_LE(run.progress.back().time_ms, *run.box_times_ms[0]) << "the window closed after the box came";
-  std::cout << "The window appeared at " << (counted.empty() ? -1 : run.progress.front().time_ms) << " ms, closed at "
-            << run.progress.back().time_ms << " ms; the count box came at " << *run.box_times_ms[0] << " ms, with "
-            << counted.size() << " samples of the count\n";
 }
 
 // Cancel at item 100: the run stops before the next line, clears Brevanto's multi-line buffer
@@ -838,7 +835,6 @@ TEST_F(ImportEndToEnd, CancelInTheProgressWindowPastesNothingAndLeavesTheBufferE
   EXPECT_LT(copies, 300);
   EXPECT_EQ(invoked.back(), "ItemFunctions.MLIBufferClear:method") << "the buffer is cleared once more, last";
   EXPECT_EQ(std::count(invoked.begin(), invoked.end(), "ItemFunctions.MLIBufferClear:method"), 2);
-  std::cout << "Cancel pressed at item 100 counted after " << copies << " lines\n";
 }
 
 // --- Round trips --------------------------------------------------------------------------------

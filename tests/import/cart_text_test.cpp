@@ -37,15 +37,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ParseCase{L"", {}}, ParseCase{L"1,2,3", {L"1", L"2", L"3"}},
                       ParseCase{L"1,,3", {L"1", L"", L"3"}}, ParseCase{L",", {L"", L""}}, ParseCase{L"1,", {L"1", L""}},
                       ParseCase{L"\"1,5\",A", {L"1,5", L"A"}}, ParseCase{L"\"\"", {L""}},
-                      ParseCase{L"\"say\"\"hi\"\"\"", {L"say\"hi\""}},
-                      ParseCase{L"\"Monitor 27\"\" 4K\",\"\"\"\"", {L"Monitor 27\" 4K", L"\""}},
-                      ParseCase{L"P\"\"N,\"a\"\"", {L"PN", L"a\""}}, ParseCase{L"1,\"2,3,4", {L"1", L"2,3,4"}},
-                      ParseCase{L"a\"b\"c,d", {L"abc", L"d"}}, ParseCase{L" x ,y", {L" x ", L"y"}},
-                      ParseCase{L"  ", {L"  "}}, ParseCase{L",,,,,,,,,,,,,", Fields(14)},
+                      ParseCase{L"\"say\"\"hi\"\"\"", {L"say\"hi\""}}, ParseCase{L"P\"\"N,\"a\"\"", {L"PN", L"a\""}},
+                      ParseCase{L"1,\"2,3,4", {L"1", L"2,3,4"}}, ParseCase{L"a\"b\"c,d", {L"abc", L"d"}},
+                      ParseCase{L" x ,y", {L" x ", L"y"}}, ParseCase{L"  ", {L"  "}},
+                      ParseCase{L",,,,,,,,,,,,,", Fields(14)},
                       ParseCase{L"a,b,\"c,d\",e,f,g,h,i,j,k,l,m,n,o",
                                 {L"a", L"b", L"c,d", L"e", L"f", L"g", L"h", L"i", L"j", L"k", L"l", L"m", L"n", L"o"}},
-                      ParseCase{L"a;\"b;c\";d,e", {L"a", L"b;c", L"d,e"}, L';'},
-                      ParseCase{L"a,b\t\"c\td\"", {L"a,b", L"c\td"}, L'\t'}));
+                      ParseCase{L"a;\"b;c\";d,e", {L"a", L"b;c", L"d,e"}, L';'}));
 
 TEST(ParseCsvLine, KeepsElementZeroOfANonEmptyLineAndResetsItForTheEmptyLine) {
   Fields array = {L"zero", L"stale", L"stale"};
@@ -318,12 +316,11 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{"Empty", "", L',', kPoint, {}}, CartCase{"HeaderAlone", Header(), L',', kPoint, {}}),
     [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
 
+// Beyond the dialect table's values: the number alone decides, not the text around it.
 TEST(MarkShownBy, DecidesOnlyWhatTheNumberShows) {
   const std::vector<std::pair<std::wstring, std::optional<DecimalMark>>> cases = {
-      {L"12.50", kPoint},      {L"12,5", kComma},       {L"1,234", std::nullopt},  {L"1.234", std::nullopt},
-      {L"1.234,50", kComma},   {L"1,234.50", kPoint},   {L"1.234.567", kComma},    {L"1,234,567", kPoint},
-      {L"1,2345", kComma},     {L"$ 5", std::nullopt},  {L"Fr. 12", std::nullopt}, {L",5", kComma},
-      {L"12.-", std::nullopt}, {L"USD 7.5 ea.", kPoint}};
+      {L"1.234.567", kComma}, {L"1,2345", kComma},     {L"$ 5", std::nullopt},  {L"Fr. 12", std::nullopt},
+      {L",5", kComma},        {L"12.-", std::nullopt}, {L"USD 7.5 ea.", kPoint}};
   for (const auto& [value, mark] : cases) EXPECT_EQ(MarkShownBy(value), mark) << ::testing::PrintToString(value);
 }
 
