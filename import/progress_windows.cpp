@@ -13,7 +13,7 @@ void ShellProgressWindow::Show(const std::wstring& title, const std::wstring& fi
   // The Cancel button stays; no minimize button (the program has no other window to come back to),
   // no estimate of the time left, which the count says better.
   if (FAILED(dialog->StartProgressDialog(nullptr, nullptr, PROGDLG_NORMAL | PROGDLG_NOMINIMIZE, nullptr))) return;
-  dialog_ = std::move(dialog);
+  dialog_.Attach(dialog.Detach());
 }
 
 void ShellProgressWindow::Update(const std::wstring& second_line, std::uint64_t done, std::uint64_t total) {
