@@ -87,7 +87,7 @@ ImportTiming TimeImport(const std::wstring& journal_path) {
   while (importer.running() && Clock::now() < deadline) {
     if (!contact && FileSize(journal_path) != size_before) contact = Clock::now();
     for (HWND box : robot::FindDialogs(importer.id())) {
-      if (robot::IsProgressWindow(box)) continue;  // no box: it goes by itself
+      if (!robot::IsMessageBox(box)) continue;  // the progress window: it goes by itself
       box_shown = Clock::now();
       timing.last_box = robot::ReadBox(box).text;  // after the time is taken: it reads the screen
       robot::PressOk(box);

@@ -138,8 +138,10 @@ std::vector<HWND> FindDialogs(DWORD process_id) {
   return search.found;
 }
 
+bool IsMessageBox(HWND dialog) { return GetDlgItem(dialog, kMessageTextId) != nullptr; }
+
 bool IsProgressWindow(HWND dialog) {
-  if (GetDlgItem(dialog, kMessageTextId) != nullptr) return false;
+  if (IsMessageBox(dialog)) return false;
   const std::vector<HWND> children = Children(dialog);
   return std::any_of(children.begin(), children.end(), [](HWND child) { return ClassName(child) == PROGRESS_CLASSW; });
 }

@@ -36,8 +36,12 @@ struct ProgressReading {
 // process `process_id`.
 std::vector<HWND> FindDialogs(DWORD process_id);
 
-// Whether the dialog is the shell's progress window (IProgressDialog), not a message box: it has
-// a progress bar and lacks the static control 0xFFFF that holds every message box's text.
+// Whether the dialog is a message box: it has the static control 0xFFFF that holds every box's
+// text. The progress window has none, and neither has any dialog that is gone by the time it is
+// looked at (a progress window closing in between looks like an empty box otherwise).
+bool IsMessageBox(HWND dialog);
+// Whether the dialog is the shell's progress window (IProgressDialog): no message box, and it has
+// a progress bar.
 bool IsProgressWindow(HWND dialog);
 // What the progress window shows now: its title and lines read with WM_GETTEXT, the bar's state
 // with its own messages (all of which cross processes). A line the window lacks reads "".

@@ -78,7 +78,7 @@ int Run(const robot::Options& options) {
       return kTimedOut;
     }
     for (HWND box : robot::FindDialogs(started.dwProcessId)) {
-      if (robot::IsProgressWindow(box) || !answered.insert(box).second) continue;
+      if (!robot::IsMessageBox(box) || !answered.insert(box).second) continue;
       std::optional<std::int64_t> seen;
       if (timed) {
         watch.Look();  // a progress window that closed before the box is on record before it
