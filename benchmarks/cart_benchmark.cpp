@@ -10,7 +10,10 @@
 #include <vector>
 
 #include "common/ansi.h"
-#include "import/cart_text.h"
+#include "import/cart_encoding.h"
+#include "import/cart_line.h"
+#include "import/cart_numbers.h"
+#include "import/text_helpers.h"
 #include "import/mod_main.h"
 #include "testbed/doubles/silent_double.h"
 

@@ -9,7 +9,7 @@
 
 #include "common/ansi.h"
 #include "common/runtime_error.h"
-#include "import/cart_text.h"
+#include "import/cart_line.h"
 
 namespace {
 

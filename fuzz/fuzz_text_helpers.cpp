@@ -9,7 +9,8 @@
 #include "common/ansi.h"
 #include "common/runtime_error.h"
 #include "common/text.h"
-#include "import/cart_text.h"
+#include "import/cart_numbers.h"
+#include "import/text_helpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider input(data, size);

@@ -6,8 +6,9 @@
 #include <array>
 
 #include "common/int16.h"
-#include "import/cart_text.h"
+#include "import/cart_line.h"
 #include "import/program.h"
+#include "import/text_helpers.h"
 
 namespace modMain {
 namespace {
@@ -15,8 +16,6 @@ namespace {
 using common::Int16;
 
 constexpr std::array<wchar_t, 3> kSeparators = {L',', L';', L'\t'};
-
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Decides the line end by the first one and makes every line end of an LF cart a bare LF (a CR
 // right before an LF goes), so that one stray CR LF cannot merge the lines before it.
@@ -153,35 +152,6 @@ Cart ParseCart(std::wstring text) {
     cart.decimal_mark = DecimalMark::kComma;
   }
   return cart;
-}
-
-std::optional<DecimalMark> MarkShownBy(std::wstring_view value) {
-  constexpr std::wstring_view kDigits = L"0123456789";
-  std::size_t begin = value.find_first_of(kDigits);
-  if (begin == std::wstring_view::npos) return std::nullopt;
-  if (begin > 0 && (value[begin - 1] == L'.' || value[begin - 1] == L',')) --begin;
-  const std::wstring_view number = value.substr(begin, value.find_last_of(kDigits) + 1 - begin);
-  const std::size_t point = number.rfind(L'.'), comma = number.rfind(L',');
-  if (point != std::wstring_view::npos && comma != std::wstring_view::npos) {
-    return point > comma ? DecimalMark::kPoint : DecimalMark::kComma;
-  }
-  if (point == comma) return std::nullopt;  // neither
-  const bool is_point = point != std::wstring_view::npos;
-  const std::size_t at = is_point ? point : comma;
-  if (std::ranges::count(number, number[at]) > 1) return is_point ? DecimalMark::kComma : DecimalMark::kPoint;
-  std::size_t digits = 0;
-  while (at + 1 + digits < number.size() && IsDigit(number[at + 1 + digits])) ++digits;
-  if (digits == 3) return std::nullopt;
-  return is_point ? DecimalMark::kPoint : DecimalMark::kComma;
-}
-
-double PriceNumber(const std::wstring& field, DecimalMark mark) {
-  if (mark == DecimalMark::kPoint) return ToNumber(NumericCharsOnly(field, L".-()"));
-  return ToNumber(PointForm(NumericCharsOnly(field, L",-()")));
-}
-
-double QuantityNumber(const std::wstring& field, DecimalMark mark) {
-  return ToNumber(mark == DecimalMark::kPoint ? field : PointForm(field));
 }
 
 }  // namespace modMain

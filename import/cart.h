@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-namespace modMain {
+#include "import/cart_numbers.h"
 
-enum class DecimalMark { kPoint, kComma };
+namespace modMain {
 
 // A well-formed line: its index (the header is line 0), the four text columns as the parser left
 // them, and its price, cost and quantity as written.
@@ -53,16 +53,5 @@ struct Cart {
 // Raises UnexpectedError for the 16-bit limits: Overflow for a cart of 32,768 lines or more, and
 // with the line's index for a line of 32,767 characters or more.
 Cart ParseCart(std::wstring text);
-
-// The decimal mark that a number as written shows, if any: of "." and "," the later when both
-// occur; the other one when one occurs twice ("1.234.567"); the one that occurs once, unless
-// exactly three digits follow it ("1,234" could be either). Only the number itself counts, from
-// its first digit (or a mark right before it) to its last.
-std::optional<DecimalMark> MarkShownBy(std::wstring_view value);
-
-// The price or cost (cleaned of everything but digits, the decimal mark, "-" and parentheses)
-// and the quantity (as written) as numbers under `mark`; 0 for what does not read as one.
-double PriceNumber(const std::wstring& field, DecimalMark mark);
-double QuantityNumber(const std::wstring& field, DecimalMark mark);
 
 }  // namespace modMain

@@ -1,8 +1,9 @@
 // The cart file: the existence test, the whole read, and the error text of a failed open.
 #include "import/cart_file.h"
 
-#include "import/cart_text.h"
+#include "import/cart_encoding.h"
 #include "import/program.h"
+#include "import/text_helpers.h"
 
 namespace modMain {
 

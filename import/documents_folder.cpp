@@ -4,7 +4,7 @@
 #include "common/text.h"
 #include "common/variant.h"
 #include "import/cart_file.h"
-#include "import/cart_text.h"
+#include "import/text_helpers.h"
 #include "registry/registry_access.h"
 
 namespace modMain {

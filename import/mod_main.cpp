@@ -11,9 +11,9 @@
 #include "common/variant.h"
 #include "import/cart.h"
 #include "import/cart_file.h"
-#include "import/cart_text.h"
 #include "import/documents_folder.h"
 #include "import/program.h"
+#include "import/text_helpers.h"
 
 namespace modMain {
 namespace {

@@ -2,7 +2,7 @@
 // modMain: the cart import. `Run` is the program: it runs the whole import with its partners (the
 // quoting application's automation, the user's desk, the progress window) and reports what went
 // wrong unexpectedly. The steps are public so that each can be tested on its
-// own; the cart's text (cart_text.h), its file (cart_file.h) and the Documents folder
+// own; the cart (cart.h), its file (cart_file.h) and the Documents folder
 // (documents_folder.h) have headers of their own.
 //
 // Expected conditions (no cart file, a file that is no cart, prices written two ways, the quoting

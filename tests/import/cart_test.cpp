@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "import/cart.h"
+#include "import/cart_encoding.h"
 #include "import/cart_file.h"
-#include "import/cart_text.h"
+#include "import/cart_line.h"
+#include "import/text_helpers.h"
 #include "tests/import/recording_double.h"
 
 namespace modMain::testing {
