@@ -17,35 +17,44 @@ using common::Int16;
 
 constexpr std::array<wchar_t, 3> kSeparators = {L',', L';', L'\t'};
 
-// Decides the line end by the first one and makes every line end of an LF cart a bare LF (a CR
-// right before an LF goes), so that one stray CR LF cannot merge the lines before it.
-std::wstring LineEndOf(std::wstring& text) {
-  const std::size_t lf = text.find(L'\n');
-  if (lf == std::wstring::npos || (lf > 0 && text[lf - 1] == L'\r')) return L"\r\n";
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
-    text[kept++] = text[i];
-  }
-  text.resize(kept);
-  return L"\n";
-}
-
-// Drops a first line "sep=X", the hint that spreadsheets write; X when it is a separator.
-std::optional<wchar_t> TakeSeparatorHint(std::wstring& text, std::wstring_view line_end) {
+// Drops a first line "sep=X", the hint that spreadsheets write, with its line end (CR LF, LF or
+// CR); X, spaces after it ignored, when it is a separator.
+std::optional<wchar_t> TakeSeparatorHint(std::wstring& text) {
   static constexpr std::wstring_view kSep = L"sep=";
-  const std::size_t end = std::min(text.find(line_end), text.size());
+  const std::size_t end = std::min(text.find_first_of(L"\r\n"), text.size());
   const std::wstring_view first(text.data(), end);
   const bool hint =
       first.size() >= kSep.size() && std::equal(kSep.begin(), kSep.end(), first.begin(), [](wchar_t a, wchar_t b) {
         return a == (b >= L'A' && b <= L'Z' ? static_cast<wchar_t>(b - L'A' + L'a') : b);
       });
   if (!hint) return std::nullopt;
-  const std::wstring_view named = first.substr(kSep.size());
+  std::wstring_view named = first.substr(kSep.size());
+  named = named.substr(0, named.find_last_not_of(L' ') + 1);  // npos + 1: none left
   std::optional<wchar_t> separator;
   if (named.size() == 1 && std::ranges::find(kSeparators, named[0]) != kSeparators.end()) separator = named[0];
-  text.erase(0, std::min(end + line_end.size(), text.size()));
+  const std::size_t line_end = end + 1 < text.size() && text[end] == L'\r' && text[end + 1] == L'\n' ? 2 : 1;
+  text.erase(0, std::min(end + line_end, text.size()));
   return separator;
+}
+
+// Decides the line end by the text's first line break: CR LF, LF, or CR alone as a spreadsheet's
+// "CSV (Macintosh)" ends its lines (with an LF for a line break inside a cell, so the first line
+// break decides, not whether there is an LF at all). In an LF cart a CR right before an LF goes,
+// in a CR cart an LF right after a CR, so that one stray CR LF cannot merge the lines before it.
+std::wstring LineEndOf(std::wstring& text) {
+  const std::size_t first = text.find_first_of(L"\r\n");
+  if (first == std::wstring::npos) return L"\r\n";
+  if (text[first] == L'\r' && first + 1 < text.size() && text[first + 1] == L'\n') return L"\r\n";
+  const bool cr = text[first] == L'\r';
+  std::size_t kept = 0;
+  wchar_t before = 0;  // the character before text[i] as it was
+  for (std::size_t i = 0; i < text.size(); before = text[i], ++i) {
+    const bool paired =
+        cr ? text[i] == L'\n' && before == L'\r' : text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n';
+    if (!paired) text[kept++] = text[i];
+  }
+  text.resize(kept);
+  return cr ? L"\r" : L"\n";
 }
 
 std::vector<std::wstring_view> SplitLines(const std::wstring& data, std::wstring_view line_end) {
@@ -91,8 +100,8 @@ struct MarkWitnesses {
 }  // namespace
 
 Cart ParseCart(std::wstring text) {
+  const std::optional<wchar_t> hint = TakeSeparatorHint(text);
   const std::wstring line_end = LineEndOf(text);
-  const std::optional<wchar_t> hint = TakeSeparatorHint(text, line_end);
   text = TruncateAt(text, line_end + line_end);
   const std::vector<std::wstring_view> lines = SplitLines(text, line_end);
 
@@ -110,7 +119,11 @@ Cart ParseCart(std::wstring text) {
 
   MarkWitnesses witnesses;
   std::vector<std::wstring> fields;
-  cart.items.reserve(lines.size() - 1);  // at once: a growing vector would hold its old items and new ones together
+  // The items' price, cost and quantity as written, read once the decimal mark is known.
+  std::vector<std::array<std::wstring, 3>> written;
+  // At once: a growing vector would hold its old items and new ones together.
+  cart.items.reserve(lines.size() - 1);
+  written.reserve(lines.size() - 1);
   try {
     // From 1: line 0 is the header, never imported, whatever it holds.
     for (Int16 i = 1; i <= last; ++i) {
@@ -128,28 +141,40 @@ Cart ParseCart(std::wstring text) {
         cart.malformed.push_back(i);
         continue;
       }
+      if (fields[1].empty() && fields[2].empty() && fields[3].empty() && fields[4].empty()) {
+        cart.nameless.push_back(i);  // its values decide nothing either
+        continue;
+      }
       witnesses.Consider(i, 0, fields[10]);
       witnesses.Consider(i, 1, fields[11]);
       witnesses.Consider(i, 2, fields[12]);
       // Copies, not moves: they take just the room the text needs, and the fields keep theirs for
       // the next line.
-      cart.items.push_back({i, fields[1], fields[2], fields[3], fields[4], fields[10], fields[11], fields[12]});
+      cart.items.push_back({i, fields[1], fields[2], fields[3], fields[4]});
+      written.push_back({fields[10], fields[11], fields[12]});
     }
   } catch (const common::RuntimeError& error) {
     throw UnexpectedError{error};
   }
 
   const LineShape header = ShapeOf(lines.front(), cart.separator);
-  const std::size_t others = cart.items.size() + cart.malformed.size();
+  const std::size_t well_formed = cart.items.size() + cart.nameless.size();
+  const std::size_t others = well_formed + cart.malformed.size();
   cart.is_cart =
-      (others == 0 && header.all_empty) || HasCartColumns(header) || (others > 0 && 2 * cart.items.size() >= others);
+      (others == 0 && header.all_empty) || HasCartColumns(header) || (others > 0 && 2 * well_formed >= others);
 
   if (witnesses.point && witnesses.comma) {
     auto first = std::move(*witnesses.point), second = std::move(*witnesses.comma);
     if (second.first < first.first) std::swap(first, second);
     cart.conflict = {std::move(first.second), std::move(second.second)};
-  } else if (witnesses.comma) {
+  } else if (witnesses.comma || (!witnesses.point && cart.separator == L';')) {
     cart.decimal_mark = DecimalMark::kComma;
+  }
+  for (std::size_t k = 0; k < cart.items.size(); ++k) {
+    CartItem& item = cart.items[k];
+    item.price = PriceNumber(written[k][0], cart.decimal_mark);
+    item.cost = PriceNumber(written[k][1], cart.decimal_mark);
+    item.quantity = QuantityNumber(written[k][2], cart.decimal_mark);
   }
   return cart;
 }

@@ -47,20 +47,17 @@ class ItemFunctions {
   Progress& progress_;
 };
 
-// One well-formed line into the single-line buffer and from there into the multi-line buffer.
-// Columns 1 to 4 go by reference to the line's own strings.
-void ImportLine(const ItemFunctions& items, CartItem& item, DecimalMark mark) {
-  const double price = PriceNumber(item.price, mark);
-  const double cost = PriceNumber(item.cost, mark);
-  const double quantity = QuantityNumber(item.quantity, mark);
+// One item into the single-line buffer and from there into the multi-line buffer. Columns 1 to 4
+// go by reference to the item's own strings.
+void ImportLine(const ItemFunctions& items, CartItem& item) {
   items.Call(L"SLIBufferClear");
   items.SetValue(L"VendorPartNumber", Argument::Reference(item.vendor_part));
   items.SetValue(L"Manufacturer", Argument::Reference(item.manufacturer));
   items.SetValue(L"ManufacturerPartNumber", Argument::Reference(item.manufacturer_part));
   items.SetValue(L"Description", Argument::Reference(item.description));
-  items.SetValue(L"UnitPrice", Argument::Value(price));
-  items.SetValue(L"UnitCost", Argument::Value(cost));
-  items.SetValue(L"QtyBase", Argument::Value(quantity));
+  items.SetValue(L"UnitPrice", Argument::Value(item.price));
+  items.SetValue(L"UnitCost", Argument::Value(item.cost));
+  items.SetValue(L"QtyBase", Argument::Value(item.quantity));
   items.SetValue(L"TaxCode", Argument::Value(L"Y"));
   items.SetValue(L"Vendor", Argument::Value(L"Kestrova"));
   items.Call(L"SLIBufferCopyToMLIBuffer");
@@ -92,24 +89,43 @@ std::wstring LineList(const std::vector<std::int16_t>& lines) {
   return list;
 }
 
-std::wstring WrongColumnsMessage(const std::vector<std::int16_t>& lines, std::size_t well_formed) {
-  std::wstring text =
-      lines.size() == 1
-          ? L"It appears that line " + std::to_wstring(lines.front()) +
-                L" in the shopping cart file does not have the correct number of columns of data, so the data will "
-                L"not be pasted into Brevanto."
-          : L"It appears that lines " + LineList(lines) +
-                L" in the shopping cart file do not have the correct number of columns of data, so their data will "
-                L"not be pasted into Brevanto.";
-  text += well_formed == 0 ? std::wstring(L"\r\n\r\nNone of the cart's lines can be imported.")
-                           : L"\r\n\r\nChoose OK to import the other " + std::to_wstring(well_formed) +
-                                 L" items, or Cancel to import none.";
+// The lines that will not be imported, those without 14 columns first, then those that name no
+// item, and what the user may choose.
+std::wstring SkippedLinesMessage(const Cart& cart) {
+  std::wstring text;
+  const std::vector<std::int16_t>& malformed = cart.malformed;
+  if (malformed.size() == 1) {
+    text = L"It appears that line " + std::to_wstring(malformed.front()) +
+           L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
+           L"pasted into Brevanto.";
+  } else if (!malformed.empty()) {
+    text = L"It appears that lines " + LineList(malformed) +
+           L" in the shopping cart file do not have the correct number of columns of data, so their data will not "
+           L"be pasted into Brevanto.";
+  }
+  const std::vector<std::int16_t>& nameless = cart.nameless;
+  if (!nameless.empty()) {
+    if (!text.empty()) text += L"\r\n\r\n";
+    text += nameless.size() == 1
+                ? L"Line " + std::to_wstring(nameless.front()) +
+                      L" names no item (its part numbers, manufacturer and description are empty), so it will not be "
+                      L"pasted into Brevanto."
+                : L"Lines " + LineList(nameless) +
+                      L" name no item (their part numbers, manufacturer and description are empty), so they will not "
+                      L"be pasted into Brevanto.";
+  }
+  const std::size_t items = cart.items.size();
+  text += items == 0   ? std::wstring(L"\r\n\r\nNone of the cart's lines can be imported.")
+          : items == 1 ? std::wstring(L"\r\n\r\nChoose OK to import the other item, or Cancel to import none.")
+                       : L"\r\n\r\nChoose OK to import the other " + std::to_wstring(items) +
+                             L" items, or Cancel to import none.";
   return text;
 }
 
 std::wstring NotACartMessage(const std::wstring& cart_path) {
   return L"The file " + QuoteText(cart_path) +
-         L" is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing was imported.";
+         L" is not a Kestrova shopping cart: its first line and most of its other lines do not have the 14 columns of "
+         L"a cart. Nothing was imported.";
 }
 
 std::wstring TwoWaysMessage(const std::wstring& cart_path, const MarkEvidence& first, const MarkEvidence& second) {
@@ -181,10 +197,10 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
     return 0;
   }
 
-  // One box for every line without 14 columns, before Brevanto's buffers are touched: Cancel, or
-  // a cart with nothing to import, leaves them as they are.
-  if (!cart.malformed.empty()) {
-    const std::wstring text = WrongColumnsMessage(cart.malformed, cart.items.size());
+  // One box for every line that will not be imported, before Brevanto's buffers are touched:
+  // Cancel, or a cart with nothing to import, leaves them as they are.
+  if (!cart.malformed.empty() || !cart.nameless.empty()) {
+    const std::wstring text = SkippedLinesMessage(cart);
     if (cart.items.empty()) {
       desk.ShowMessage(text, MessageIcon::kInformation, kAppTitle);
       return 1;
@@ -205,7 +221,7 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
   Int16 imported = 0;
   for (CartItem& item : cart.items) {
     progress.Item(static_cast<std::size_t>(imported) + 1);
-    Placed(item.line, false, [&] { ImportLine(items, item, cart.decimal_mark); });
+    Placed(item.line, false, [&] { ImportLine(items, item); });
     ++imported;
     // Cancel counts between lines: the lines copied so far are cleared out of the buffer again,
     // and the quote stays as it was.

@@ -44,12 +44,12 @@ int Main(const Partners& partners);
 // The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
 // the final count. The file is read and parsed first: a file that is no cart, or whose prices
 // are written in two ways, is told in a box before Brevanto is looked for, and nothing more
-// happens. Lines without 14 columns are told in one box, after the document check, where the
-// user may choose to import none. While the lines are sent, the progress window may show; its
-// Cancel, between two lines, clears Brevanto's multi-line buffer again and ends the run without
-// a box. Returns the exit code: 0 for an import and for the ends that Brevanto's state decides
+// happens. Lines without 14 columns, and lines that name no item, are told in one box after the
+// document check, where the user may choose to import none. While the lines are sent, the
+// progress window may show; its Cancel, between two lines, clears Brevanto's multi-line buffer
+// again and ends the run without a box. Returns the exit code: 0 for an import and for the ends that Brevanto's state decides
 // (not running, no document), 1 when nothing could or should be imported (no cart, two ways,
-// Cancel or no well-formed line in the columns box, Cancel in the progress window). Raises
+// Cancel or no line to import in the lines box, Cancel in the progress window). Raises
 // unexpected errors (an UnexpectedError when one happened within a cart line, its parse
 // included, or the paste call), after every object reference it took has been released.
 int ImportCart(const Partners& partners, const std::wstring& cart_path);

@@ -31,7 +31,7 @@ SilentDesk::SilentDesk(std::string cart_bytes) : cart_(std::move(cart_bytes)) { 
 
 void SilentDesk::ShowMessage(const std::wstring& text, MessageIcon, const std::wstring&) {
   ++boxes;
-  if (text.starts_with(L"It appears that line")) ++line_boxes;
+  if (text.ends_with(L"None of the cart's lines can be imported.")) ++line_boxes;
   last_message = text;
 }
 
@@ -42,6 +42,7 @@ Choice SilentDesk::AskRetryOrCancel(const std::wstring& text, MessageIcon icon, 
 
 Choice SilentDesk::AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   ShowMessage(text, icon, title);
+  ++line_boxes;
   return Choice::kOk;
 }
 

@@ -33,13 +33,13 @@ class SilentDesk final : public DeskDouble {
   explicit SilentDesk(std::string cart_bytes);
 
   std::size_t boxes = 0;       // message boxes shown
-  std::size_t line_boxes = 0;  // of which: lines with the wrong number of columns
+  std::size_t line_boxes = 0;  // of which: the box about the lines that will not be imported
   std::wstring last_message;
 
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   // Never asked: this application refuses nothing. Counted as a box; the answer is Cancel.
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
-  // The columns box: counted as a box; the answer is OK.
+  // The box about the lines that will not be imported: counted as a box; the answer is OK.
   Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;

@@ -466,8 +466,8 @@ TEST_F(ImportEndToEnd, AFileThatIsNoCartIsToldOnceAndNothingReachesBrevanto) {
   Outcome run = Import({.arguments = {path}});
   const Box not_a_cart{kTitle,
                        "The file '" + Utf8(path) +
-                           "' is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing "
-                           "was imported.",
+                           "' is not a Kestrova shopping cart: its first line and most of its other lines do not "
+                           "have the 14 columns of a cart. Nothing was imported.",
                        "exclamation"};
   EXPECT_EQ(run.boxes, std::vector<Box>{not_a_cart});
   EXPECT_EQ(run.exit_code, 1);
@@ -762,8 +762,9 @@ TEST_F(RegionalSettings, TheDemoCartArrivesAsWritten) {
 // The demo's cart as spreadsheets save it, each under the regional settings of the user who would
 // have it (tools/test.sh runs this suite under each; a row runs only under its own): a German
 // spreadsheet's (";", ANSI, the shop's prices left as text), a French "CSV UTF-8" (";", decimal
-// comma, U+202F between thousands, U+00A0 before "€") and "Unicode text" (UTF-16, tabs). Each
-// gives the items of the shop's own cart.
+// comma, U+202F between thousands, U+00A0 before "€"), "Unicode text" (UTF-16, tabs) and a Swiss
+// shop's (";", ANSI, "Fr. 3'249.00"), which a United States user may get too. Each gives the items
+// of the shop's own cart.
 struct SpreadsheetCase {
   const char* label;
   const wchar_t* file;    // beside the tests
@@ -790,7 +791,8 @@ TEST_P(SpreadsheetCart, ImportsTheShopsItems) {
 INSTANTIATE_TEST_SUITE_P(Users, SpreadsheetCart,
                          ::testing::Values(SpreadsheetCase{"German", L"example_cart_de.csv", L"de-DE"},
                                            SpreadsheetCase{"French", L"ShoppingCart-fr.csv", L"fr-FR"},
-                                           SpreadsheetCase{"UnicodeText", L"ShoppingCart-unicode.txt", L"en-US"}),
+                                           SpreadsheetCase{"UnicodeText", L"ShoppingCart-unicode.txt", L"en-US"},
+                                           SpreadsheetCase{"SwissShop", L"ShoppingCart-ch.csv", L"en-US"}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // --- A long import: the progress window ------------------------------------------------------------

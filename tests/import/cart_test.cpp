@@ -162,6 +162,7 @@ struct CartCase {
   std::vector<std::int16_t> malformed{};
   bool is_cart = true;
   std::wstring conflict{};  // "line 'value', line 'value'"
+  std::vector<std::int16_t> nameless{};
 };
 
 class ParseCartTest : public ::testing::TestWithParam<CartCase> {};
@@ -184,11 +185,11 @@ TEST_P(ParseCartTest, GivesSeparatorMarkAndLines) {
   std::vector<Item> items;
   for (const CartItem& item : cart.items) {
     EXPECT_EQ(item.manufacturer + L"|" + item.manufacturer_part, L"Acme|A-1") << item.line;
-    items.push_back({item.line, item.vendor_part, item.description, PriceNumber(item.price, cart.decimal_mark),
-                     PriceNumber(item.cost, cart.decimal_mark), QuantityNumber(item.quantity, cart.decimal_mark)});
+    items.push_back({item.line, item.vendor_part, item.description, item.price, item.cost, item.quantity});
   }
   EXPECT_EQ(items, GetParam().items);
   EXPECT_EQ(cart.malformed, GetParam().malformed);
+  EXPECT_EQ(cart.nameless, GetParam().nameless);
 }
 
 std::string Lines(std::initializer_list<std::string> lines, const std::string& end = "\r\n") {
@@ -257,9 +258,21 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{"SepLineNamesTheSeparator",
                  Lines({"SEP=;", Header(), Row("P1", "a,b", "1", "1", "1", ';')}),
                  L';',
-                 kPoint,
+                 kComma,
                  {{1, L"P1", L"a,b", 1, 1, 1}}},
-        CartCase{"SepLineOfAnotherCharacterIsDropped", Lines({"sep=|", Header(';'), kP1}), L';', kPoint, {}, {1}},
+        CartCase{"SepLineOfAnotherCharacterIsDropped", Lines({"sep=|", Header(';'), kP1}), L';', kComma, {}, {1}},
+        // The sep line's own line end does not decide the cart's; spaces after its separator do not count.
+        CartCase{"SepLineBeforeAnLfCart",
+                 "sep=; \r\n" + Lines({Header(';'), Row("P1", "B", "1", "1", "1", ';')}, "\n"),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"B", 1, 1, 1}}},
+        // A line break inside a cell is an LF there too.
+        CartCase{"MacintoshCrLineEnds",
+                 Lines({Header(), Row("P1", "\"a\nb\"", "12.50", "10", "2"), kP1}, "\r"),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"a\nb", 12.5, 10, 2}, {2, L"P1", L"Bolt", 12.5, 10, 2}}},
         CartCase{"PaddedRows",
                  Lines({Header() + ",,", kP1 + ",,,", kP1 + ", ", ",,,,,,,,,,,,,,,,", kP1}),
                  L',',
@@ -282,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(
         CartCase{"NoHeaderTieGoesToSemicolon",
                  Lines({"x", Row("P1", "B", "1", "1", "1", ';'), Row("P2", "B", "1", "1", "1", '\t')}),
                  L';',
-                 kPoint,
+                 kComma,
                  {{1, L"P1", L"B", 1, 1, 1}},
                  {2}},
         // The decimal mark: undecided values read under the point; values of both ways conflict.
@@ -296,6 +309,59 @@ INSTANTIATE_TEST_SUITE_P(
                  L',',
                  kPoint,
                  {{1, L"P1", L"B", 1234567, 1.5, 3}}},
+        // Only the number decides and is read: a mark of "Fr." or "ca." is the text's, group marks go.
+        CartCase{"SwissShopFrancs",
+                 Lines({Header(), Row("P1", "Bolt", "Fr. 3'249.00", "SFr. 2'716.50", "2")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Bolt", 3249, 2716.5, 2}}},
+        CartCase{"SwissFrancsWithoutASpace",
+                 Lines({Header(), Row("P1", "Bolt", "Fr.3'249.00", "Fr.2'716.50", "2")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Bolt", 3249, 2716.5, 2}}},
+        CartCase{"MarksOutsideTheNumber",
+                 Lines({Header(), Row("P1", "Bolt", "12.50 Fr.", "ca. 12.50", "2"),
+                        Row("P2", "Nut", "Fr. 3'249.\xE2\x80\x93", "n.a.", "1")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Bolt", 12.5, 12.5, 2}, {2, L"P2", L"Nut", 3249, 0, 1}}},
+        CartCase{"SwissAndFrenchQuantityGroups",
+                 Lines({Header(), Row("P1", "Bolt", "12", "10", "1'000"), Row("P2", "Nut", "12", "10", "1 000")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Bolt", 12, 10, 1000}, {2, L"P2", L"Nut", 12, 10, 1000}}},
+        // Where no value decides, ";" reads with the comma; a single mark after a lone 0 decides.
+        CartCase{"GermanWholeEuros",
+                 Lines({Header(';'), Row("P1", "Bolt", "3.249 \xE2\x82\xAC", "189 \xE2\x82\xAC", "2", ';')}),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"Bolt", 3249, 189, 2}}},
+        CartCase{"GermanFractionsOfACent",
+                 Lines({Header(';'), Row("P1", "Bolt", "0,325 \xE2\x82\xAC", ",125 \xE2\x82\xAC", "4", ';')}),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"Bolt", 0.325, 0.125, 4}}},
+        CartCase{"GermanErpQuantity",
+                 Lines({Header(';'), Row("P1", "Bolt", "3249", "2716", "2,000", ';')}),
+                 L';',
+                 kComma,
+                 {{1, L"P1", L"Bolt", 3249, 2716, 2}}},
+        CartCase{"UsCentsAndThousands",
+                 Lines({Header(), Row("P1", "Bolt", "$.50", "\"$1,234.50\"", "\"2,000\"")}),
+                 L',',
+                 kPoint,
+                 {{1, L"P1", L"Bolt", 0.5, 1234.5, 2000}}},
+        // A total row names no item: not imported, and its comma decides nothing.
+        CartCase{"TotalRowNamesNoItem",
+                 Lines({Header(), kP1, ",,,,,,,,,\"31.245,30 \xE2\x82\xAC\",,,,"}),
+                 L',',
+                 kPoint,
+                 {kItem1},
+                 {},
+                 true,
+                 {},
+                 {2}},
         CartCase{"BothWays",
                  Lines({Header(';'), Row("P1", "B", "1.234,50 \xE2\x82\xAC", "1", "1", ';'),
                         Row("P2", "B", "1", "1,234.50", "1", ';')}),

@@ -201,7 +201,9 @@ Log Attached(const Log& rest) {
 }
 std::wstring NotACart() {
   return L"Box exclamation [Kestrova Cart Import] The file '" + Cart() +
-         L"' is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing was imported.";
+         L"' is not a Kestrova shopping cart: its first line and most of its other lines do not have the 14 columns of "
+         L"a "
+         L"cart. Nothing was imported.";
 }
 std::wstring TwoWays() {
   return L"Box exclamation [Kestrova Cart Import] The prices in the shopping cart file '" + Cart() +
@@ -218,6 +220,12 @@ std::wstring NoneOf() {
          L"correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nNone of the cart's "
          L"lines can be imported.";
 }
+
+constexpr wchar_t kBothKinds[] =
+    L"Choose information [Kestrova Cart Import] It appears that line 2 in the shopping cart file does not have the "
+    L"correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nLines 3 and 5 name no "
+    L"item (their part numbers, manufacturer and description are empty), so they will not be pasted into "
+    L"Brevanto.\r\n\r\nChoose OK to import the other 2 items, or Cancel to import none.";
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, StartTest,
@@ -285,6 +293,15 @@ INSTANTIATE_TEST_SUITE_P(
                   Attached({Columns(2), L"Release Application"}),
                   {Columns(2)},
                   {Choice::kCancel}},
+        StartCase{"LinesOfBothKindsCancelled",
+                  {},
+                  [](RecordingDouble& f) {
+                    f.files[Cart()] = Lines({kHeader, Good(), "x", ",,,,,,,,,1,1,1,N,X", Good(), ",,,,,,,,,,,,,Y"});
+                  },
+                  1,
+                  Attached({kBothKinds, L"Release Application"}),
+                  {kBothKinds},
+                  {Choice::kCancel}},
         StartCase{"NothingWellFormed",
                   {},
                   [](RecordingDouble& f) {
@@ -350,8 +367,8 @@ INSTANTIATE_TEST_SUITE_P(
                  Lines({kHeader, "a,,,,,,,,,,,,", "a,,,,,,,,,,,,,,", "a,,,,,,,,,,,,,, ", ",,,,,,,,,,,,,",
                         ",,,,,,,,,,,,,,,"}),
                  L"It appears that lines 1 and 3 in the shopping cart file do not have the correct number of columns "
-                 L"of data, so their data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other 1 "
-                 L"items, or Cancel to import none.",
+                 L"of data, so their data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other "
+                 L"item, or Cancel to import none.",
                  1},
         CartCase{"LineOfSpaces", Lines({kHeader, "   "}),
                  L"It appears that line 1 in the shopping cart file does not have the correct number of columns of "
