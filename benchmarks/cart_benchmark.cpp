@@ -13,8 +13,8 @@
 #include "import/cart_encoding.h"
 #include "import/cart_line.h"
 #include "import/cart_numbers.h"
-#include "import/text_helpers.h"
 #include "import/mod_main.h"
+#include "import/text_helpers.h"
 #include "testbed/doubles/silent_double.h"
 
 // --- Heap accounting: every allocation of the process, current and peak bytes. The replacement

@@ -1,6 +1,7 @@
 // The text clean-up helpers on any text: NumericCharsOnly keeps only allowed characters of the
-// trimmed text, TruncateAt gives a prefix that ends where the marker starts, DropRight and
-// QuoteText keep their lengths, ToNumber never fails.
+// trimmed text, the number in a value starts and ends at a digit and reads without failing,
+// TruncateAt gives a prefix that ends where the marker starts, DropRight and QuoteText keep their
+// lengths, ToNumber never fails.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -38,6 +39,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const double number = modMain::ToNumber(text);
   (void)number;
+
+  // The number in a value runs from a digit, or one mark right before it, to a digit; reading it
+  // never fails.
+  const std::wstring_view in_value = modMain::NumberIn(text);
+  auto digit = [](wchar_t c) { return c >= L'0' && c <= L'9'; };
+  if (!in_value.empty() && (!digit(in_value.back()) || !(digit(in_value.front()) || digit(in_value[1])))) std::abort();
+  for (const auto mark : {modMain::DecimalMark::kPoint, modMain::DecimalMark::kComma}) {
+    (void)modMain::PriceNumber(text, mark);
+    (void)modMain::QuantityNumber(text, mark);
+  }
 
   const std::wstring cut = modMain::TruncateAt(text, marker);
   if (text.compare(0, cut.size(), cut) != 0) std::abort();

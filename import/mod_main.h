@@ -47,11 +47,12 @@ int Main(const Partners& partners);
 // happens. Lines without 14 columns, and lines that name no item, are told in one box after the
 // document check, where the user may choose to import none. While the lines are sent, the
 // progress window may show; its Cancel, between two lines, clears Brevanto's multi-line buffer
-// again and ends the run without a box. Returns the exit code: 0 for an import and for the ends that Brevanto's state decides
-// (not running, no document), 1 when nothing could or should be imported (no cart, two ways,
-// Cancel or no line to import in the lines box, Cancel in the progress window). Raises
-// unexpected errors (an UnexpectedError when one happened within a cart line, its parse
-// included, or the paste call), after every object reference it took has been released.
+// again and ends the run without a box. Returns the exit code: 0 for an import and for the
+// ends that Brevanto's state decides (not running, no document), 1 when nothing could or should
+// be imported (no cart, two ways, Cancel or no line to import in the lines box, Cancel in the
+// progress window). Raises unexpected errors (an UnexpectedError when one happened within a cart
+// line, its parse included, or the paste call), after every object reference it took has been
+// released.
 int ImportCart(const Partners& partners, const std::wstring& cart_path);
 // The program, with the command line's arguments (an empty one counts as none): none imports the
 // Documents folder's cart (Main), one the cart at that path, taken from the current folder when
