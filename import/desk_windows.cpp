@@ -7,6 +7,7 @@
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/system_message_windows.h"
+#include "registry/platform_registry_windows.h"
 
 namespace modMain::windows {
 

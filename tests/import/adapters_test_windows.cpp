@@ -307,12 +307,14 @@ TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
 
 // --- Where DLLs come from -----------------------------------------------------------------------
 
+using UniqueModule = common::UniqueAny<HMODULE, &::FreeLibrary>;
+
 // kci_planted.dll lies beside this program, as a planted DLL would beside the importer; Wine has no
 // builtin of that name. The change holds for the rest of the process.
 TEST(DllSearch, ADllBesideTheProgramIsFoundByNameOnlyUntilTheSystemFolderAloneIsSearched) {
-  ASSERT_TRUE(common::UniqueModule(LoadLibraryW(L"kci_planted.dll"))) << "error " << GetLastError();
+  ASSERT_TRUE(UniqueModule(LoadLibraryW(L"kci_planted.dll"))) << "error " << GetLastError();
   ASSERT_TRUE(LoadDllsFromSystemFolderOnly());
-  EXPECT_FALSE(common::UniqueModule(LoadLibraryW(L"kci_planted.dll")));
+  EXPECT_FALSE(UniqueModule(LoadLibraryW(L"kci_planted.dll")));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
 }
 
