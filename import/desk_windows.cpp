@@ -62,4 +62,6 @@ std::vector<std::wstring> WindowsDesk::CommandLineArguments() {
   return std::vector<std::wstring>(argv + (count > 0 ? 1 : 0), argv + count);
 }
 
+std::uint16_t WindowsDesk::UserDisplayLanguage() { return GetUserDefaultUILanguage(); }
+
 }  // namespace modMain::windows
