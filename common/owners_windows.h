@@ -1,6 +1,6 @@
 #pragma once
-// The owners of the Win32 resources that the product, the test bed and the tests hold, each a
-// common::UniqueAny. COM references and the apartment are in common/com_windows.h.
+// The owners of the Win32 resources that the product holds (and the test bed and the tests with
+// it), each a common::UniqueAny. COM references and the apartment are in common/com_windows.h.
 #include <windows.h>
 
 #include "common/unique_any.h"
@@ -14,10 +14,6 @@ using UniqueFile = UniqueAny<HANDLE, &::CloseHandle, -1>;
 // The ownership of a mutex that this thread acquired: given back with ReleaseMutex. The handle
 // itself has an owner of its own (UniqueHandle), declared before this one.
 using UniqueMutexOwnership = UniqueAny<HANDLE, &::ReleaseMutex>;
-// A key that RegOpenKeyEx or RegCreateKeyEx opened (never a predefined root).
-using UniqueHkey = UniqueAny<HKEY, &::RegCloseKey>;
-// A DLL that LoadLibrary loaded.
-using UniqueModule = UniqueAny<HMODULE, &::FreeLibrary>;
 // Memory that the system allocated for the caller with LocalAlloc (FormatMessage,
 // CommandLineToArgvW, ConvertSidToStringSid).
 using UniqueLocal = UniqueAny<HLOCAL, &::LocalFree>;

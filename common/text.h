@@ -7,8 +7,9 @@
 namespace common {
 
 // Upper-case fold for the characters that the single-byte code page can carry (ASCII, Latin-1
-// and the letters of Windows-1252's upper half). Used where a stable, locale-free answer is
-// wanted: registry names in the registry emulation (testbed/doubles/).
+// and the letters of Windows-1252's upper half): a stable, locale-free answer. It is the
+// comparison "as text" below wherever the platform has no upper-case mapping of its own, and
+// registry names compare by it in the registry emulation (testbed/doubles/).
 wchar_t FoldCase(wchar_t c);
 std::wstring FoldCase(std::wstring_view text);
 

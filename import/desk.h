@@ -1,6 +1,6 @@
 #pragma once
 // The user's desk as the import run reaches it: message boxes, the file system, the shell's
-// Documents folder, the import lock, the command line and the registry. The product implements it
+// Documents folder, the import lock, the command line, the registry and the display language. The product implements it
 // over MessageBoxW, Win32 files, the shell and advapi32 (desk_windows.h); the native tests with
 // recording doubles.
 //
@@ -61,6 +61,8 @@ class Desk {
   virtual bool TryLockImport(const std::wstring& name) = 0;
   // The arguments the program was started with, after its own name, in UTF-16.
   virtual std::vector<std::wstring> CommandLineArguments() = 0;
+  // The user's Windows display language, as a LANGID (0x0407 for de-DE). Never fails.
+  virtual std::uint16_t UserDisplayLanguage() = 0;
 };
 
 }  // namespace modMain

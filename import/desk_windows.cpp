@@ -7,6 +7,7 @@
 #include "import/files_windows.h"
 #include "import/message_box_windows.h"
 #include "import/system_message_windows.h"
+#include "registry/platform_registry_windows.h"
 
 namespace modMain::windows {
 
@@ -60,5 +61,7 @@ std::vector<std::wstring> WindowsDesk::CommandLineArguments() {
   if (argv == nullptr) throw Win32Error(GetLastError());
   return std::vector<std::wstring>(argv + (count > 0 ? 1 : 0), argv + count);
 }
+
+std::uint16_t WindowsDesk::UserDisplayLanguage() { return GetUserDefaultUILanguage(); }
 
 }  // namespace modMain::windows

@@ -20,6 +20,7 @@ class WindowsDesk final : public Desk {
   bool TryLockImport(const std::wstring& name) override;
   std::wstring FullPath(const std::wstring& path) override;
   std::vector<std::wstring> CommandLineArguments() override;
+  std::uint16_t UserDisplayLanguage() override;
 
  private:
   // The import lock: the mutex, and this thread's ownership of it, given back before the handle

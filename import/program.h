@@ -1,14 +1,14 @@
 #pragma once
-// What every part of the importer shares: the title that its message boxes carry, the end of a
-// run that the user chose, and an unexpected error as its report tells it.
+// What every part of the importer shares: the end of a run that the user chose, and an unexpected
+// error as its report tells it. The title that its message boxes carry is in the catalogue
+// (texts.h).
 #include <cstdint>
 #include <optional>
 
 #include "common/runtime_error.h"
+#include "import/texts.h"
 
 namespace modMain {
-
-inline constexpr wchar_t kAppTitle[] = L"Kestrova Cart Import";
 
 // Raised when the user stops the import in the busy box. Deliberately not a RuntimeError, so that
 // no procedure that traps errors (the presence check) can take it for a failed call.

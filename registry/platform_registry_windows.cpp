@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "registry/registry_api.h"
+#include "registry/platform_registry_windows.h"
 
 namespace registry {
 namespace {

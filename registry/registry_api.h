@@ -101,8 +101,4 @@ class RegistryApi {
   virtual DWORD ExpandEnvironmentStringsA(const char* lpSrc, char* lpDst, DWORD nSize) = 0;
 };
 
-// The platform's registry: advapi32 on Windows. The product has none elsewhere; there the testbed's
-// emulation library stands in with one process-wide emulated registry.
-RegistryApi& PlatformRegistry();
-
 }  // namespace registry

@@ -22,10 +22,11 @@ wine_start
 failed=()
 ctest --test-dir "$BUILD/windows" --output-on-failure || failed+=("Windows suites")
 
-# The numbers and the demo's cart again under other regional settings: German, French, and the
-# United States ones with "," and "." swapped by hand. Wine takes the user's locale from the Unix
-# locale of the process that starts a program tree, so each setting gets a wineserver and suites of
-# its own; the suites check that the setting took effect (KCI_USER_LOCALE, KCI_USER_DECIMAL).
+# The numbers, the display language and the demo's cart again under other regional settings:
+# German, French, and the United States ones with "," and "." swapped by hand. Wine takes the
+# user's locale (and display language) from the Unix locale of the process that starts a program
+# tree, so each setting gets a wineserver and suites of its own; the suites check that the setting
+# took effect (KCI_USER_LOCALE, KCI_USER_DECIMAL).
 regional() {  # LC_ALL LOCALE DECIMAL [swapped]
   local status=0
   # separators DECIMAL THOUSAND: the user's own, as a hand change in Regional Settings leaves them.
@@ -39,6 +40,7 @@ regional() {  # LC_ALL LOCALE DECIMAL [swapped]
   [ -z "${4:-}" ] || separators "$1" , .
   (cd "$BUILD/windows/bin" && export LC_ALL="$1" KCI_USER_LOCALE="$2" KCI_USER_DECIMAL="$3" &&
     wine_run ./common_tests.exe --gtest_brief=1 --gtest_filter='*TextToDouble*' &&
+    wine_run ./import_tests.exe --gtest_brief=1 --gtest_filter='RunLanguage.*' &&
     wine_run ./e2e_tests.exe --gtest_brief=1 --gtest_filter='RegionalSettings.*:*SpreadsheetCart.*') || status=1
   [ -z "${4:-}" ] || separators "$1" . ,
   return "$status"

@@ -1,6 +1,7 @@
 #pragma once
-// The GDI owners of the robot's screen capture, each a common::UniqueAny like the kernel handles,
-// keys and LocalAlloc memory that the testbed holds (common/owners_windows.h).
+// The owners of what only the testbed holds: the registry keys that the stand-in and the driver
+// open, and the GDI objects of the robot's screen capture. Each is a common::UniqueAny, like the
+// kernel handles and LocalAlloc memory of common/owners_windows.h.
 #include <windows.h>
 
 #include "common/owners_windows.h"
@@ -13,6 +14,8 @@ inline void ReleaseWindowDc(HWND window, HDC dc) noexcept { ReleaseDC(window, dc
 inline void SelectBack(HDC dc, HGDIOBJ previous) noexcept { SelectObject(dc, previous); }
 }  // namespace handles_detail
 
+// A key that RegOpenKeyEx or RegCreateKeyEx opened (never a predefined root).
+using UniqueHkey = common::UniqueAny<HKEY, &::RegCloseKey>;
 // A memory DC from CreateCompatibleDC.
 using UniqueMemoryDc = common::UniqueAny<HDC, &::DeleteDC>;
 // A bitmap, brush or other GDI object.

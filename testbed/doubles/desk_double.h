@@ -1,5 +1,8 @@
 #pragma once
-// What the doubles of the user's desk share: an emulated registry that names the Documents folder.
+// What the doubles of the user's desk share: an emulated registry that names the Documents folder,
+// and a display language that a test may set.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "common/runtime_error.h"
@@ -14,11 +17,17 @@ inline constexpr common::ErrorCode kErrFileNotFound{53, L"File not found"};
 class DeskDouble : public Desk {
  public:
   registry::RegistryEmulation registry;
+  std::uint16_t display_language = 0x0409;  // en-US
+  std::size_t display_language_asked = 0;   // UserDisplayLanguage calls
 
   // Names `folder` as the current user's Documents folder, where GetMyDocumentsFolder reads it.
   // Throws std::runtime_error when the registry refuses.
   void SetDocumentsFolder(const std::wstring& folder);
   registry::RegistryApi& Registry() override { return registry; }
+  std::uint16_t UserDisplayLanguage() override {
+    ++display_language_asked;
+    return display_language;
+  }
 };
 
 }  // namespace modMain::testing

@@ -9,6 +9,7 @@
 #include "common/owners_windows.h"
 #include "import/documents_folder.h"
 #include "testbed/common/item_line.h"
+#include "testbed/common/win_handles.h"
 #include "testbed/standin/identity.h"
 
 namespace e2e {
@@ -19,14 +20,14 @@ constexpr wchar_t kUserShellFoldersKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr const wchar_t* kPersonal = modMain::kDocumentsValue;
 
-common::UniqueHkey OpenKey(const wchar_t* path, REGSAM access) {
-  common::UniqueHkey key;
+testbed::UniqueHkey OpenKey(const wchar_t* path, REGSAM access) {
+  testbed::UniqueHkey key;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
   return key;
 }
 
 bool SetText(const wchar_t* path, DWORD type, const std::wstring& text) {
-  const common::UniqueHkey key = OpenKey(path, KEY_SET_VALUE);
+  const testbed::UniqueHkey key = OpenKey(path, KEY_SET_VALUE);
   const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
   return key && RegSetValueExW(key.get(), kPersonal, 0, type, reinterpret_cast<const BYTE*>(text.c_str()), bytes) ==
                     ERROR_SUCCESS;
@@ -46,7 +47,7 @@ std::optional<std::int64_t> NumberOf(const nlohmann::json& value, const char* ke
 PersonalFolder::PersonalFolder()
     : entries_{Entry{kShellFoldersKey, false, REG_NONE, {}}, Entry{kUserShellFoldersKey, false, REG_NONE, {}}} {
   for (Entry& entry : entries_) {
-    const common::UniqueHkey key = OpenKey(entry.key, KEY_READ);
+    const testbed::UniqueHkey key = OpenKey(entry.key, KEY_READ);
     if (!key) return;
     DWORD size = 0;
     LSTATUS status = RegQueryValueExW(key.get(), kPersonal, nullptr, &entry.type, nullptr, &size);
@@ -64,7 +65,7 @@ PersonalFolder::PersonalFolder()
 PersonalFolder::~PersonalFolder() {
   if (!saved_) return;
   for (const Entry& entry : entries_) {
-    const common::UniqueHkey key = OpenKey(entry.key, KEY_SET_VALUE);
+    const testbed::UniqueHkey key = OpenKey(entry.key, KEY_SET_VALUE);
     if (!key) continue;
     if (entry.existed) {
       RegSetValueExW(key.get(), kPersonal, 0, entry.type, entry.data.data(), static_cast<DWORD>(entry.data.size()));
@@ -80,7 +81,7 @@ bool PersonalFolder::Set(const std::wstring& folder) {
 
 bool PersonalFolder::Remove() {
   if (!saved_) return false;
-  const common::UniqueHkey key = OpenKey(kShellFoldersKey, KEY_SET_VALUE);
+  const testbed::UniqueHkey key = OpenKey(kShellFoldersKey, KEY_SET_VALUE);
   if (!key) return false;
   const LSTATUS status = RegDeleteValueW(key.get(), kPersonal);
   return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;

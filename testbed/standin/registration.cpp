@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/owners_windows.h"
+#include "testbed/common/win_handles.h"
 #include "testbed/standin/identity.h"
 
 namespace standin {
@@ -11,7 +11,7 @@ namespace {
 constexpr wchar_t kClasses[] = L"Software\\Classes\\";
 
 LONG WriteDefault(const std::wstring& path, const std::wstring& value) {
-  common::UniqueHkey key;
+  testbed::UniqueHkey key;
   LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                                 nullptr, key.put(), nullptr);
   if (status != ERROR_SUCCESS) return status;

@@ -148,6 +148,11 @@ bool RecordingDesk::TryLockImport(const std::wstring& name) {
   return !lock_held_elsewhere;
 }
 
+std::uint16_t RecordingDesk::UserDisplayLanguage() {
+  log_.push_back(L"UserDisplayLanguage");
+  return DeskDouble::UserDisplayLanguage();
+}
+
 std::wstring RecordingDesk::FullPath(const std::wstring& path) {
   log_.push_back(L"FullPath " + path);
   const bool full = path.starts_with(L"\\\\") || (path.size() > 2 && path[1] == L':' && path[2] == L'\\');

@@ -64,7 +64,7 @@ class RecordingHost : public AutomationDouble {
 
 // Entries: "FileLength P", "ReadAllShared P", "FolderExists P", "FullPath P",
 // "ShellDocumentsFolder", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box),
-// "Choose icon [title] text" (the OK/Cancel box), "TryLockImport NAME".
+// "Choose icon [title] text" (the OK/Cancel box), "TryLockImport NAME", "UserDisplayLanguage".
 class RecordingDesk : public DeskDouble {
  public:
   explicit RecordingDesk(Log& log) : log_(log) {}
@@ -92,6 +92,7 @@ class RecordingDesk : public DeskDouble {
   std::optional<std::wstring> ShellDocumentsFolder() override;
   bool TryLockImport(const std::wstring& name) override;
   std::vector<std::wstring> CommandLineArguments() override { return arguments; }
+  std::uint16_t UserDisplayLanguage() override;
 
  private:
   Choice Answer(const wchar_t* kind, const std::wstring& text, MessageIcon icon, const std::wstring& title);

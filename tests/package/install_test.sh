@@ -19,6 +19,7 @@ work="$BUILD/package-tests"
 uninstall_root='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 verb_key='HKLM\Software\Classes\SystemFileAssociations\.csv\shell\KestrovaCartImport'
 install_dir='C:\Program Files\Kestrova Cart Import'
+verb_string_id="$(sed -n 's/^#define KCI_VERB_STRING_ID \([0-9]*\)$/\1/p' "$ROOT/import/languages.h")"
 
 win() { winepath -w "$1" </dev/null 2>/dev/null; }
 unix() { winepath -u "$1" </dev/null 2>/dev/null; }
@@ -95,6 +96,8 @@ case_install() {
   expect "Start menu: the shortcut's icon is ours ($icon)" \
     cmp -s "$BUILD/package/import/KestrovaCartImport.ico" "$(unix "$icon")"
   expect_eq "Explorer verb on .csv files: its text" "Import into Brevanto" "$(reg_default "$verb_key")"
+  expect_eq "Explorer verb: its text in the user's language, from the program's string table" \
+    "@$install_dir\\KestrovaCartImport.exe,-$verb_string_id" "$(reg_value "$verb_key" MUIVerb)"
   expect_eq "Explorer verb: the program's icon" "$install_dir\\KestrovaCartImport.exe,0" "$(reg_value "$verb_key" Icon)"
   expect_eq "Explorer verb: one file at a time" "Single" "$(reg_value "$verb_key" MultiSelectModel)"
   expect_eq "Explorer verb: the command passes the file quoted" "\"$install_dir\\KestrovaCartImport.exe\" \"%1\"" \

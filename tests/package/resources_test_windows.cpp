@@ -1,14 +1,16 @@
 // The resources of KestrovaCartImport.exe, read back the way Windows reads them: the manifest's
 // settings through an activation context, the version strings through the version API, the icon
-// through the resource loader.
+// and the Explorer verb's texts through the resource loader.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "common/unique_any.h"
+#include "import/languages.h"
 
 namespace {
 
@@ -130,6 +132,45 @@ TEST(ProductResources, IconAtEverySize) {
     BITMAP bitmap{};
     GetObjectW(colour.get(), sizeof bitmap, &bitmap);
     EXPECT_EQ(bitmap.bmWidth, size);
+  }
+}
+
+// The verb's string table holds one block per language of languages.h, tagged with that language
+// (none neutral), each with the language's text.
+TEST(ProductResources, ExplorerVerbInEveryLanguage) {
+  const UniqueModule module = LoadProductResources();
+  ASSERT_TRUE(module);
+  const struct {
+    LANGID language;
+    const wchar_t* verb;
+  } rows[] = {
+#define KCI_VERB_ROW(name, code, primary, sublanguage, plural, verb) {MAKELANGID(primary, sublanguage), L"" verb},
+      KCI_LANGUAGES(KCI_VERB_ROW)
+#undef KCI_VERB_ROW
+  };
+  // A string table block holds 16 strings, each its length and its characters (no terminator).
+  const wchar_t* const block = MAKEINTRESOURCEW(KCI_VERB_STRING_ID / 16 + 1);
+  std::set<LANGID> tagged;
+  EnumResourceLanguagesW(
+      module.get(), RT_STRING, block,
+      [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+        reinterpret_cast<std::set<LANGID>*>(found)->insert(language);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&tagged));
+  std::set<LANGID> listed;
+  for (const auto& row : rows) listed.insert(row.language);
+  EXPECT_EQ(tagged, listed);
+  EXPECT_EQ(listed.count(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)), 1u);
+
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.language);
+    const HRSRC found = FindResourceExW(module.get(), RT_STRING, block, row.language);
+    ASSERT_NE(found, nullptr);
+    const auto* entry = static_cast<const WCHAR*>(LockResource(LoadResource(module.get(), found)));
+    ASSERT_NE(entry, nullptr);
+    for (int skip = KCI_VERB_STRING_ID % 16; skip > 0; --skip) entry += 1 + *entry;
+    EXPECT_EQ(std::wstring(entry + 1, *entry), row.verb);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "registry/platform_registry_windows.h"
+
 namespace registry::testing {
 namespace {
 

@@ -1,0 +1,131 @@
+// The catalogue over every message and language, and the choice of a run's language over the
+// recording desk and its emulated registry.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "import/language_choice.h"
+#include "import/texts.h"
+#include "registry/registry_access.h"
+#include "tests/import/recording_double.h"
+
+namespace modMain::testing {
+namespace {
+
+std::multiset<std::wstring> InsertsOf(std::wstring_view text) {
+  std::multiset<std::wstring> inserts;
+  for (std::size_t open = text.find(L'{'); open != std::wstring_view::npos; open = text.find(L'{', open + 1)) {
+    inserts.insert(std::wstring(text.substr(open, text.find(L'}', open) - open + 1)));
+  }
+  return inserts;
+}
+
+TEST(Catalogue, EveryFormOfEveryMessageIsThereWithTheInsertsOfItsEnglishForm) {
+  const Texts english(Language::kEnglish);
+  for (const Language language : kLanguages) {
+    const Texts texts(language);
+    for (int m = 0; m < static_cast<int>(Message::kCount); ++m) {
+      for (const PluralForm form : {PluralForm::kOne, PluralForm::kOther}) {
+        SCOPED_TRACE(::testing::Message() << "language " << static_cast<int>(language) << ", message " << m << ", form "
+                                          << static_cast<int>(form));
+        const std::wstring_view text = texts.Form(static_cast<Message>(m), form);
+        EXPECT_FALSE(text.empty());
+        EXPECT_EQ(InsertsOf(text), InsertsOf(english.Form(static_cast<Message>(m), form)));
+      }
+    }
+  }
+}
+
+TEST(Catalogue, PluralRulePerLanguage) {
+  const struct {
+    Language language;
+    int count;
+    PluralForm form;
+  } rows[] = {
+      {Language::kEnglish, 0, PluralForm::kOther}, {Language::kEnglish, 1, PluralForm::kOne},
+      {Language::kEnglish, 2, PluralForm::kOther}, {Language::kEnglish, 21, PluralForm::kOther},
+      {Language::kGerman, 0, PluralForm::kOther},  {Language::kGerman, 1, PluralForm::kOne},
+      {Language::kGerman, 2, PluralForm::kOther},  {Language::kGerman, 21, PluralForm::kOther},
+      {Language::kFrench, 0, PluralForm::kOne},    {Language::kFrench, 1, PluralForm::kOne},
+      {Language::kFrench, 2, PluralForm::kOther},  {Language::kFrench, 21, PluralForm::kOther},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "language " << static_cast<int>(row.language) << ", count " << row.count);
+    EXPECT_EQ(PluralOf(row.language, row.count), row.form);
+    // The count, as insert {1}, chooses the form that Say fills.
+    const Texts texts(row.language);
+    std::wstring form(texts.Form(Message::kImported, row.form));
+    form.replace(form.find(L"{1}"), 3, std::to_wstring(row.count));
+    EXPECT_EQ(texts.Say(Message::kImported, row.count), form);
+  }
+}
+
+// A path that looks like a format stays as it is, wherever the translation puts it.
+TEST(Catalogue, AnInsertIsNeverReadAsAFormat) {
+  constexpr wchar_t kPath[] = L"C:\\{2}\\%s{1}.csv";
+  for (const Language language : kLanguages) {
+    const Texts texts(language);
+    std::wstring want(texts.Form(Message::kTwoWays, PluralForm::kOther));
+    for (const wchar_t* insert : {L"{5}", L"{4}", L"{3}", L"{2}", L"{1}"}) {  // the path last
+      const std::wstring with = insert == std::wstring(L"{1}") ? kPath : std::wstring(L"v") + insert[1];
+      want.replace(want.find(insert), 3, with);
+    }
+    EXPECT_EQ(texts.Say(Message::kTwoWays, kPath, L"v2", L"v3", L"v4", L"v5"), want);
+  }
+}
+
+// The registry's Language value (nothing: none), as written with the type given, and the display
+// language; the language chosen, and whether the display language was asked for.
+struct ChoiceCase {
+  const char* name;
+  std::optional<common::Variant> value;
+  std::int32_t type;
+  std::uint16_t display;
+  Language chosen;
+  bool display_asked;
+};
+
+class LanguageChoiceTest : public ::testing::TestWithParam<ChoiceCase> {};
+
+TEST_P(LanguageChoiceTest, TheRegistryWinsWithACodeOfOurs) {
+  const ChoiceCase& row = GetParam();
+  RecordingDouble platform;
+  platform.display_language = row.display;
+  if (row.value) {
+    registry::winreg setup(platform.registry);
+    setup.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
+    setup.KeyRoot(kSettingsKey);
+    ASSERT_TRUE(setup.SetRegistryValue(kLanguageValue, *row.value, row.type));
+  }
+  EXPECT_EQ(ChooseLanguage(platform), row.chosen);
+  EXPECT_EQ(platform.log, row.display_asked ? Log{L"UserDisplayLanguage"} : Log{});
+}
+
+constexpr std::int32_t kSz = 1, kBinary = 3, kDword = 4;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LanguageChoiceTest,
+    ::testing::Values(ChoiceCase{"EnglishUs", std::nullopt, 0, 0x0409, Language::kEnglish, true},
+                      ChoiceCase{"GermanGermany", std::nullopt, 0, 0x0407, Language::kGerman, true},
+                      ChoiceCase{"GermanSwitzerland", std::nullopt, 0, 0x0807, Language::kGerman, true},
+                      ChoiceCase{"GermanAustria", std::nullopt, 0, 0x0C07, Language::kGerman, true},
+                      ChoiceCase{"FrenchFrance", std::nullopt, 0, 0x040C, Language::kFrench, true},
+                      ChoiceCase{"FrenchCanada", std::nullopt, 0, 0x0C0C, Language::kFrench, true},
+                      ChoiceCase{"ItalianIsEnglish", std::nullopt, 0, 0x0410, Language::kEnglish, true},
+                      ChoiceCase{"JapaneseIsEnglish", std::nullopt, 0, 0x0411, Language::kEnglish, true},
+                      ChoiceCase{"EnglishOnGerman", common::Variant(L"en"), kSz, 0x0407, Language::kEnglish, false},
+                      ChoiceCase{"GermanOnEnglish", common::Variant(L"de"), kSz, 0x0409, Language::kGerman, false},
+                      ChoiceCase{"FrenchOnGerman", common::Variant(L"fr"), kSz, 0x0407, Language::kFrench, false},
+                      ChoiceCase{"UpperCaseIsNoCode", common::Variant(L"DE"), kSz, 0x040C, Language::kFrench, true},
+                      ChoiceCase{"LocaleNameIsNoCode", common::Variant(L"de-DE"), kSz, 0x0409, Language::kEnglish,
+                                 true},
+                      ChoiceCase{"OtherLanguage", common::Variant(L"it"), kSz, 0x0407, Language::kGerman, true},
+                      ChoiceCase{"Empty", common::Variant(L""), kSz, 0x040C, Language::kFrench, true},
+                      ChoiceCase{"Dword", common::Variant(std::int32_t{7}), kDword, 0x0407, Language::kGerman, true},
+                      ChoiceCase{"BinaryBytesOfDe", common::Variant(common::ByteArray{0, {'d', 'e', 0}}), kBinary,
+                                 0x0409, Language::kEnglish, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace modMain::testing
