@@ -19,6 +19,9 @@ class DeskDouble : public Desk {
   // Throws std::runtime_error when the registry refuses.
   void SetDocumentsFolder(const std::wstring& folder);
   registry::RegistryApi& Registry() override { return registry; }
+  // No import has to be asked about on a fresh registry: Yes, at noon, when one is.
+  Choice AskYesOrNo(const std::wstring&, MessageIcon, const std::wstring&) override { return Choice::kYes; }
+  std::wstring LocalTimeOfDay(std::int64_t) override { return L"12:00"; }
 };
 
 }  // namespace modMain::testing
