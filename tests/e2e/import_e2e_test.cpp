@@ -216,6 +216,7 @@ class ImportEndToEnd : public ::testing::Test {
 
   ScratchFolder folder_{L"documents"};
   PersonalFolder personal_;
+  KestrovaKeyAside kestrova_key_;  // no import of an earlier scenario asks
   testbed::driver::TempFile journal_{L"journal.jsonl"};
   testbed::driver::TempFile items_{L"items.jsonl"};
   testbed::driver::TempFile transcript_{L"transcript.jsonl"};

@@ -136,7 +136,7 @@ class RecordingDouble : public CallLog, public RecordingHost, public RecordingDe
   RecordingDouble(const RecordingDouble&) = delete;
   RecordingDouble& operator=(const RecordingDouble&) = delete;
 
-  Partners partners() { return {*this, *this, progress}; }
+  Partners partners() { return {*this, *this, progress, clock}; }
 
   FakeClock clock;  // the progress window's; the host's calls move it on by ms_per_call
   Progress progress{*this, clock};

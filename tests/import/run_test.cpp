@@ -13,6 +13,7 @@
 #include "common/ansi.h"
 #include "import/busy_retry.h"
 #include "import/mod_main.h"
+#include "registry/registry_access.h"
 #include "tests/import/recording_double.h"
 
 namespace modMain::testing {
@@ -407,7 +408,9 @@ TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
 #ifdef KCI_EXAMPLES
 // The demo's cart as the shop writes it and as a German spreadsheet saves it.
 TEST_F(RunTest, TheExampleCartsImportEveryItem) {
+  std::int32_t document = 0;
   for (const char* name : {"ShoppingCart.csv", "ShoppingCart-de.csv"}) {
+    platform.document_index = document++;  // to the record of recent imports, they are one cart
     std::ifstream file(std::string(KCI_EXAMPLES) + "/" + name, std::ios::binary);
     ASSERT_TRUE(file) << name;
     PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
@@ -554,7 +557,7 @@ TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   FakeClock clock;
   clock.now = GetParam().clock_start;
   BusyRetry retrying(busy, busy, clock, busy.progress);
-  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress}), GetParam().exit_code);
+  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress, busy.clock}), GetParam().exit_code);
   EXPECT_EQ(clock.waits, GetParam().waits);
   EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
   EXPECT_EQ(busy.Messages(), GetParam().messages);
@@ -627,7 +630,7 @@ TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
   platform.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
   FakeClock clock;
   BusyRetry retrying(platform, platform, clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), 1);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), 1);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
   EXPECT_EQ(platform.Messages(), Log{Report(-2147352567, L"failed", 1)});
   EXPECT_EQ(clock.waits, Waits{});
@@ -657,7 +660,7 @@ TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
   platform.answers = {Choice::kRetry};
   FakeClock retry_clock;
   BusyRetry retrying(platform, platform, retry_clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), GetParam().exit_code);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), GetParam().exit_code);
   Log seen;
   for (const std::wstring& entry : WithoutRepeats(platform.log)) {
     if (entry.starts_with(L"Window") || entry.starts_with(L"Box") || entry.starts_with(L"Ask") ||
@@ -716,6 +719,117 @@ INSTANTIATE_TEST_SUITE_P(
              L"Window close", BusyBox(), kShow, At(3), kCopy, kNo,   kPasting, kPaste, L"Window close", M5(3)},
             30}),
     [](const ::testing::TestParamInfo<ProgressCase>& info) { return std::string(info.param.name); });
+
+// --- Recent imports --------------------------------------------------------------------------------
+
+constexpr wchar_t kRecord[] = L"Software\\Kestrova\\Cart Import\\Recent imports";
+constexpr auto kHkcu = static_cast<std::int32_t>(registry::kHkeyCurrentUser);
+// Each value of the record: its name after the identity's 16 hex digits, a space, its data; sorted.
+Log RecordOf(RecordingDouble& f) {
+  Log entries;
+  for (const common::Variant& value : registry::winreg(f.registry).EnumRegistryValues(kHkcu, kRecord)) {
+    const std::wstring& name = value.items()[0].text();
+    EXPECT_EQ(name.find_first_not_of(L"0123456789abcdef"), 16u) << name;
+    entries.push_back(name.substr(16) + L" " + common::ToText(value.items()[1]));
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+using Arrange = std::function<void(RecordingDouble&)>;
+void Unchanged(RecordingDouble&) {}
+// A run of `cart` after an earlier import of `earlier` (none when empty), `before` that and `between` them.
+struct RecentCase {
+  const char* name;
+  std::string earlier, cart;
+  std::vector<Choice> answers;
+  int exit_code;
+  Log messages, record;  // the record: RecordOf afterwards
+  Arrange between = Unchanged, before = Unchanged;
+};
+
+class RecentImportTest : public RunTest, public ::testing::WithParamInterface<RecentCase> {};
+
+TEST_P(RecentImportTest, AsksBeforeACartIsImportedIntoTheSameDocumentAgain) {
+  const RecentCase& c = GetParam();
+  c.before(platform);
+  PutCart(c.earlier);
+  if (!c.earlier.empty()) modMain::Run(platform.partners());
+  PutCart(c.cart);
+  c.between(platform);
+  platform.log.clear();
+  platform.answers = c.answers;
+  EXPECT_EQ(modMain::Run(platform.partners()), c.exit_code);
+  EXPECT_EQ(platform.Messages(), c.messages);
+  EXPECT_EQ(RecordOf(platform), c.record);
+  if (c.exit_code == 1 && !c.messages.empty() && c.messages[0].starts_with(L"Question")) {  // No: nothing more
+    EXPECT_EQ(platform.log,
+              Concat({Attached(), {L"LocalTimeOfDay 1796826725", c.messages[0], L"Release Application"}}));
+  }
+}
+
+std::string One(const char* q = "2") {
+  return Lines({kHeader, "V-1,Acme,A-1,Widget,,,,,,$5.00,4.00," + std::string(q) + ",N,X"});
+}
+std::string Two() { return Lines({kHeader, Good("V-1"), Good("V-2")}); }
+std::wstring Q(const wchar_t* text) { return L"Question exclamation [Kestrova Cart Import] " + std::wstring(text); }
+constexpr wchar_t kPasted1[] =
+    L"This item of the shopping cart was already imported into the open Brevanto document at 14:32.\r\n\r\nChoose "
+    L"Yes to import it a second time, or No to import nothing.";
+constexpr wchar_t kMaybe2[] =
+    L"An import of these 2 items of the shopping cart into the open Brevanto document stopped at 14:32 while they "
+    L"were being pasted: some or all of them may be in the document.\r\n\r\nCheck the document, then choose Yes to "
+    L"import them again, or No to import nothing.";
+constexpr wchar_t kFirst[] = L"-0 2026-12-09T14:32:05Z 1 pasted";
+constexpr wchar_t kLater[] = L"-0 2026-12-10T02:31:05Z 1 pasted";
+constexpr wchar_t kLatest[] = L"-0 2026-12-10T02:33:05Z 1 pasted";
+constexpr wchar_t kDocument1[] = L"-1 2026-12-09T14:32:05Z 1 pasted";
+constexpr wchar_t kMaybe[] = L"-0 2026-12-09T14:32:05Z 2 maybe";
+void After11h59(RecordingDouble& f) { f.clock.utc += 719 * 60; }
+void After12h01(RecordingDouble& f) { f.clock.utc += 721 * 60; }
+void OtherDocument(RecordingDouble& f) { f.document_index = 1; }
+void ClosedInPaste(RecordingDouble& f) { f.FailOn(L"MLIBufferAppendPaste", 1, HostGone(-2147023174, L"gone")); }
+void CancelAtItem1(RecordingDouble& f) { f.ms_per_call = 100, f.cancel_at = L"Item 1 of 2"; }
+registry::winreg Key(RecordingDouble& f) {
+  registry::winreg reg(f.registry);
+  reg.hkey(kHkcu);
+  reg.KeyRoot(kRecord);
+  return reg;
+}
+// The earlier import's value holds "garbage"; a REG_DWORD value is beside it.
+void Spoiled(RecordingDouble& f) {
+  Key(f).SetRegistryValue(Key(f).EnumRegistryValues(kHkcu, kRecord).Item(1).items()[0].text(), L"garbage", 1);
+  Key(f).SetRegistryValue(L"0123456789abcdef-3", std::int32_t{7}, 4);
+}
+// Twenty entries of another cart, in the documents 1 to 20, a minute apart, 21 to 2 minutes old.
+std::wstring Minute(int n) { return L"2026-12-09T14:" + std::to_wstring(10 + n) + L":05Z 1 pasted"; }
+void TwentyEarlier(RecordingDouble& f) {
+  for (int n = 1; n <= 20; ++n) Key(f).SetRegistryValue(L"0000000000000000-" + std::to_wstring(n), Minute(n), 1);
+}
+Log TwentyNewest() {  // all but the oldest, and the run's
+  Log entries{kFirst};
+  for (int n = 2; n <= 20; ++n) entries.push_back(L"-" + std::to_wstring(n) + L" " + Minute(n));
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+// One() as a spreadsheet saves it: UTF-8 with its mark, ";", decimal commas.
+constexpr char kResaved[] = "\xEF\xBB\xBFP;M;MP;D;a;b;c;d;e;Pr;Co;Q;m;n\r\nV-1;Acme;A-1;Widget;;;;;;5,00 $;4,00;2;;";
+
+INSTANTIATE_TEST_SUITE_P(
+    Record, RecentImportTest,
+    ::testing::Values(
+        RecentCase{"FirstImport", "", One(), {}, 0, {M5(1)}, {kFirst}},
+        RecentCase{"AgainAndNo", One(), One(), {Choice::kNo}, 1, {Q(kPasted1)}, {kFirst}},
+        RecentCase{"After11h59Yes", One(), One(), {Choice::kYes}, 0, {Q(kPasted1), M5(1)}, {kLater}, After11h59},
+        RecentCase{"After12h01", One(), One(), {}, 0, {M5(1)}, {kLatest}, After12h01},
+        RecentCase{"Resaved", One(), kResaved, {}, 1, {Q(kPasted1)}, {kFirst}},
+        RecentCase{"QuantityChanged", One(), One("3"), {}, 0, {M5(1)}, {kFirst, kFirst}},
+        RecentCase{"OtherDocument", One(), One(), {}, 0, {M5(1)}, {kFirst, kDocument1}, OtherDocument},
+        RecentCase{"MaybeAfterClosedInPaste", Two(), Two(), {}, 1, {Q(kMaybe2)}, {kMaybe}, Unchanged, ClosedInPaste},
+        RecentCase{"CancelInLinesBox", "", "", {Choice::kCancel}, 1, {Columns(2)}, {}, TwoGoodOneBad},
+        RecentCase{"CancelInProgressWindow", "", Two(), {}, 1, {}, {}, CancelAtItem1},
+        RecentCase{"TwentyOneKeepTwenty", "", One(), {}, 0, {M5(1)}, TwentyNewest(), TwentyEarlier},
+        RecentCase{"GarbageAndADword", One(), One(), {}, 0, {M5(1)}, {kFirst}, Spoiled}),
+    [](const ::testing::TestParamInfo<RecentCase>& info) { return std::string(info.param.name); });
 
 // --- 16-bit limits ------------------------------------------------------------------------------
 
