@@ -647,19 +647,20 @@ struct ProgressCase {
   std::optional<std::wstring> cancel_at;  // the second line at which the user presses Cancel
   int exit_code;
   Log seen;                // the log's window, box and buffer entries, a refused call's repeats once
-  int refused_copies = 0;  // refusals of the third copy, before it runs (the busy box after 24)
+  int refusals_count = 0;  // of `refused`, before it runs (the busy box after 24)
+  std::pair<const wchar_t*, int> refused{L"SLIBufferCopyToMLIBuffer", 3};
+  bool no_items = false;
 };
 
 class ProgressTest : public RunTest, public ::testing::WithParamInterface<ProgressCase> {};
 
 TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
-  PutCart(Lines({kHeader, Good("V-1"), Good("V-2"), Good("V-3")}));
+  PutCart(GetParam().no_items ? kHeader : Lines({kHeader, Good("V-1"), Good("V-2"), Good("V-3")}));
   platform.ms_per_call = GetParam().ms_per_call;
   platform.cancel_at = GetParam().cancel_at;
-  platform.RejectOn(L"SLIBufferCopyToMLIBuffer", 3, GetParam().refused_copies);
+  platform.RejectOn(GetParam().refused.first, GetParam().refused.second, GetParam().refusals_count);
   platform.answers = {Choice::kRetry};
-  FakeClock retry_clock;
-  BusyRetry retrying(platform, platform, retry_clock, platform.progress);
+  BusyRetry retrying(platform, platform, platform.clock, platform.progress);
   EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), GetParam().exit_code);
   Log seen;
   for (const std::wstring& entry : WithoutRepeats(platform.log)) {
@@ -669,11 +670,9 @@ TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
     }
   }
   EXPECT_EQ(seen, GetParam().seen);
-  // Nothing more reaches the single-line buffer once Cancel has counted.
+  // No line begins once Cancel has counted.
   const auto cancel = std::find(platform.log.begin(), platform.log.end(), L"Window cancelled? yes");
-  EXPECT_EQ(
-      std::find_if(cancel, platform.log.end(), [](const auto& e) { return e.starts_with(L"Call ItemFunctions.SLI"); }),
-      platform.log.end());
+  EXPECT_EQ(std::find(cancel, platform.log.end(), L"Call ItemFunctions.SLIBufferClear()"), platform.log.end());
 }
 
 constexpr wchar_t kClear[] = L"Call ItemFunctions.MLIBufferClear()";
@@ -685,6 +684,14 @@ std::wstring At(int item) {
   return L"Window 'Item " + std::to_wstring(item) + L" of 3' " + std::to_wstring(item - 1) + L"/3";
 }
 constexpr wchar_t kPasting[] = L"Window 'Pasting 3 items into Brevanto' 3/3";
+Log CancelHeld() {
+  return {kClear,          kShow,     At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, L"Window cancelled? yes",
+          L"Window close", BusyBox(), kCopy, kClear};
+}
+Log BeforeTheFirstItem() {
+  return {kClear, kShow, At(1), kClear, kCopy,    kNo,    At(2),           kCopy,
+          kNo,    At(3), kCopy, kNo,    kPasting, kPaste, L"Window close", M5(3)};
+}
 
 // At 100 ms a call an ItemFunctions call takes 200 ms: 2 s after MLIBufferClear began is the 9th
 // value of line 1.
@@ -717,7 +724,10 @@ INSTANTIATE_TEST_SUITE_P(
             0,
             {kClear,          kShow,     At(1), kCopy, kNo,   At(2), kCopy,    kNo,    At(3),           kCopy, kNo,
              L"Window close", BusyBox(), kShow, At(3), kCopy, kNo,   kPasting, kPaste, L"Window close", M5(3)},
-            30}),
+            30},
+        ProgressCase{"CancelHoldsThroughTheBusyBox", 100, L"Item 3 of 3", 1, CancelHeld(), 30},
+        ProgressCase{"WindowBeforeTheFirstItem", 100, std::nullopt, 0, BeforeTheFirstItem(), 7, {L"MLIBufferClear", 1}},
+        ProgressCase{"NoItems", 1000, std::nullopt, 0, {kClear, kPaste, M5(0)}, 0, {L"MLIBufferClear", 1}, true}),
     [](const ::testing::TestParamInfo<ProgressCase>& info) { return std::string(info.param.name); });
 
 // --- Recent imports --------------------------------------------------------------------------------
