@@ -160,6 +160,7 @@ void PrintTrips(const char* label, const RoundTrips& t, double per) {
 
 int Run(const Settings& settings) {
   PersonalFolder personal;
+  KestrovaKeyAside kestrova_key;  // every import of the same cart is timed as a first one
   ScratchFolder folder(L"benchmark");
   testbed::driver::TempFile journal(L"benchmark_journal.jsonl");
   if (!personal.saved() || !folder.ok() || !personal.Set(folder.path())) {
@@ -182,6 +183,7 @@ int Run(const Settings& settings) {
         std::fprintf(stderr, "cannot write the cart\n");
         return 1;
       }
+      kestrova_key.Clear();
       ImportTiming timing = TimeImport(journal.path());
       const std::wstring expected = std::to_wstring(lines) + L" Kestrova Shopping Cart Items";
       if (!timing.ok || timing.last_box.rfind(expected, 0) != 0) {
@@ -205,6 +207,7 @@ int Run(const Settings& settings) {
       SetEnvironmentVariableW(L"WINEDEBUG", L"+ole");
       std::fprintf(stderr, "@@ trace %d lines\n", lines);
       std::fflush(stderr);
+      kestrova_key.Clear();
       const bool ok = TimeImport(journal.path()).ok;
       std::fprintf(stderr, "@@ end\n");
       std::fflush(stderr);

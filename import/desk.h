@@ -1,8 +1,8 @@
 #pragma once
 // The user's desk as the import run reaches it: message boxes, the file system, the shell's
-// Documents folder, the import lock, the command line, the registry and the display language. The product implements it
-// over MessageBoxW, Win32 files, the shell and advapi32 (desk_windows.h); the native tests with
-// recording doubles.
+// Documents folder, the import lock, the command line, the registry, the display language and the
+// user's time format. The product implements it over MessageBoxW, Win32 files, the shell and
+// advapi32 (desk_windows.h); the native tests with recording doubles.
 //
 // Failure style: every operation that can fail raises common::RuntimeError (number and
 // description), except where a result type or the operation says otherwise.
@@ -17,7 +17,7 @@
 namespace modMain {
 
 enum class MessageIcon { kCritical, kExclamation, kInformation };
-enum class Choice { kOk, kRetry, kCancel };
+enum class Choice { kOk, kRetry, kCancel, kYes, kNo };
 
 // A file's whole content. An open that failed comes back as `open_error`, with nothing opened and
 // no bytes; failures after a successful open are raised instead.
@@ -38,6 +38,9 @@ class Desk {
   // A modal message box with the buttons OK (the default) and Cancel; the user's choice. A box
   // closed any other way counts as Cancel.
   virtual Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
+  // A modal message box with the buttons Yes and No (the default); the user's choice. A box closed
+  // any other way counts as No.
+  virtual Choice AskYesOrNo(const std::wstring& text, MessageIcon icon, const std::wstring& title) = 0;
 
   // Files. The length of the file at `path`, without opening it.
   virtual std::int64_t FileLength(const std::wstring& path) = 0;
@@ -63,6 +66,9 @@ class Desk {
   virtual std::vector<std::wstring> CommandLineArguments() = 0;
   // The user's Windows display language, as a LANGID (0x0407 for de-DE). Never fails.
   virtual std::uint16_t UserDisplayLanguage() = 0;
+  // The time of day of `utc_seconds` (seconds since 1970-01-01 00:00 UTC) in the user's time zone,
+  // hours and minutes in the user's regional format ("14:32", "2:32 PM"). Never fails.
+  virtual std::wstring LocalTimeOfDay(std::int64_t utc_seconds) = 0;
 };
 
 }  // namespace modMain

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>  // after <windows.h>, whose types it uses
 
+#include <string>
 #include <utility>
 
 #include "import/files_windows.h"
@@ -19,6 +20,9 @@ Choice WindowsDesk::AskRetryOrCancel(const std::wstring& text, MessageIcon icon,
 }
 Choice WindowsDesk::AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
   return AskOkOrCancelBox(text, icon, title);
+}
+Choice WindowsDesk::AskYesOrNo(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  return AskYesOrNoBox(text, icon, title);
 }
 std::int64_t WindowsDesk::FileLength(const std::wstring& path) { return FileLengthOf(path); }
 bool WindowsDesk::FolderExists(const std::wstring& path) { return IsFolder(path); }
@@ -63,5 +67,21 @@ std::vector<std::wstring> WindowsDesk::CommandLineArguments() {
 }
 
 std::uint16_t WindowsDesk::UserDisplayLanguage() { return GetUserDefaultUILanguage(); }
+
+std::wstring WindowsDesk::LocalTimeOfDay(std::int64_t utc_seconds) {
+  // A FILETIME counts 100 ns since 1601-01-01 UTC, 11,644,473,600 s before 1970.
+  const auto ticks = static_cast<std::uint64_t>(utc_seconds + 11'644'473'600) * 10'000'000u;
+  const FILETIME file_time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utc{};
+  SYSTEMTIME local{};
+  // The time zone's offset on that day (daylight saving time or not), not today's.
+  if (!FileTimeToSystemTime(&file_time, &utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) local = utc;
+  wchar_t text[80] = {};
+  if (GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, text, 80) > 0) return text;
+  const auto two_digits = [](WORD n) {
+    return std::wstring{static_cast<wchar_t>(L'0' + n / 10 % 10), static_cast<wchar_t>(L'0' + n % 10)};
+  };
+  return two_digits(local.wHour) + L":" + two_digits(local.wMinute);
+}
 
 }  // namespace modMain::windows

@@ -1,5 +1,6 @@
 #pragma once
-// The desk of the product: MessageBoxW, Win32 files, the shell, a mutex and advapi32. Create it on
+// The desk of the product: MessageBoxW, Win32 files, the shell, a mutex, advapi32 and the user's
+// time zone and time format. Create it on
 // a thread that has entered a single-threaded apartment (the shell's folder lookup is COM), and
 // destroy it before leaving it.
 #include "common/owners_windows.h"
@@ -12,6 +13,7 @@ class WindowsDesk final : public Desk {
   void ShowMessage(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskRetryOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   Choice AskOkOrCancel(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
+  Choice AskYesOrNo(const std::wstring& text, MessageIcon icon, const std::wstring& title) override;
   std::int64_t FileLength(const std::wstring& path) override;
   bool FolderExists(const std::wstring& path) override;
   FileContent ReadAllShared(const std::wstring& path) override;
@@ -21,6 +23,8 @@ class WindowsDesk final : public Desk {
   std::wstring FullPath(const std::wstring& path) override;
   std::vector<std::wstring> CommandLineArguments() override;
   std::uint16_t UserDisplayLanguage() override;
+  // SystemTimeToTzSpecificLocalTime, then GetTimeFormatEx with TIME_NOSECONDS.
+  std::wstring LocalTimeOfDay(std::int64_t utc_seconds) override;
 
  private:
   // The import lock: the mutex, and this thread's ownership of it, given back before the handle

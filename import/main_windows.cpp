@@ -2,7 +2,8 @@
 // the one in the Documents folder; no window of its own but the shell's progress dialog of a long
 // import. Exit code 0 for every expected end (including the messages about a missing cart, host
 // or document), 1 after the unexpected-error report, when the run was refused (too many
-// arguments, another import running, a file that is no cart) and when the user cancelled it.
+// arguments, another import running, a file that is no cart), when the user cancelled it and when
+// the user chose not to import a cart again that was imported a moment ago.
 #include <windows.h>
 
 #include "common/com_windows.h"
@@ -30,5 +31,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   modMain::SystemClock clock;
   modMain::Progress progress(window, clock);
   modMain::BusyRetry busy_retry(automation, desk, clock, progress);  // repeats the calls a busy Brevanto refuses
-  return modMain::Run({busy_retry, desk, progress});
+  return modMain::Run({busy_retry, desk, progress, clock});
 }

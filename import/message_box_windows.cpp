@@ -36,4 +36,9 @@ Choice AskOkOrCancelBox(const std::wstring& text, MessageIcon icon, const std::w
   return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDOK ? Choice::kOk : Choice::kCancel;
 }
 
+Choice AskYesOrNoBox(const std::wstring& text, MessageIcon icon, const std::wstring& title) {
+  const UINT style = MB_YESNO | MB_DEFBUTTON2 | MB_SETFOREGROUND | IconStyle(icon);
+  return MessageBoxW(nullptr, text.c_str(), title.c_str(), style) == IDYES ? Choice::kYes : Choice::kNo;
+}
+
 }  // namespace modMain::windows

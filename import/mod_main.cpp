@@ -13,6 +13,7 @@
 #include "import/cart_file.h"
 #include "import/documents_folder.h"
 #include "import/program.h"
+#include "import/recent_imports.h"
 #include "import/text_helpers.h"
 
 namespace modMain {
@@ -192,10 +193,13 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
     const ObjectRef docs = app.Get(L"DocFunctions");
     document = docs.CallForValue(L"GetActiveDocumentIndex");
   }
-  if (ToInt16(document) == -1) {
+  const std::int16_t document_index = ToInt16(document);
+  if (document_index == -1) {
     desk.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
     return 0;
   }
+  RecentImports recent(desk.Registry(), partners.clock, cart, document_index);
+  if (!recent.Confirmed(desk)) return 1;  // imported here a moment ago, and the user chose No
 
   // One box for every line that will not be imported, before Brevanto's buffers are touched:
   // Cancel, or a cart with nothing to import, leaves them as they are.
@@ -235,8 +239,14 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
   {
     // A failure in the read before the paste leaves nothing pasted; in the paste itself, maybe some.
     const ObjectRef paste = app.Get(L"ItemFunctions");
-    Placed(std::nullopt, true, [&] { paste.Call(L"MLIBufferAppendPaste"); });
+    try {
+      Placed(std::nullopt, true, [&] { paste.Call(L"MLIBufferAppendPaste"); });
+    } catch (const UnexpectedError&) {
+      recent.Record(PasteState::kMaybe);
+      throw;
+    }
   }
+  recent.Record(PasteState::kPasted);
   progress.End();
   desk.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
                    MessageIcon::kInformation, kAppTitle);

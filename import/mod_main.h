@@ -35,6 +35,7 @@ struct Partners {
   Automation& automation;
   Desk& desk;
   Progress& progress;
+  Clock& clock;  // the wall clock of the record of recent imports
 };
 
 // The import of ShoppingCart.csv in the Documents folder: the folder lookup, the check that the
@@ -44,15 +45,17 @@ int Main(const Partners& partners);
 // The import of the cart at `cart_path` (a full path, of a file that is there), from the read to
 // the final count. The file is read and parsed first: a file that is no cart, or whose prices
 // are written in two ways, is told in a box before Brevanto is looked for, and nothing more
-// happens. Lines without 14 columns, and lines that name no item, are told in one box after the
-// document check, where the user may choose to import none. While the lines are sent, the
-// progress window may show; its Cancel, between two lines, clears Brevanto's multi-line buffer
-// again and ends the run without a box. Returns the exit code: 0 for an import and for the
-// ends that Brevanto's state decides (not running, no document), 1 when nothing could or should
-// be imported (no cart, two ways, Cancel or no line to import in the lines box, Cancel in the
-// progress window). Raises unexpected errors (an UnexpectedError when one happened within a cart
-// line, its parse included, or the paste call), after every object reference it took has been
-// released.
+// happens. Right after the document check, a cart imported into the open document less than 12
+// hours ago is asked about (recent_imports.h). Lines without 14 columns, and lines that name no
+// item, are told in one box after that, where the user may choose to import none. While the
+// lines are sent, the progress window may show; its Cancel, between two lines, clears Brevanto's
+// multi-line buffer again and ends the run without a box. An import whose paste call returned is
+// recorded as pasted, one that stopped in the paste call as maybe pasted. Returns the exit code:
+// 0 for an import and for the ends that Brevanto's state decides (not running, no document), 1
+// when nothing could or should be imported (no cart, two ways, No to the question, Cancel or no
+// line to import in the lines box, Cancel in the progress window). Raises unexpected errors (an
+// UnexpectedError when one happened within a cart line, its parse included, or the paste call),
+// after every object reference it took has been released.
 int ImportCart(const Partners& partners, const std::wstring& cart_path);
 // The program, with the command line's arguments (an empty one counts as none): none imports the
 // Documents folder's cart (Main), one the cart at that path, taken from the current folder when

@@ -1,12 +1,14 @@
 #include "import/progress.h"
 
+#include <algorithm>
+
 #include "import/program.h"
 
 namespace modMain {
 
 void Progress::Begin(std::size_t count) {
   End();
-  state_ = State::kWaiting;
+  state_ = count > 0 ? State::kWaiting : State::kIdle;  // a cart without items has nothing to show
   began_ms_ = clock_.NowMs();
   total_ = count;
   item_ = 0;
@@ -43,11 +45,11 @@ void Progress::Hide() {
 }
 
 void Progress::Resume() {
-  if (state_ == State::kHidden) {
-    Show();
-  } else {
+  if (state_ != State::kHidden) {
     Check();
-  }
+  } else if (!cancelled_) {
+    Show();
+  }  // once cancelled, the window stays away: the run ends when the line does
 }
 
 void Progress::End() noexcept {
@@ -58,7 +60,7 @@ void Progress::End() noexcept {
 void Progress::Show() {
   window_.Show(kAppTitle, kProgressFirstLine);
   state_ = State::kShown;
-  if (item_ > 0 || pasting_) Tell();
+  Tell();
 }
 
 void Progress::Tell() {
@@ -66,7 +68,8 @@ void Progress::Tell() {
   if (pasting_) {
     window_.Update(L"Pasting " + std::to_wstring(total_) + L" items into Brevanto", total_, total_);
   } else {
-    window_.Update(L"Item " + std::to_wstring(item_) + L" of " + std::to_wstring(total_), item_ - 1, total_);
+    const std::uint64_t item = std::max<std::uint64_t>(item_, 1);  // before the first is sent, it is the one due
+    window_.Update(L"Item " + std::to_wstring(item) + L" of " + std::to_wstring(total_), item - 1, total_);
   }
 }
 

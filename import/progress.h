@@ -5,8 +5,9 @@
 // An import that is still sending its lines 2 seconds after its first call to Brevanto shows the
 // window, at the first check after that moment: the checks come between Brevanto calls and
 // between the busy retries, so a single slow call may delay it. A short import never flashes a
-// window. The window says which line is being sent ("Item 37 of 180") with a bar over the same
-// count, then "Pasting 180 items into Brevanto" with the bar full, and closes before any box. The
+// window. The window says which line is being sent ("Item 37 of 180"; "Item 1 of 180" while the
+// first call is still under way) with a bar over the same count, then "Pasting 180 items into
+// Brevanto" with the bar full, and closes before any box; a Cancel chosen in it holds. The
 // count is told to the window at most every 200 ms: each update makes it draw itself again, and a
 // draw for every line of a fast import would cost the import time of its own.
 #include <cstddef>
@@ -47,7 +48,8 @@ class Progress {
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
 
-  // The import starts sending its `count` lines: its first call to Brevanto is being made.
+  // The import starts sending its `count` lines: its first call to Brevanto is being made. With
+  // no line to send, no window shows.
   void Begin(std::size_t count);
   // Line `item` (from 1) is being sent.
   void Item(std::size_t item);
@@ -59,7 +61,8 @@ class Progress {
   bool Cancelled();
   // Before a box: the window closes, to come back with Resume.
   void Hide();
-  // After the user chose to go on in a box: a window that Hide closed comes back at once.
+  // After the user chose to go on in a box: a window that Hide closed comes back at once, unless
+  // the user had chosen Cancel in it.
   void Resume();
   // The import ends: the window closes, and stays closed.
   void End() noexcept;

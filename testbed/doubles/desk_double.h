@@ -28,6 +28,9 @@ class DeskDouble : public Desk {
     ++display_language_asked;
     return display_language;
   }
+  // No import has to be asked about on a fresh registry: Yes, at noon, when one is.
+  Choice AskYesOrNo(const std::wstring&, MessageIcon, const std::wstring&) override { return Choice::kYes; }
+  std::wstring LocalTimeOfDay(std::int64_t) override { return L"12:00"; }
 };
 
 }  // namespace modMain::testing

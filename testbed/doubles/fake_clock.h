@@ -10,6 +10,7 @@ namespace modMain::testing {
 
 struct FakeClock final : Clock {
   std::int64_t now = 1000;
+  std::int64_t utc = 1'796'826'725;  // the wall clock: 2026-12-09 14:32:05 UTC
   int reads = 0;
   std::vector<std::int64_t> waits;
 
@@ -21,6 +22,7 @@ struct FakeClock final : Clock {
     waits.push_back(milliseconds);
     now += milliseconds;
   }
+  std::int64_t UtcSeconds() override { return utc; }
 };
 
 }  // namespace modMain::testing

@@ -66,7 +66,7 @@ class SilentWindow final : public ProgressWindow {
 
 struct SilentDouble {
   explicit SilentDouble(std::string cart_bytes) : desk(std::move(cart_bytes)) {}
-  Partners partners() { return {host, desk, progress}; }
+  Partners partners() { return {host, desk, progress, clock}; }
 
   SilentHost host;
   SilentDesk desk;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "testbed/common/win_handles.h"
 #include "testbed/driver/harness.h"
 
 namespace e2e {
@@ -58,6 +59,34 @@ class PersonalFolder {
   };
   bool saved_ = false;
   std::vector<Entry> entries_;
+};
+
+// The importer's key (HKCU\Software\Kestrova, its record of recent imports) copied aside and
+// deleted while this lives, so that no earlier import asks; back when this goes, what the imports
+// wrote removed. A key that cannot be copied is left as it is.
+class KestrovaKeyAside {
+ public:
+  KestrovaKeyAside() : copied_(Copy(kKey, kAside)) { Clear(); }
+  ~KestrovaKeyAside() {
+    Clear();
+    if (copied_ == ERROR_SUCCESS && Copy(kAside, kKey) == ERROR_SUCCESS) RegDeleteTreeW(HKEY_CURRENT_USER, kAside);
+  }
+  void Clear() {  // removes what the imports wrote since
+    if (copied_ == ERROR_SUCCESS || copied_ == ERROR_FILE_NOT_FOUND) RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+  }
+
+ private:
+  // HKCU\from copied into HKCU\to, created when missing: the result of the first step that fails.
+  static LSTATUS Copy(const wchar_t* from, const wchar_t* to) {
+    testbed::UniqueHkey source, target;
+    LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, from, 0, KEY_READ, source.put());
+    if (status == ERROR_SUCCESS)
+      status = RegCreateKeyExW(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.put(), nullptr);
+    return status == ERROR_SUCCESS ? RegCopyTreeW(source.get(), nullptr, target.get()) : status;
+  }
+  static constexpr wchar_t kKey[] = L"Software\\Kestrova";
+  static constexpr wchar_t kAside[] = L"Software\\Kestrova (aside)";
+  LSTATUS copied_;
 };
 
 // A new empty folder under the temporary folder; removed with the files in it when this goes.

@@ -154,6 +154,7 @@ struct HowToImport {
   std::vector<std::wstring> arguments{};
   std::wstring folder{};  // the test's own when empty
   bool two_at_once = false;
+  bool keep_standin = false;  // for another import
 };
 
 class ImportEndToEnd : public ::testing::Test {
@@ -192,7 +193,7 @@ class ImportEndToEnd : public ::testing::Test {
     for (int i = 0; i < importers; ++i) {
       EXPECT_EQ(robots[i].Wait(), std::optional<DWORD>(0)) << "the robot did not see importer " << i << " to its end";
     }
-    if (standin_.running()) {
+    if (standin_.running() && !how.keep_standin) {
       EXPECT_EQ(standin_.Stop(), std::optional<DWORD>(0));
     }
     EXPECT_FALSE(testbed::driver::AnyProcessNamed(kImporter));
@@ -216,6 +217,7 @@ class ImportEndToEnd : public ::testing::Test {
 
   ScratchFolder folder_{L"documents"};
   PersonalFolder personal_;
+  KestrovaKeyAside kestrova_key_;  // no import of an earlier scenario asks
   testbed::driver::TempFile journal_{L"journal.jsonl"};
   testbed::driver::TempFile items_{L"items.jsonl"};
   testbed::driver::TempFile transcript_{L"transcript.jsonl"};
@@ -844,6 +846,37 @@ TEST_F(ImportEndToEnd, CancelInTheProgressWindowPastesNothingAndLeavesTheBufferE
   EXPECT_LT(copies, 300);
   EXPECT_EQ(invoked.back(), "ItemFunctions.MLIBufferClear:method") << "the buffer is cleared once more, last";
   EXPECT_EQ(std::count(invoked.begin(), invoked.end(), "ItemFunctions.MLIBufferClear:method"), 2);
+}
+
+// --- A cart imported twice ----------------------------------------------------------------------
+
+// The same cart into the same document again: the question names the first import's local time
+// (read before and after it: the minute may turn); No imports nothing, Yes the items a second time.
+TEST_F(ImportEndToEnd, ACartImportedTwiceIsAskedAboutFirst) {
+  const auto asked_now = [] {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t time[80] = {};
+    GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &now, nullptr, time, 80);
+    const std::string text =
+        "These 3 items of the shopping cart were already imported into the open Brevanto document at " + Utf8(time) +
+        ".\r\n\r\nChoose Yes to import them a second time, or No to import nothing.";
+    return std::vector<Box>{{kTitle, text, "exclamation", {"Yes", "No"}}};
+  };
+  PutCart(kThreeItems);
+  StartStandIn();
+  const std::vector<Box> before = asked_now();
+  EXPECT_EQ(Import({.keep_standin = true}).boxes, std::vector<Box>{Imported(3)});
+  const std::vector<Box> after = asked_now();
+  const auto first = static_cast<std::ptrdiff_t>(ReadJournal(journal_.path()).size());
+  const Outcome no = Import({.robot_options = {L"--press", L"No"}, .keep_standin = true});
+  EXPECT_TRUE(no.boxes == before || no.boxes == after) << ::testing::PrintToString(no.boxes);
+  EXPECT_EQ(no.exit_code, 1);
+  EXPECT_TRUE(
+      std::none_of(no.journal.begin() + first, no.journal.end(), [](auto& e) { return e.object == "ItemFunctions"; }));
+  const Outcome yes = Import({.robot_options = {L"--press", L"Yes"}});
+  EXPECT_EQ(yes.boxes, (std::vector<Box>{no.boxes.at(0), Imported(3)}));
+  EXPECT_EQ(yes.items, ItemsLines({kItem1, kItem2, kItem3, kItem1, kItem2, kItem3}));
 }
 
 // --- Round trips --------------------------------------------------------------------------------

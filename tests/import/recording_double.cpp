@@ -31,7 +31,9 @@ void RecordingHost::RejectOn(const std::wstring& member, int nth, int times) { r
 Log CallLog::Messages() const {
   std::vector<std::wstring> boxes;
   for (const auto& entry : log) {
-    if (entry.starts_with(L"Box ") || entry.starts_with(L"Choose ")) boxes.push_back(entry);
+    for (const wchar_t* kind : {L"Box ", L"Choose ", L"Question "}) {
+      if (entry.starts_with(kind)) boxes.push_back(entry);
+    }
   }
   return boxes;
 }

@@ -64,7 +64,9 @@ class RecordingHost : public AutomationDouble {
 
 // Entries: "FileLength P", "ReadAllShared P", "FolderExists P", "FullPath P",
 // "ShellDocumentsFolder", "Box icon [title] text", "Ask icon [title] text" (the Retry/Cancel box),
-// "Choose icon [title] text" (the OK/Cancel box), "TryLockImport NAME", "UserDisplayLanguage".
+// "Choose icon [title] text" (the OK/Cancel box), "Question icon [title] text" (the Yes/No box),
+// "TryLockImport NAME", "LocalTimeOfDay SECONDS" (answered with the time of day in UTC),
+// "UserDisplayLanguage".
 class RecordingDesk : public DeskDouble {
  public:
   explicit RecordingDesk(Log& log) : log_(log) {}
@@ -74,7 +76,7 @@ class RecordingDesk : public DeskDouble {
   std::map<std::wstring, common::RuntimeError> unreadable;  // the open works, the read fails
   std::set<std::wstring> folders;                           // folders that are there, besides those that hold a file
   std::optional<std::wstring> shell_documents;              // the shell's Documents folder; nothing: it cannot tell
-  // The user's answers to the busy box and the columns box, in order; Cancel when none is left.
+  // The user's answers to the boxes that ask, in order; Cancel (No) when none is left.
   std::vector<Choice> answers;
   std::vector<std::wstring> arguments;                            // the command line's, after the program name
   bool lock_held_elsewhere = false;                               // another import holds the import lock
@@ -93,6 +95,13 @@ class RecordingDesk : public DeskDouble {
   bool TryLockImport(const std::wstring& name) override;
   std::vector<std::wstring> CommandLineArguments() override { return arguments; }
   std::uint16_t UserDisplayLanguage() override;
+  Choice AskYesOrNo(const std::wstring& text, MessageIcon icon, const std::wstring& title) override {
+    return Answer(L"Question", text, icon, title);
+  }
+  std::wstring LocalTimeOfDay(std::int64_t utc_seconds) override {
+    log_.push_back(L"LocalTimeOfDay " + std::to_wstring(utc_seconds));
+    return std::to_wstring(utc_seconds / 3600 % 24) + L":" + std::to_wstring(100 + utc_seconds / 60 % 60).substr(1);
+  }
 
  private:
   Choice Answer(const wchar_t* kind, const std::wstring& text, MessageIcon icon, const std::wstring& title);
@@ -120,7 +129,7 @@ class RecordingWindow : public ProgressWindow {
 
 struct CallLog {
   Log log;
-  Log Messages() const;  // the "Box ..." and "Choose ..." entries
+  Log Messages() const;  // the "Box ...", "Choose ..." and "Question ..." entries
 };
 
 class RecordingDouble : public CallLog, public RecordingHost, public RecordingDesk, public RecordingWindow {
@@ -129,7 +138,7 @@ class RecordingDouble : public CallLog, public RecordingHost, public RecordingDe
   RecordingDouble(const RecordingDouble&) = delete;
   RecordingDouble& operator=(const RecordingDouble&) = delete;
 
-  Partners partners() { return {*this, *this, progress}; }
+  Partners partners() { return {*this, *this, progress, clock}; }
 
   FakeClock clock;  // the progress window's; the host's calls move it on by ms_per_call
   Progress progress{*this, clock};

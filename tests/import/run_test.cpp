@@ -13,6 +13,7 @@
 #include "common/ansi.h"
 #include "import/busy_retry.h"
 #include "import/mod_main.h"
+#include "registry/registry_access.h"
 #include "tests/import/recording_double.h"
 
 namespace modMain::testing {
@@ -424,7 +425,9 @@ TEST_F(RunTest, DocumentIndexMinusOneInAnyNumericFormMeansNoDocument) {
 #ifdef KCI_EXAMPLES
 // The demo's cart as the shop writes it and as a German spreadsheet saves it.
 TEST_F(RunTest, TheExampleCartsImportEveryItem) {
+  std::int32_t document = 0;
   for (const char* name : {"ShoppingCart.csv", "ShoppingCart-de.csv"}) {
+    platform.document_index = document++;  // to the record of recent imports, they are one cart
     std::ifstream file(std::string(KCI_EXAMPLES) + "/" + name, std::ios::binary);
     ASSERT_TRUE(file) << name;
     PutCart(std::string(std::istreambuf_iterator<char>(file), {}));
@@ -571,7 +574,7 @@ TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   FakeClock clock;
   clock.now = GetParam().clock_start;
   BusyRetry retrying(busy, busy, clock, busy.progress);
-  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress}), GetParam().exit_code);
+  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress, busy.clock}), GetParam().exit_code);
   EXPECT_EQ(clock.waits, GetParam().waits);
   EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
   EXPECT_EQ(busy.Messages(), GetParam().messages);
@@ -644,7 +647,7 @@ TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
   platform.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
   FakeClock clock;
   BusyRetry retrying(platform, platform, clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), 1);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), 1);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
   EXPECT_EQ(platform.Messages(), Log{Report(-2147352567, L"failed", 1)});
   EXPECT_EQ(clock.waits, Waits{});
@@ -661,20 +664,21 @@ struct ProgressCase {
   std::optional<std::wstring> cancel_at;  // the second line at which the user presses Cancel
   int exit_code;
   Log seen;                // the log's window, box and buffer entries, a refused call's repeats once
-  int refused_copies = 0;  // refusals of the third copy, before it runs (the busy box after 24)
+  int refusals_count = 0;  // of `refused`, before it runs (the busy box after 24)
+  std::pair<const wchar_t*, int> refused{L"SLIBufferCopyToMLIBuffer", 3};
+  bool no_items = false;
 };
 
 class ProgressTest : public RunTest, public ::testing::WithParamInterface<ProgressCase> {};
 
 TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
-  PutCart(Lines({kHeader, Good("V-1"), Good("V-2"), Good("V-3")}));
+  PutCart(GetParam().no_items ? kHeader : Lines({kHeader, Good("V-1"), Good("V-2"), Good("V-3")}));
   platform.ms_per_call = GetParam().ms_per_call;
   platform.cancel_at = GetParam().cancel_at;
-  platform.RejectOn(L"SLIBufferCopyToMLIBuffer", 3, GetParam().refused_copies);
+  platform.RejectOn(GetParam().refused.first, GetParam().refused.second, GetParam().refusals_count);
   platform.answers = {Choice::kRetry};
-  FakeClock retry_clock;
-  BusyRetry retrying(platform, platform, retry_clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress}), GetParam().exit_code);
+  BusyRetry retrying(platform, platform, platform.clock, platform.progress);
+  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), GetParam().exit_code);
   Log seen;
   for (const std::wstring& entry : WithoutRepeats(platform.log)) {
     if (entry.starts_with(L"Window") || entry.starts_with(L"Box") || entry.starts_with(L"Ask") ||
@@ -683,11 +687,9 @@ TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
     }
   }
   EXPECT_EQ(seen, GetParam().seen);
-  // Nothing more reaches the single-line buffer once Cancel has counted.
+  // No line begins once Cancel has counted.
   const auto cancel = std::find(platform.log.begin(), platform.log.end(), L"Window cancelled? yes");
-  EXPECT_EQ(
-      std::find_if(cancel, platform.log.end(), [](const auto& e) { return e.starts_with(L"Call ItemFunctions.SLI"); }),
-      platform.log.end());
+  EXPECT_EQ(std::find(cancel, platform.log.end(), L"Call ItemFunctions.SLIBufferClear()"), platform.log.end());
 }
 
 constexpr wchar_t kClear[] = L"Call ItemFunctions.MLIBufferClear()";
@@ -699,6 +701,14 @@ std::wstring At(int item) {
   return L"Window 'Item " + std::to_wstring(item) + L" of 3' " + std::to_wstring(item - 1) + L"/3";
 }
 constexpr wchar_t kPasting[] = L"Window 'Pasting 3 items into Brevanto' 3/3";
+Log CancelHeld() {
+  return {kClear,          kShow,     At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, L"Window cancelled? yes",
+          L"Window close", BusyBox(), kCopy, kClear};
+}
+Log BeforeTheFirstItem() {
+  return {kClear, kShow, At(1), kClear, kCopy,    kNo,    At(2),           kCopy,
+          kNo,    At(3), kCopy, kNo,    kPasting, kPaste, L"Window close", M5(3)};
+}
 
 // At 100 ms a call an ItemFunctions call takes 200 ms: 2 s after MLIBufferClear began is the 9th
 // value of line 1.
@@ -731,8 +741,122 @@ INSTANTIATE_TEST_SUITE_P(
             0,
             {kClear,          kShow,     At(1), kCopy, kNo,   At(2), kCopy,    kNo,    At(3),           kCopy, kNo,
              L"Window close", BusyBox(), kShow, At(3), kCopy, kNo,   kPasting, kPaste, L"Window close", M5(3)},
-            30}),
+            30},
+        ProgressCase{"CancelHoldsThroughTheBusyBox", 100, L"Item 3 of 3", 1, CancelHeld(), 30},
+        ProgressCase{"WindowBeforeTheFirstItem", 100, std::nullopt, 0, BeforeTheFirstItem(), 7, {L"MLIBufferClear", 1}},
+        ProgressCase{"NoItems", 1000, std::nullopt, 0, {kClear, kPaste, M5(0)}, 0, {L"MLIBufferClear", 1}, true}),
     [](const ::testing::TestParamInfo<ProgressCase>& info) { return std::string(info.param.name); });
+
+// --- Recent imports --------------------------------------------------------------------------------
+
+constexpr wchar_t kRecord[] = L"Software\\Kestrova\\Cart Import\\Recent imports";
+constexpr auto kHkcu = static_cast<std::int32_t>(registry::kHkeyCurrentUser);
+// Each value of the record: its name after the identity's 16 hex digits, a space, its data; sorted.
+Log RecordOf(RecordingDouble& f) {
+  Log entries;
+  for (const common::Variant& value : registry::winreg(f.registry).EnumRegistryValues(kHkcu, kRecord)) {
+    const std::wstring& name = value.items()[0].text();
+    EXPECT_EQ(name.find_first_not_of(L"0123456789abcdef"), 16u) << name;
+    entries.push_back(name.substr(16) + L" " + common::ToText(value.items()[1]));
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+using Arrange = std::function<void(RecordingDouble&)>;
+void Unchanged(RecordingDouble&) {}
+// A run of `cart` after an earlier import of `earlier` (none when empty), `before` that and `between` them.
+struct RecentCase {
+  const char* name;
+  std::string earlier, cart;
+  std::vector<Choice> answers;
+  int exit_code;
+  Log messages, record;  // the record: RecordOf afterwards
+  Arrange between = Unchanged, before = Unchanged;
+};
+
+class RecentImportTest : public RunTest, public ::testing::WithParamInterface<RecentCase> {};
+
+TEST_P(RecentImportTest, AsksBeforeACartIsImportedIntoTheSameDocumentAgain) {
+  const RecentCase& c = GetParam();
+  c.before(platform);
+  PutCart(c.earlier);
+  if (!c.earlier.empty()) modMain::Run(platform.partners());
+  PutCart(c.cart);
+  c.between(platform);
+  platform.log.clear();
+  platform.answers = c.answers;
+  EXPECT_EQ(modMain::Run(platform.partners()), c.exit_code);
+  EXPECT_EQ(platform.Messages(), c.messages);
+  EXPECT_EQ(RecordOf(platform), c.record);
+  if (c.exit_code == 1 && !c.messages.empty() && c.messages[0].starts_with(L"Question")) {  // No: nothing more
+    EXPECT_EQ(platform.log,
+              Concat({Attached(), {L"LocalTimeOfDay 1796826725", c.messages[0], L"Release Application"}}));
+  }
+}
+
+std::string One(const char* q = "2") {
+  return Lines({kHeader, "V-1,Acme,A-1,Widget,,,,,,$5.00,4.00," + std::string(q) + ",N,X"});
+}
+std::string Two() { return Lines({kHeader, Good("V-1"), Good("V-2")}); }
+std::wstring Q(const wchar_t* text) { return L"Question exclamation [Kestrova Cart Import] " + std::wstring(text); }
+constexpr wchar_t kPasted1[] =
+    L"This item of the shopping cart was already imported into the open Brevanto document at 14:32.\r\n\r\nChoose "
+    L"Yes to import it a second time, or No to import nothing.";
+constexpr wchar_t kMaybe2[] =
+    L"An import of these 2 items of the shopping cart into the open Brevanto document stopped at 14:32 while they "
+    L"were being pasted: some or all of them may be in the document.\r\n\r\nCheck the document, then choose Yes to "
+    L"import them again, or No to import nothing.";
+constexpr wchar_t kFirst[] = L"-0 2026-12-09T14:32:05Z 1 pasted";
+constexpr wchar_t kLater[] = L"-0 2026-12-10T02:31:05Z 1 pasted";
+constexpr wchar_t kLatest[] = L"-0 2026-12-10T02:33:05Z 1 pasted";
+constexpr wchar_t kDocument1[] = L"-1 2026-12-09T14:32:05Z 1 pasted";
+constexpr wchar_t kMaybe[] = L"-0 2026-12-09T14:32:05Z 2 maybe";
+void After11h59(RecordingDouble& f) { f.clock.utc += 719 * 60; }
+void After12h01(RecordingDouble& f) { f.clock.utc += 721 * 60; }
+void OtherDocument(RecordingDouble& f) { f.document_index = 1; }
+void ClosedInPaste(RecordingDouble& f) { f.FailOn(L"MLIBufferAppendPaste", 1, HostGone(-2147023174, L"gone")); }
+void CancelAtItem1(RecordingDouble& f) { f.ms_per_call = 100, f.cancel_at = L"Item 1 of 2"; }
+registry::winreg Key(RecordingDouble& f) {
+  registry::winreg reg(f.registry);
+  reg.hkey(kHkcu);
+  reg.KeyRoot(kRecord);
+  return reg;
+}
+// The earlier import's value holds "garbage"; a REG_DWORD value is beside it.
+void Spoiled(RecordingDouble& f) {
+  Key(f).SetRegistryValue(Key(f).EnumRegistryValues(kHkcu, kRecord).Item(1).items()[0].text(), L"garbage", 1);
+  Key(f).SetRegistryValue(L"0123456789abcdef-3", std::int32_t{7}, 4);
+}
+// Twenty entries of another cart, in the documents 1 to 20, a minute apart, 21 to 2 minutes old.
+std::wstring Minute(int n) { return L"2026-12-09T14:" + std::to_wstring(10 + n) + L":05Z 1 pasted"; }
+void TwentyEarlier(RecordingDouble& f) {
+  for (int n = 1; n <= 20; ++n) Key(f).SetRegistryValue(L"0000000000000000-" + std::to_wstring(n), Minute(n), 1);
+}
+Log TwentyNewest() {  // all but the oldest, and the run's
+  Log entries{kFirst};
+  for (int n = 2; n <= 20; ++n) entries.push_back(L"-" + std::to_wstring(n) + L" " + Minute(n));
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+// One() as a spreadsheet saves it: UTF-8 with its mark, ";", decimal commas.
+constexpr char kResaved[] = "\xEF\xBB\xBFP;M;MP;D;a;b;c;d;e;Pr;Co;Q;m;n\r\nV-1;Acme;A-1;Widget;;;;;;5,00 $;4,00;2;;";
+
+INSTANTIATE_TEST_SUITE_P(
+    Record, RecentImportTest,
+    ::testing::Values(
+        RecentCase{"FirstImport", "", One(), {}, 0, {M5(1)}, {kFirst}},
+        RecentCase{"AgainAndNo", One(), One(), {Choice::kNo}, 1, {Q(kPasted1)}, {kFirst}},
+        RecentCase{"After11h59Yes", One(), One(), {Choice::kYes}, 0, {Q(kPasted1), M5(1)}, {kLater}, After11h59},
+        RecentCase{"After12h01", One(), One(), {}, 0, {M5(1)}, {kLatest}, After12h01},
+        RecentCase{"Resaved", One(), kResaved, {}, 1, {Q(kPasted1)}, {kFirst}},
+        RecentCase{"QuantityChanged", One(), One("3"), {}, 0, {M5(1)}, {kFirst, kFirst}},
+        RecentCase{"OtherDocument", One(), One(), {}, 0, {M5(1)}, {kFirst, kDocument1}, OtherDocument},
+        RecentCase{"MaybeAfterClosedInPaste", Two(), Two(), {}, 1, {Q(kMaybe2)}, {kMaybe}, Unchanged, ClosedInPaste},
+        RecentCase{"CancelInLinesBox", "", "", {Choice::kCancel}, 1, {Columns(2)}, {}, TwoGoodOneBad},
+        RecentCase{"CancelInProgressWindow", "", Two(), {}, 1, {}, {}, CancelAtItem1},
+        RecentCase{"TwentyOneKeepTwenty", "", One(), {}, 0, {M5(1)}, TwentyNewest(), TwentyEarlier},
+        RecentCase{"GarbageAndADword", One(), One(), {}, 0, {M5(1)}, {kFirst}, Spoiled}),
+    [](const ::testing::TestParamInfo<RecentCase>& info) { return std::string(info.param.name); });
 
 // --- 16-bit limits ------------------------------------------------------------------------------
 
