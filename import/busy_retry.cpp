@@ -31,7 +31,7 @@ void BusyRetry::AfterRefusal(std::optional<std::int64_t>& started, std::int64_t&
   // The box can only come before the paste went through: a refused paste did not run, and after
   // it the run makes no call that can be refused. So "nothing has been pasted" holds.
   progress_.Hide();
-  if (desk_.AskRetryOrCancel(kBusyText, MessageIcon::kExclamation, kAppTitle) == Choice::kCancel) {
+  if (desk_.AskRetryOrCancel(texts_.Say(Message::kBusy), MessageIcon::kExclamation, kAppTitle) == Choice::kCancel) {
     throw RunCancelled{};
   }
   progress_.Resume();

@@ -23,15 +23,12 @@ namespace modMain {
 inline constexpr std::int64_t kFirstWaitMs = 50;
 inline constexpr std::int64_t kLongestWaitMs = 500;
 inline constexpr std::int64_t kSilentRetryMs = 10000;
-inline constexpr wchar_t kBusyText[] =
-    L"Brevanto is busy and does not accept the import's requests. Close any open dialog in Brevanto, then choose "
-    L"Retry. Choose Cancel to stop the import; nothing has been pasted into Brevanto yet.";
 
 class BusyRetry final : public Automation {
  public:
-  // All must outlive this object. The busy box is asked on `desk`.
-  BusyRetry(Automation& automation, Desk& desk, Clock& clock, Progress& progress)
-      : automation_(automation), desk_(desk), clock_(clock), progress_(progress) {}
+  // All must outlive this object. The busy box is asked on `desk`, in the language of `texts`.
+  BusyRetry(Automation& automation, Desk& desk, Clock& clock, Progress& progress, const Texts& texts)
+      : automation_(automation), desk_(desk), clock_(clock), progress_(progress), texts_(texts) {}
 
   ObjectId GetActiveObject(const std::wstring& prog_id) override;
   ObjectId GetObjectProperty(ObjectId object, const std::wstring& property) override;
@@ -50,6 +47,7 @@ class BusyRetry final : public Automation {
   Desk& desk_;
   Clock& clock_;
   Progress& progress_;
+  const Texts& texts_;
 };
 
 }  // namespace modMain

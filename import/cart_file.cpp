@@ -3,7 +3,6 @@
 
 #include "import/cart_encoding.h"
 #include "import/program.h"
-#include "import/text_helpers.h"
 
 namespace modMain {
 
@@ -16,19 +15,19 @@ bool FileExists(Desk& desk, const std::wstring& path) {
   }
 }
 
-std::optional<std::wstring> ReadFileToString(Desk& desk, const std::wstring& path) {
+std::optional<std::wstring> ReadFileToString(Desk& desk, const Texts& texts, const std::wstring& path) {
   FileContent content = desk.ReadAllShared(path);
   if (content.open_error) {
-    const CurrentError current{content.open_error->number(), content.open_error->description()};
-    desk.ShowMessage(ErrorText(current) + L"\r\nError in ReadFileToString, File=" + QuoteText(path),
+    const CurrentError current{content.open_error->number(), texts.Describe(*content.open_error)};
+    desk.ShowMessage(ErrorText(texts, current) + L"\r\n" + texts.Say(Message::kReadFailed, path),
                      MessageIcon::kCritical, kAppTitle);
     return std::wstring();
   }
   return DecodeCart(content.bytes);
 }
 
-std::wstring ErrorText(const CurrentError& error) {
-  return L"Error (" + std::to_wstring(error.number) + L") " + error.description + L"\r\n";
+std::wstring ErrorText(const Texts& texts, const CurrentError& error) {
+  return texts.Say(Message::kErrorText, error.number, error.description) + L"\r\n";
 }
 
 }  // namespace modMain

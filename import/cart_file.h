@@ -6,6 +6,7 @@
 #include <string>
 
 #include "import/desk.h"
+#include "import/texts.h"
 
 namespace modMain {
 
@@ -18,10 +19,11 @@ struct CurrentError {
 // Whether the length of the file at `path` can be obtained. Never fails.
 bool FileExists(Desk& desk, const std::wstring& path);
 // The file's whole content as text (DecodeCart); nothing when its bytes are no text. When the
-// file cannot be opened, shows the three-line error message and returns the empty text; failures
-// after the open are raised.
-std::optional<std::wstring> ReadFileToString(Desk& desk, const std::wstring& path);
-// "Error (" number ") " description CR LF.
-std::wstring ErrorText(const CurrentError& error);
+// file cannot be opened, shows the three-line error message in the language of `texts` and
+// returns the empty text; failures after the open are raised.
+std::optional<std::wstring> ReadFileToString(Desk& desk, const Texts& texts, const std::wstring& path);
+// "Error (" number ") " description CR LF, in the language of `texts` (the description of one of
+// the program's own errors too).
+std::wstring ErrorText(const Texts& texts, const CurrentError& error);
 
 }  // namespace modMain

@@ -11,6 +11,7 @@
 #include "import/busy_retry.h"
 #include "import/desk_windows.h"
 #include "import/dll_search_windows.h"
+#include "import/language_choice.h"
 #include "import/mod_main.h"
 #include "import/progress_windows.h"
 #include "import/system_message_windows.h"
@@ -22,14 +23,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const common::ComApartment apartment = common::EnterApartment(&init);
   // All destroyed before the apartment: every reference held, the window and the import lock.
   modMain::windows::WindowsDesk desk;
+  // Once per run: what the user reads, in their display language or the one their settings name.
+  const modMain::Texts texts(modMain::ChooseLanguage(desk));
   if (!apartment) {
-    modMain::ReportUnexpectedError(desk, {.error = modMain::windows::HresultError(init)});
+    modMain::ReportUnexpectedError(desk, texts, {.error = modMain::windows::HresultError(init)});
     return 1;
   }
   modMain::windows::ComAutomation automation;
   modMain::windows::ShellProgressWindow window;
   modMain::SystemClock clock;
-  modMain::Progress progress(window, clock);
-  modMain::BusyRetry busy_retry(automation, desk, clock, progress);  // repeats the calls a busy Brevanto refuses
-  return modMain::Run({busy_retry, desk, progress, clock});
+  modMain::Progress progress(window, clock, texts);
+  // Repeats the calls a busy Brevanto refuses.
+  modMain::BusyRetry busy_retry(automation, desk, clock, progress, texts);
+  return modMain::Run({busy_retry, desk, progress, clock, texts});
 }

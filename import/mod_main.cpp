@@ -14,7 +14,6 @@
 #include "import/documents_folder.h"
 #include "import/program.h"
 #include "import/recent_imports.h"
-#include "import/text_helpers.h"
 
 namespace modMain {
 namespace {
@@ -77,72 +76,26 @@ void Placed(std::optional<std::int16_t> line, bool in_paste, Step step) {
   }
 }
 
-// "2, 5 and 6"; beyond ten lines the first ten, then "and K more".
-std::wstring LineList(const std::vector<std::int16_t>& lines) {
-  constexpr std::size_t kListed = 10;
-  const std::size_t listed = std::min(lines.size(), kListed);
-  std::wstring list;
-  for (std::size_t i = 0; i < listed; ++i) {
-    if (i > 0) list += i + 1 == listed && lines.size() <= kListed ? L" and " : L", ";
-    list += std::to_wstring(lines[i]);
-  }
-  if (lines.size() > kListed) list += L" and " + std::to_wstring(lines.size() - kListed) + L" more";
-  return list;
-}
-
 // The lines that will not be imported, those without 14 columns first, then those that name no
 // item, and what the user may choose.
-std::wstring SkippedLinesMessage(const Cart& cart) {
+std::wstring SkippedLinesMessage(const Texts& texts, const Cart& cart) {
+  std::vector<std::wstring> sentences;
+  const auto tell = [&](const std::vector<std::int16_t>& lines, Message one, Message several) {
+    if (lines.size() == 1) sentences.push_back(texts.Say(one, lines.front()));
+    if (lines.size() > 1) sentences.push_back(texts.Say(several, texts.LineList(lines)));
+  };
+  tell(cart.malformed, Message::kWrongColumnsLine, Message::kWrongColumnsLines);
+  tell(cart.nameless, Message::kNamesNoItemLine, Message::kNamesNoItemLines);
+  sentences.push_back(cart.items.empty() ? texts.Say(Message::kNothingImportable)
+                                         : texts.Say(Message::kChooseOkOrCancel, cart.items.size()));
   std::wstring text;
-  const std::vector<std::int16_t>& malformed = cart.malformed;
-  if (malformed.size() == 1) {
-    text = L"It appears that line " + std::to_wstring(malformed.front()) +
-           L" in the shopping cart file does not have the correct number of columns of data, so the data will not be "
-           L"pasted into Brevanto.";
-  } else if (!malformed.empty()) {
-    text = L"It appears that lines " + LineList(malformed) +
-           L" in the shopping cart file do not have the correct number of columns of data, so their data will not "
-           L"be pasted into Brevanto.";
-  }
-  const std::vector<std::int16_t>& nameless = cart.nameless;
-  if (!nameless.empty()) {
-    if (!text.empty()) text += L"\r\n\r\n";
-    text += nameless.size() == 1
-                ? L"Line " + std::to_wstring(nameless.front()) +
-                      L" names no item (its part numbers, manufacturer and description are empty), so it will not be "
-                      L"pasted into Brevanto."
-                : L"Lines " + LineList(nameless) +
-                      L" name no item (their part numbers, manufacturer and description are empty), so they will not "
-                      L"be pasted into Brevanto.";
-  }
-  const std::size_t items = cart.items.size();
-  text += items == 0   ? std::wstring(L"\r\n\r\nNone of the cart's lines can be imported.")
-          : items == 1 ? std::wstring(L"\r\n\r\nChoose OK to import the other item, or Cancel to import none.")
-                       : L"\r\n\r\nChoose OK to import the other " + std::to_wstring(items) +
-                             L" items, or Cancel to import none.";
+  for (const std::wstring& sentence : sentences) text += (text.empty() ? L"" : L"\r\n\r\n") + sentence;
   return text;
 }
 
-std::wstring NotACartMessage(const std::wstring& cart_path) {
-  return L"The file " + QuoteText(cart_path) +
-         L" is not a Kestrova shopping cart: its first line and most of its other lines do not have the 14 columns of "
-         L"a cart. Nothing was imported.";
-}
-
-std::wstring TwoWaysMessage(const std::wstring& cart_path, const MarkEvidence& first, const MarkEvidence& second) {
-  return L"The prices in the shopping cart file " + QuoteText(cart_path) + L" are written in two ways: line " +
-         std::to_wstring(first.line) + L" has " + QuoteText(first.value) + L" and line " +
-         std::to_wstring(second.line) + L" has " + QuoteText(second.value) + L". Nothing was imported.";
-}
-
-std::wstring TooManyArgumentsMessage(std::size_t count) {
-  return L"Kestrova Cart Import takes at most one argument, the path of a cart file, but it was given " +
-         std::to_wstring(count) + L". Import one cart file at a time.";
-}
-
-void ShowCartNotFound(Desk& desk, const std::wstring& cart_path) {
-  desk.ShowMessage(L"The Kestrova shopping cart file " + QuoteText(cart_path) + L" was not found. Import cancelled!",
-                   MessageIcon::kExclamation, kAppTitle);
+void ShowCartNotFound(const Partners& partners, const std::wstring& cart_path) {
+  partners.desk.ShowMessage(partners.texts.Say(Message::kCartNotFound, cart_path), MessageIcon::kExclamation,
+                            kAppTitle);
 }
 
 }  // namespace
@@ -151,7 +104,7 @@ int Main(const Partners& partners) {
   const std::wstring folder = GetMyDocumentsFolder(partners.desk.Registry());
   const DocumentsCart found = FindDocumentsCart(partners.desk, folder);
   if (!found.found) {
-    ShowCartNotFound(partners.desk, found.path);
+    ShowCartNotFound(partners, found.path);
     return 0;
   }
   return ImportCart(partners, found.path);
@@ -159,28 +112,29 @@ int Main(const Partners& partners) {
 
 int ImportCart(const Partners& partners, const std::wstring& cart_path) {
   Desk& desk = partners.desk;
+  const Texts& texts = partners.texts;
   // The cart is read and parsed before Brevanto is looked for: a cart that cannot be opened, or a
   // file that is no cart, is told first, whatever Brevanto's state, and the file is closed again
   // before the first call to Brevanto.
   Cart cart;
-  if (std::optional<std::wstring> text = ReadFileToString(desk, cart_path)) {
+  if (std::optional<std::wstring> text = ReadFileToString(desk, texts, cart_path)) {
     cart = ParseCart(*std::move(text));
   } else {
     cart.is_cart = false;  // bytes that are no text
   }
   if (!cart.is_cart) {
-    desk.ShowMessage(NotACartMessage(cart_path), MessageIcon::kExclamation, kAppTitle);
+    desk.ShowMessage(texts.Say(Message::kNotACart, cart_path), MessageIcon::kExclamation, kAppTitle);
     return 1;
   }
   if (cart.conflict) {
-    desk.ShowMessage(TwoWaysMessage(cart_path, cart.conflict->first, cart.conflict->second), MessageIcon::kExclamation,
-                     kAppTitle);
+    const auto& [first, second] = *cart.conflict;
+    desk.ShowMessage(texts.Say(Message::kTwoWays, cart_path, first.line, first.value, second.line, second.value),
+                     MessageIcon::kExclamation, kAppTitle);
     return 1;
   }
 
   if (!IsHostRunning(partners.automation)) {
-    desk.ShowMessage(L"Brevanto is not running. Brevanto must be running in order to use this API",
-                     MessageIcon::kCritical, L"Brevanto API");
+    desk.ShowMessage(texts.Say(Message::kHostNotRunning), MessageIcon::kCritical, kHostApiTitle);
     return 0;
   }
   // Attached a second time: the presence check keeps no reference, so that it leaves no hold on
@@ -195,16 +149,16 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
   }
   const std::int16_t document_index = ToInt16(document);
   if (document_index == -1) {
-    desk.ShowMessage(L"There are no documents currently open in Brevanto.", MessageIcon::kCritical, kAppTitle);
+    desk.ShowMessage(texts.Say(Message::kNoDocument), MessageIcon::kCritical, kAppTitle);
     return 0;
   }
   RecentImports recent(desk.Registry(), partners.clock, cart, document_index);
-  if (!recent.Confirmed(desk)) return 1;  // imported here a moment ago, and the user chose No
+  if (!recent.Confirmed(desk, texts)) return 1;  // imported here a moment ago, and the user chose No
 
   // One box for every line that will not be imported, before Brevanto's buffers are touched:
   // Cancel, or a cart with nothing to import, leaves them as they are.
   if (!cart.malformed.empty() || !cart.nameless.empty()) {
-    const std::wstring text = SkippedLinesMessage(cart);
+    const std::wstring text = SkippedLinesMessage(texts, cart);
     if (cart.items.empty()) {
       desk.ShowMessage(text, MessageIcon::kInformation, kAppTitle);
       return 1;
@@ -248,66 +202,57 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path) {
   }
   recent.Record(PasteState::kPasted);
   progress.End();
-  desk.ShowMessage(std::to_wstring(imported) + L" Kestrova Shopping Cart Items have been imported into Brevanto.",
-                   MessageIcon::kInformation, kAppTitle);
+  desk.ShowMessage(texts.Say(Message::kImported, imported), MessageIcon::kInformation, kAppTitle);
   return 0;
 }
 
 int Run(const Partners& partners) {
   Desk& desk = partners.desk;
+  const Texts& texts = partners.texts;
   try {
     std::vector<std::wstring> arguments = desk.CommandLineArguments();
     std::erase(arguments, std::wstring());  // an empty argument ("") names no cart
     if (arguments.size() > 1) {
-      desk.ShowMessage(TooManyArgumentsMessage(arguments.size()), MessageIcon::kExclamation, kAppTitle);
+      desk.ShowMessage(texts.Say(Message::kTooManyArguments, arguments.size()), MessageIcon::kExclamation, kAppTitle);
       return 1;
     }
     // Two runs at once would fill the application's buffers together and mix their lines.
     if (!desk.TryLockImport(kImportLockName)) {
-      desk.ShowMessage(kAlreadyRunningText, MessageIcon::kExclamation, kAppTitle);
+      desk.ShowMessage(texts.Say(Message::kAlreadyRunning), MessageIcon::kExclamation, kAppTitle);
       return 1;
     }
     if (arguments.empty()) return Main(partners);
     const std::wstring cart_path = desk.FullPath(arguments.front());
     if (!FileExists(desk, cart_path)) {
-      ShowCartNotFound(desk, cart_path);
+      ShowCartNotFound(partners, cart_path);
       return 0;
     }
     return ImportCart(partners, cart_path);
   } catch (const UnexpectedError& failure) {
-    ReportUnexpectedError(desk, failure);
+    ReportUnexpectedError(desk, texts, failure);
   } catch (const HostGone& error) {
-    ReportUnexpectedError(desk, {.error = error, .host_gone = true});
+    ReportUnexpectedError(desk, texts, {.error = error, .host_gone = true});
   } catch (const common::RuntimeError& error) {
-    ReportUnexpectedError(desk, {.error = error});
+    ReportUnexpectedError(desk, texts, {.error = error});
   } catch (const std::bad_alloc&) {
-    ReportUnexpectedError(desk, {.error = common::RuntimeError(common::kErrOutOfMemory)});
+    ReportUnexpectedError(desk, texts, {.error = common::RuntimeError(common::kErrOutOfMemory)});
   } catch (const RunCancelled&) {
     // The user chose Cancel in the busy box; every reference is released by now.
   } catch (...) {
-    ReportUnexpectedError(desk, {.error = common::RuntimeError(common::kErrInternal)});
+    ReportUnexpectedError(desk, texts, {.error = common::RuntimeError(common::kErrInternal)});
   }
   return 1;
 }
 
-void ReportUnexpectedError(Desk& desk, const UnexpectedError& failure) {
-  std::wstring text;
-  if (!failure.host_gone) {
-    text = L"The cart import stopped because of an unexpected error.";
-  } else if (failure.in_paste) {
-    // The paste call was under way: Brevanto may have pasted some or all items before it went.
-    text =
-        L"The cart import stopped because Brevanto closed while the items were being pasted into it. Some or all "
-        L"of them may have been pasted: check the open document in Brevanto before you import the cart again.";
-  } else {
-    text =
-        L"The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted "
-        L"into Brevanto.";
-  }
-  text += L"\r\n\r\n" + ErrorText(CurrentError{failure.error.number(), failure.error.description()});
+void ReportUnexpectedError(Desk& desk, const Texts& texts, const UnexpectedError& failure) {
+  // When Brevanto went away in the paste call itself, it may have pasted some or all items.
+  const Message lead = !failure.host_gone ? Message::kUnexpectedError
+                       : failure.in_paste ? Message::kHostClosedInPaste
+                                          : Message::kHostClosed;
+  std::wstring text = texts.Say(lead) + L"\r\n\r\n" +
+                      ErrorText(texts, CurrentError{failure.error.number(), texts.Describe(failure.error)});
   if (failure.line) {
-    text +=
-        L"It happened while line " + std::to_wstring(*failure.line) + L" of the shopping cart file was being handled.";
+    text += texts.Say(Message::kErrorInLine, *failure.line);
   } else {
     text.resize(text.size() - 2);  // no line break at the end
   }

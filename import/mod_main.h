@@ -26,16 +26,14 @@ inline constexpr wchar_t kHostProgId[] = L"Brevanto.Application";
 // One import at a time per Windows session: the lock is named in the session's namespace
 // ("Local\"), so that the users of one terminal server do not keep each other out.
 inline constexpr wchar_t kImportLockName[] = L"Local\\KestrovaCartImport";
-inline constexpr wchar_t kAlreadyRunningText[] =
-    L"A Kestrova cart import is already running. Wait until it has finished, then import the cart again if you still "
-    L"need to.";
 
 // What the run works with; each must outlive the run.
 struct Partners {
   Automation& automation;
   Desk& desk;
   Progress& progress;
-  Clock& clock;  // the wall clock of the record of recent imports
+  Clock& clock;        // the wall clock of the record of recent imports
+  const Texts& texts;  // what the user reads, in the run's language
 };
 
 // The import of ShoppingCart.csv in the Documents folder: the folder lookup, the check that the
@@ -67,7 +65,7 @@ int ImportCart(const Partners& partners, const std::wstring& cart_path);
 int Run(const Partners& partners);
 // Shows the unexpected-error report. When the application has gone away, the report says so, and
 // whether anything may have been pasted: only when the paste call itself was under way.
-void ReportUnexpectedError(Desk& desk, const UnexpectedError& failure);
+void ReportUnexpectedError(Desk& desk, const Texts& texts, const UnexpectedError& failure);
 
 // Whether the quoting application's running object can be obtained. Keeps no reference and
 // never raises a runtime error.

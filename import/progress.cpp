@@ -58,7 +58,7 @@ void Progress::End() noexcept {
 }
 
 void Progress::Show() {
-  window_.Show(kAppTitle, kProgressFirstLine);
+  window_.Show(kAppTitle, texts_.Say(Message::kProgressFirstLine));
   state_ = State::kShown;
   Tell();
 }
@@ -66,10 +66,10 @@ void Progress::Show() {
 void Progress::Tell() {
   told_ms_ = clock_.NowMs();
   if (pasting_) {
-    window_.Update(L"Pasting " + std::to_wstring(total_) + L" items into Brevanto", total_, total_);
+    window_.Update(texts_.Say(Message::kProgressPasting, total_), total_, total_);
   } else {
     const std::uint64_t item = std::max<std::uint64_t>(item_, 1);  // before the first is sent, it is the one due
-    window_.Update(L"Item " + std::to_wstring(item) + L" of " + std::to_wstring(total_), item - 1, total_);
+    window_.Update(texts_.Say(Message::kProgressItem, item, total_), item - 1, total_);
   }
 }
 

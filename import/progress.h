@@ -16,12 +16,12 @@
 #include <string>
 
 #include "import/clock.h"
+#include "import/texts.h"
 
 namespace modMain {
 
 inline constexpr std::int64_t kProgressDelayMs = 2000;
 inline constexpr std::int64_t kProgressUpdateMs = 200;
-inline constexpr wchar_t kProgressFirstLine[] = L"Importing the Kestrova shopping cart into Brevanto";
 
 // A window with a title, two lines of text, a bar and a Cancel button, owned by no window. None of
 // its operations fails: a window that cannot be shown is not shown, and is never cancelled.
@@ -42,8 +42,8 @@ class ProgressWindow {
 // window to appear, and at each item while it shows.
 class Progress {
  public:
-  // Both must outlive this object.
-  Progress(ProgressWindow& window, Clock& clock) : window_(window), clock_(clock) {}
+  // All must outlive this object.
+  Progress(ProgressWindow& window, Clock& clock, const Texts& texts) : window_(window), clock_(clock), texts_(texts) {}
   ~Progress() { End(); }
   Progress(const Progress&) = delete;
   Progress& operator=(const Progress&) = delete;
@@ -76,6 +76,7 @@ class Progress {
 
   ProgressWindow& window_;
   Clock& clock_;
+  const Texts& texts_;
   State state_ = State::kIdle;
   std::int64_t began_ms_ = 0;
   std::int64_t told_ms_ = 0;  // when the window was last told the count

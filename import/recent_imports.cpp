@@ -142,31 +142,17 @@ std::optional<RecentImport> ParseRecentImport(std::wstring_view data) {
   return import;
 }
 
-std::wstring AlreadyImportedMessage(std::size_t items, PasteState state, const std::wstring& time) {
-  const bool one = items == 1;
-  const std::wstring count = std::to_wstring(items);
-  const std::wstring them = one ? L"it" : L"them";
-  if (state == PasteState::kPasted) {
-    return (one ? L"This item of the shopping cart was" : L"These " + count + L" items of the shopping cart were") +
-           L" already imported into the open Brevanto document at " + time + L".\r\n\r\nChoose Yes to import " + them +
-           L" a second time, or No to import nothing.";
-  }
-  return (one ? L"An import of this item" : L"An import of these " + count + L" items") +
-         L" of the shopping cart into the open Brevanto document stopped at " + time +
-         (one ? L" while it was being pasted: it may" : L" while they were being pasted: some or all of them may") +
-         L" be in the document.\r\n\r\nCheck the document, then choose Yes to import " + them +
-         L" again, or No to import nothing.";
-}
-
 RecentImports::RecentImports(registry::RegistryApi& api, Clock& clock, const Cart& cart, std::int16_t document)
     : api_(api), clock_(clock), items_(cart.items.size()) {
   if (items_ > 0) name_ = RecentImportName(CartIdentity(cart), document);
 }
 
-bool RecentImports::Confirmed(Desk& desk) {
+bool RecentImports::Confirmed(Desk& desk, const Texts& texts) {
   const std::optional<RecentImport> recent = Find();
   if (!recent) return true;
-  const std::wstring text = AlreadyImportedMessage(items_, recent->state, desk.LocalTimeOfDay(recent->utc_seconds));
+  const std::wstring text =
+      texts.Say(recent->state == PasteState::kPasted ? Message::kAlreadyImported : Message::kMaybeImported, items_,
+                desk.LocalTimeOfDay(recent->utc_seconds));
   return desk.AskYesOrNo(text, MessageIcon::kExclamation, kAppTitle) == Choice::kYes;
 }
 

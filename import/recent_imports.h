@@ -30,6 +30,7 @@
 #include "import/cart.h"
 #include "import/clock.h"
 #include "import/desk.h"
+#include "import/texts.h"
 #include "registry/registry_api.h"
 
 namespace modMain {
@@ -59,10 +60,6 @@ std::wstring RecentImportName(std::uint64_t identity, std::int16_t document);
 std::wstring RecentImportData(const RecentImport& import);
 std::optional<RecentImport> ParseRecentImport(std::wstring_view data);
 
-// The question after an earlier import of `items` items (the count the run would import now) at
-// `time`, the local time of day of that import.
-std::wstring AlreadyImportedMessage(std::size_t items, PasteState state, const std::wstring& time);
-
 // One run's dealings with the record, for its cart and the open document. A cart without items is
 // neither asked about nor recorded.
 class RecentImports {
@@ -71,8 +68,9 @@ class RecentImports {
   RecentImports(registry::RegistryApi& api, Clock& clock, const Cart& cart, std::int16_t document);
 
   // When this cart was imported into this document less than 12 hours ago, asks the user in a
-  // Yes/No box whether to import it again. True when nothing was asked or the user chose Yes.
-  bool Confirmed(Desk& desk);
+  // Yes/No box, in the language of `texts`, whether to import it again. True when nothing was
+  // asked or the user chose Yes.
+  bool Confirmed(Desk& desk, const Texts& texts);
   // Records this run's import as `state`, replacing an earlier entry of this cart and document,
   // and tidies the key. Never fails.
   void Record(PasteState state) noexcept;

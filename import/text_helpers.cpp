@@ -1,4 +1,4 @@
-// Text helpers for the cart's text and the messages.
+// Text helpers for the cart's text and the Documents folder.
 #include "import/text_helpers.h"
 
 #include <cstdint>
@@ -17,7 +17,5 @@ std::wstring DropRight(std::wstring_view text, std::int16_t count) {
   if (keep < 0) keep = 0;
   return std::wstring(text.substr(0, static_cast<std::size_t>(keep)));  // substr clamps a negative count
 }
-
-std::wstring QuoteText(std::wstring_view value) { return L"'" + std::wstring(value) + L"'"; }
 
 }  // namespace modMain

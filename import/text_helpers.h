@@ -1,7 +1,6 @@
 #pragma once
-// Text helpers: the cut at the first blank line, the folder path's trailing backslash, and a
-// value between apostrophes as the messages show it. Pure; TruncateAt compares under the user's
-// locale.
+// Text helpers: the cut at the first blank line and the folder path's trailing backslash. Pure;
+// TruncateAt compares under the user's locale.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,7 +11,5 @@ namespace modMain {
 std::wstring TruncateAt(std::wstring_view text, std::wstring_view marker);
 // `text` without its last `count` characters; a negative count removes nothing.
 std::wstring DropRight(std::wstring_view text, std::int16_t count);
-// `value` between apostrophes, nothing escaped.
-std::wstring QuoteText(std::wstring_view value);
 
 }  // namespace modMain

@@ -33,13 +33,6 @@ constexpr Row kRows[] = {
      {L"The Kestrova shopping cart file '{1}' was not found. Import cancelled!",
       L"Die Kestrova-Warenkorbdatei '{1}' wurde nicht gefunden. Import abgebrochen!",
       L"Le fichier de panier Kestrova '{1}' est introuvable. Importation annulée."}},
-    {Message::kNotACartNoCartLine,
-     {L"The file '{1}' is not a Kestrova shopping cart: none of its lines has the 14 columns of a cart. Nothing was "
-      L"imported.",
-      L"Die Datei '{1}' ist kein Kestrova-Warenkorb: Keine ihrer Zeilen hat die 14 Spalten eines Warenkorbs. Es wurde "
-      L"nichts importiert.",
-      L"Le fichier '{1}' n'est pas un panier Kestrova : aucune de ses lignes n'a les 14 colonnes d'un panier. Rien n'a "
-      L"été importé."}},
     {Message::kNotACart,
      {L"The file '{1}' is not a Kestrova shopping cart: its first line and most of its other lines do not have the 14 "
       L"columns of a cart. Nothing was imported.",

@@ -53,24 +53,23 @@ PluralForm PluralOf(Language language, std::int64_t count);
 
 enum class Message {
   // The run's boxes.
-  kCartNotFound,        // {1} the cart's path
-  kNotACartNoCartLine,  // {1} the file's path; none of its lines has 14 columns
-  kNotACart,            // {1} the file's path; neither its first line nor most others have 14 columns
-  kTwoWays,             // {1} path, {2} a line, {3} its price, {4} another line, {5} its price
-  kTooManyArguments,    // {1} how many
-  kAlreadyRunning,      //
-  kHostNotRunning,      // under kHostApiTitle
-  kNoDocument,          //
-  kWrongColumnsLine,    // {1} the line
-  kWrongColumnsLines,   // {1} the lines (LineList)
-  kNamesNoItemLine,     // {1} the line
-  kNamesNoItemLines,    // {1} the lines (LineList)
-  kChooseOkOrCancel,    // {1} the items left to import; the lines box's question
-  kNothingImportable,   // the lines box when no item is left
-  kAlreadyImported,     // {1} items, {2} the time of the earlier import
-  kMaybeImported,       // {1} items, {2} the time that the earlier import stopped
-  kImported,            // {1} items
-  kBusy,                // the busy box (Retry, Cancel)
+  kCartNotFound,       // {1} the cart's path
+  kNotACart,           // {1} the file's path; neither its first line nor most others have 14 columns
+  kTwoWays,            // {1} path, {2} a line, {3} its price, {4} another line, {5} its price
+  kTooManyArguments,   // {1} how many
+  kAlreadyRunning,     //
+  kHostNotRunning,     // under kHostApiTitle
+  kNoDocument,         //
+  kWrongColumnsLine,   // {1} the line
+  kWrongColumnsLines,  // {1} the lines (LineList)
+  kNamesNoItemLine,    // {1} the line
+  kNamesNoItemLines,   // {1} the lines (LineList)
+  kChooseOkOrCancel,   // {1} the items left to import; the lines box's question
+  kNothingImportable,  // the lines box when no item is left
+  kAlreadyImported,    // {1} items, {2} the time of the earlier import
+  kMaybeImported,      // {1} items, {2} the time that the earlier import stopped
+  kImported,           // {1} items
+  kBusy,               // the busy box (Retry, Cancel)
   // A list of lines: "2, 5 and 6", "1, 2, ... 10 and 3 more" (LineList builds it).
   kListNext,  // {1} the list so far, {2} the next line
   kListLast,  // {1} the list so far, {2} the last line

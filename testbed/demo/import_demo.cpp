@@ -122,6 +122,10 @@ void PrintItems(const std::optional<std::vector<std::string>>& lines) {
 }
 
 int Run(const Settings& settings) {
+  // Each demo's stand-in opens a new, empty document, which no earlier demo imported into: the
+  // importer's record of recent imports would ask about it all the same, since the index is the
+  // only identity a document has.
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrova\\Cart Import\\Recent imports");
   StandIn standin;
   // The backstop: a stand-in left open on a real display ends by itself after an hour.
   if (!standin.Start({L"--journal", settings.journal, L"--items", settings.items}, 3600)) {

@@ -27,10 +27,14 @@ class SilentHost final : public AutomationDouble {
   void ReleaseObject(ObjectId object) noexcept override;
 };
 
+// Whether `text` is `message` as `texts` says it, with any inserts: the text of one of its forms
+// around them.
+bool IsSaid(const Texts& texts, Message message, std::wstring_view text);
+
 class SilentDesk final : public DeskDouble {
  public:
-  // The Documents folder is "C:\Docs"; the cart is `cart_bytes`.
-  explicit SilentDesk(std::string cart_bytes);
+  // The Documents folder is "C:\Docs"; the cart is `cart_bytes`; the boxes speak as `texts`.
+  SilentDesk(std::string cart_bytes, const Texts& texts);
 
   std::size_t boxes = 0;       // message boxes shown
   std::size_t line_boxes = 0;  // of which: the box about the lines that will not be imported
@@ -52,6 +56,7 @@ class SilentDesk final : public DeskDouble {
 
  private:
   std::string cart_;
+  const Texts& texts_;
 };
 
 // Counts the times it was shown.
@@ -65,14 +70,15 @@ class SilentWindow final : public ProgressWindow {
 };
 
 struct SilentDouble {
-  explicit SilentDouble(std::string cart_bytes) : desk(std::move(cart_bytes)) {}
-  Partners partners() { return {host, desk, progress, clock}; }
+  explicit SilentDouble(std::string cart_bytes) : desk(std::move(cart_bytes), texts) {}
+  Partners partners() { return {host, desk, progress, clock, texts}; }
 
+  Texts texts{Language::kEnglish};
   SilentHost host;
   SilentDesk desk;
   SilentWindow window;
   FakeClock clock;
-  Progress progress{window, clock};
+  Progress progress{window, clock, texts};
 };
 
 }  // namespace modMain::testing

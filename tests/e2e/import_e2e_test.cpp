@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "import/system_message_windows.h"
+#include "import/texts.h"
 #include "testbed/common/json.h"
 #include "testbed/driver/scenario.h"
 #include "tests/support/user_conventions_windows.h"
@@ -30,24 +31,34 @@ using Lines = std::vector<std::string>;
 
 // --- What the user is told ----------------------------------------------------------------------
 
-const std::string kTitle = "Kestrova Cart Import";
+using modMain::Message;
+const std::string kTitle = Utf8(modMain::kAppTitle);
+
+// The language that the importer speaks to the user of this run: their display language's, which
+// tools/test.sh sets for the regional runs and names in KCI_USER_LOCALE ("de-DE"); English without.
+modMain::Language UsersLanguage() {
+  wchar_t locale[16] = {};
+  GetEnvironmentVariableW(L"KCI_USER_LOCALE", locale, 16);
+  return std::wstring_view(locale).starts_with(L"de")   ? modMain::Language::kGerman
+         : std::wstring_view(locale).starts_with(L"fr") ? modMain::Language::kFrench
+                                                        : modMain::Language::kEnglish;
+}
+// A message as the catalogue says it in that language, in UTF-8.
+template <typename... Inserts>
+std::string Said(Message message, const Inserts&... inserts) {
+  return Utf8(modMain::Texts(UsersLanguage()).Say(message, inserts...));
+}
 
 Box CartNotFound(const std::string& path) {
-  return {kTitle, "The Kestrova shopping cart file '" + path + "' was not found. Import cancelled!", "exclamation"};
+  return {kTitle, Said(Message::kCartNotFound, testbed::FromUtf8(path)), "exclamation"};
 }
-const Box kNotRunning{"Brevanto API", "Brevanto is not running. Brevanto must be running in order to use this API",
-                      "critical"};
-const Box kNoDocument{kTitle, "There are no documents currently open in Brevanto.", "critical"};
-Box Imported(int count) {
-  return {kTitle, std::to_string(count) + " Kestrova Shopping Cart Items have been imported into Brevanto.",
-          "information"};
-}
-const std::string kUnexpected = "The cart import stopped because of an unexpected error.";
+const Box kNotRunning{Utf8(modMain::kHostApiTitle), Said(Message::kHostNotRunning), "critical"};
+const Box kNoDocument{kTitle, Said(Message::kNoDocument), "critical"};
+Box Imported(int count) { return {kTitle, Said(Message::kImported, count), "information"}; }
 Box UnexpectedError(std::int32_t number, const std::string& description, std::optional<int> line,
-                    const std::string& lead = kUnexpected) {
-  std::string text = lead + "\r\n\r\nError (" + std::to_string(number) + ") " + description;
-  if (line)
-    text += "\r\nIt happened while line " + std::to_string(*line) + " of the shopping cart file was being handled.";
+                    Message lead = Message::kUnexpectedError) {
+  std::string text = Said(lead) + "\r\n\r\n" + Said(Message::kErrorText, number, testbed::FromUtf8(description));
+  if (line) text += "\r\n" + Said(Message::kErrorInLine, *line);
   return {kTitle, text, "critical"};
 }
 
@@ -393,7 +404,8 @@ TEST_P(LockedCart, ThreeLineMessageThenTheRunGoesOnWithNoText) {
   const std::string description = SystemMessage(ERROR_SHARING_VIOLATION);
   ASSERT_NE(description, "");
   const Box locked{kTitle,
-                   "Error (32) " + description + "\r\n\r\nError in ReadFileToString, File='" + Utf8(CartPath()) + "'",
+                   Said(Message::kErrorText, 32, testbed::FromUtf8(description)) + "\r\n\r\n" +
+                       Said(Message::kReadFailed, CartPath()),
                    "critical"};
   EXPECT_EQ(run.boxes, (std::vector<Box>{locked, brevanto_running ? Imported(0) : kNotRunning}));
   EXPECT_EQ(run.exit_code, 0);
@@ -431,9 +443,8 @@ TEST_P(ShortLines, AreToldInOneBoxBeforeTheBuffersAreTouched) {
   const std::wstring press = GetParam();
   Outcome run = Import({{L"--press", press}});
   const Box columns{kTitle,
-                    "It appears that lines 1, 2, 5, 6, 7, 10, 11, 12, 15, 16 and 20 more in the shopping cart file do "
-                    "not have the correct number of columns of data, so their data will not be pasted into "
-                    "Brevanto.\r\n\r\nChoose OK to import the other 20 items, or Cancel to import none.",
+                    Said(Message::kWrongColumnsLines, L"1, 2, 5, 6, 7, 10, 11, 12, 15, 16 and 20 more") + "\r\n\r\n" +
+                        Said(Message::kChooseOkOrCancel, 20),
                     "information",
                     {"OK", "Cancel"}};
   if (press == L"OK") {
@@ -466,11 +477,7 @@ TEST_F(ImportEndToEnd, AFileThatIsNoCartIsToldOnceAndNothingReachesBrevanto) {
   ASSERT_TRUE(WriteBytes(path, customers));
   StartStandIn();
   Outcome run = Import({.arguments = {path}});
-  const Box not_a_cart{kTitle,
-                       "The file '" + Utf8(path) +
-                           "' is not a Kestrova shopping cart: its first line and most of its other lines do not "
-                           "have the 14 columns of a cart. Nothing was imported.",
-                       "exclamation"};
+  const Box not_a_cart{kTitle, Said(Message::kNotACart, path), "exclamation"};
   EXPECT_EQ(run.boxes, std::vector<Box>{not_a_cart});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.journal.size(), 0u) << "the stand-in was contacted: " << run.journal.front().line;
@@ -562,11 +569,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- A busy or vanishing Brevanto -----------------------------------------------------------------
 
-const Box kBusy{kTitle,
-                "Brevanto is busy and does not accept the import's requests. Close any open dialog in Brevanto, then "
-                "choose Retry. Choose Cancel to stop the import; nothing has been pasted into Brevanto yet.",
-                "exclamation",
-                {"Retry", "Cancel"}};
+const Box kBusy{kTitle, Said(Message::kBusy), "exclamation", {"Retry", "Cancel"}};
 
 // The stand-in counts every name lookup and Invoke that reaches it: 8 before the first cart line
 // and 33 a line, so its 50th is the 9th of line 2 of three.
@@ -641,13 +644,11 @@ TEST_F(ImportEndToEnd, BrevantoClosingMidCartIsReportedAndNothingHangs) {
   const std::size_t error = std::min(text.find("Error ("), text.size());
   std::cout << "The import ended " << took << " ms after it started (the robot included), with \""
             << text.substr(error, text.find("\r\n", error) - error) << "\"\n";
-  const std::string closed =
-      "The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted into "
-      "Brevanto.";
   // Which of the "gone" errors a call into a process that ended gets is the platform's choice.
   bool matched = false;
   for (DWORD code : {0x800706BEu, 0x800706BAu, 0x80010108u, 0x800401FDu}) {
-    matched |= run.boxes[0] == UnexpectedError(static_cast<std::int32_t>(code), SystemMessage(code), 2, closed);
+    matched |=
+        run.boxes[0] == UnexpectedError(static_cast<std::int32_t>(code), SystemMessage(code), 2, Message::kHostClosed);
   }
   EXPECT_TRUE(matched) << ::testing::PrintToString(run.boxes[0]);
 }
@@ -761,6 +762,17 @@ TEST_F(RegionalSettings, TheDemoCartArrivesAsWritten) {
   }
 }
 
+// The user's setting `Language` wins over the display language: "en" gives English boxes on a
+// German or French Windows too.
+TEST_F(RegionalSettings, TheLanguageSettingWinsOverTheDisplayLanguage) {
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Kestrova\\Cart Import", L"Language", REG_SZ, L"en", 6),
+            ERROR_SUCCESS);  // the fixture puts the key back as it was
+  PutCart(kThreeItems);
+  StartStandIn();
+  const std::string english = Utf8(modMain::Texts(modMain::Language::kEnglish).Say(Message::kImported, 3));
+  EXPECT_EQ(Import().boxes, (std::vector<Box>{{kTitle, english, "information"}}));
+}
+
 // The demo's cart as spreadsheets save it, each under the regional settings of the user who would
 // have it (tools/test.sh runs this suite under each; a row runs only under its own): a German
 // spreadsheet's (";", ANSI, the shop's prices left as text), a French "CSV UTF-8" (";", decimal
@@ -812,10 +824,10 @@ TEST_F(ImportEndToEnd, ALongImportShowsItsProgressAndClosesItBeforeTheCount) {
   for (const ProgressSample& sample : run.progress) {
     if (!sample.visible) continue;
     EXPECT_EQ(sample.title, kTitle);
-    EXPECT_EQ(sample.line1, "Importing the Kestrova shopping cart into Brevanto");
+    EXPECT_EQ(sample.line1, Said(Message::kProgressFirstLine));
     EXPECT_GE(sample.time_ms, 2000) << "before the import had run 2 s";
     if (sample.item) counted.push_back(*sample.item);
-    EXPECT_TRUE(sample.item || sample.line2 == "Pasting 300 items into Brevanto") << sample.line2;
+    EXPECT_TRUE(sample.item || sample.line2 == Said(Message::kProgressPasting, 300)) << sample.line2;
   }
   ASSERT_GE(counted.size(), 2u) << "no count to climb";
   EXPECT_TRUE(std::is_sorted(counted.begin(), counted.end()));
@@ -858,10 +870,7 @@ TEST_F(ImportEndToEnd, ACartImportedTwiceIsAskedAboutFirst) {
     GetLocalTime(&now);
     wchar_t time[80] = {};
     GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &now, nullptr, time, 80);
-    const std::string text =
-        "These 3 items of the shopping cart were already imported into the open Brevanto document at " + Utf8(time) +
-        ".\r\n\r\nChoose Yes to import them a second time, or No to import nothing.";
-    return std::vector<Box>{{kTitle, text, "exclamation", {"Yes", "No"}}};
+    return std::vector<Box>{{kTitle, Said(Message::kAlreadyImported, 3, time), "exclamation", {"Yes", "No"}}};
   };
   PutCart(kThreeItems);
   StartStandIn();

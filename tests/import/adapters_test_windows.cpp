@@ -164,6 +164,7 @@ class FilesTest : public ::testing::Test {
   std::wstring dir_;
   HookOwner hook_;
   WindowsDesk desk_;
+  const Texts english_{Language::kEnglish};
 };
 
 TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
@@ -179,10 +180,11 @@ TEST_F(FilesTest, ALockedFileExistsButItsOpenFailsWith32AndTheSystemMessage) {
   EXPECT_EQ(message, SystemMessage(32));
   EXPECT_NE(message.back(), L'\n');
 
-  EXPECT_EQ(ReadFileToString(desk_, path), L"");
+  EXPECT_EQ(ReadFileToString(desk_, english_, path), L"");
   EXPECT_EQ(seen.count, 1);
   EXPECT_EQ(seen.title, L"Kestrova Cart Import");
-  EXPECT_EQ(seen.text, L"Error (32) " + message + L"\r\n\r\nError in ReadFileToString, File='" + path + L"'");
+  EXPECT_EQ(seen.text,
+            english_.Say(Message::kErrorText, 32, message) + L"\r\n\r\n" + english_.Say(Message::kReadFailed, path));
   EXPECT_EQ(seen.icon, LoadIconW(nullptr, IDI_HAND));
 }
 
@@ -207,7 +209,7 @@ TEST_F(FilesTest, KeepsEveryByteAndDecodesTheText) {
     const std::wstring path = dir_ + L"\\bytes" + std::to_wstring(content.size()) + L".csv";
     Create(path, content, FILE_SHARE_READ);
     EXPECT_EQ(ReadAllSharedBytes(path).bytes, content);
-    EXPECT_EQ(ReadFileToString(desk_, path), text);
+    EXPECT_EQ(ReadFileToString(desk_, english_, path), text);
   }
   EXPECT_EQ(seen.count, 0);
 }
@@ -232,7 +234,7 @@ TEST_F(FilesTest, APathBeyondMaxPathIsFoundAndRead) {
   const std::wstring path = folder + L"\\ShoppingCart.csv";
   Create(L"\\\\?\\" + path, "h\r\nx", FILE_SHARE_READ);
   EXPECT_TRUE(FileExists(desk_, path));
-  EXPECT_EQ(ReadFileToString(desk_, path), L"h\r\nx");
+  EXPECT_EQ(ReadFileToString(desk_, english_, path), L"h\r\nx");
   EXPECT_TRUE(desk_.FolderExists(folder));
   EXPECT_FALSE(desk_.FolderExists(path));
   EXPECT_EQ(seen.count, 0);

@@ -176,8 +176,8 @@ TEST_P(ParseCartTest, GivesSeparatorMarkAndLines) {
   std::wstring conflict;
   if (cart.conflict) {
     const auto& [first, second] = *cart.conflict;
-    conflict = std::to_wstring(first.line) + QuoteText(first.value) + L", " + std::to_wstring(second.line) +
-               QuoteText(second.value);
+    conflict = std::to_wstring(first.line) + L"'" + first.value + L"', " + std::to_wstring(second.line) + L"'" +
+               second.value + L"'";
   } else {
     EXPECT_EQ(cart.decimal_mark, GetParam().mark);
   }
@@ -407,7 +407,7 @@ TEST(NumericCharsOnly, Takes32766TrimmedCharactersAndOverflowsFrom32767) {
   EXPECT_EQ(ErrorNumberOf([] { NumericCharsOnly(std::wstring(50000, L'1'), L""); }), 6);
 }
 
-// --- ToNumber, TruncateAt, DropRight, QuoteText, ErrorText ---------------------------------------
+// --- ToNumber, TruncateAt, DropRight, ErrorText ---------------------------------------------------
 
 TEST(ToNumber, ReadsNumbersUnderThePointLocaleAndGivesZeroForTheRest) {
   const std::vector<std::pair<std::wstring, double>> cases = {
@@ -435,13 +435,11 @@ TEST(DropRight, RemovesUpToTheWholeTextAndNothingForNegativeCounts) {
   EXPECT_EQ(DropRight(L"", 1), L"");
 }
 
-TEST(QuoteTextAndErrorText, FormatExactly) {
-  EXPECT_EQ(QuoteText(L"D:\\Docs\\ShoppingCart.csv"), L"'D:\\Docs\\ShoppingCart.csv'");
-  EXPECT_EQ(QuoteText(L""), L"''");
-  EXPECT_EQ(QuoteText(L"it's"), L"'it's'");
-  EXPECT_EQ(ErrorText({}), L"Error (0) \r\n");
-  EXPECT_EQ(ErrorText({32, L"In use."}), L"Error (32) In use.\r\n");
-  EXPECT_EQ(ErrorText({-2147221021, L"x"}), L"Error (-2147221021) x\r\n");
+TEST(ErrorText, FormatsExactly) {
+  const Texts english(Language::kEnglish);
+  EXPECT_EQ(ErrorText(english, {}), L"Error (0) \r\n");
+  EXPECT_EQ(ErrorText(english, {32, L"In use."}), L"Error (32) In use.\r\n");
+  EXPECT_EQ(ErrorText(english, {-2147221021, L"x"}), L"Error (-2147221021) x\r\n");
 }
 
 }  // namespace

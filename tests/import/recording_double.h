@@ -138,10 +138,13 @@ class RecordingDouble : public CallLog, public RecordingHost, public RecordingDe
   RecordingDouble(const RecordingDouble&) = delete;
   RecordingDouble& operator=(const RecordingDouble&) = delete;
 
-  Partners partners() { return {*this, *this, progress, clock}; }
+  Partners partners() { return partners(*this); }
+  // The partners with `automation` in place of the host, a BusyRetry around it say.
+  Partners partners(Automation& automation) { return {automation, *this, progress, clock, texts}; }
 
   FakeClock clock;  // the progress window's; the host's calls move it on by ms_per_call
-  Progress progress{*this, clock};
+  Texts texts{Language::kEnglish};
+  Progress progress{*this, clock, texts};
 };
 
 using testing_support::ErrorNumberOf;

@@ -29,24 +29,38 @@ const std::wstring& Cart() {
 constexpr char kHeader[] = "Part,Mfr,MfrPart,Desc,a,b,c,d,e,Price,Cost,Qty,m,n";
 constexpr wchar_t kLock[] = L"TryLockImport Local\\KestrovaCartImport";
 
-std::wstring M1(const std::wstring& path) {
-  return L"Box exclamation [Kestrova Cart Import] The Kestrova shopping cart file '" + path +
-         L"' was not found. Import cancelled!";
+// The texts as the run says them in English, and the log's entries of its boxes: "Box icon
+// [title] text", "Choose ..." for the OK/Cancel box, "Ask ..." for Retry/Cancel, "Question ..."
+// for Yes/No.
+const Texts kEnglish(Language::kEnglish);
+template <typename... Inserts>
+std::wstring Said(Message message, const Inserts&... inserts) {
+  return kEnglish.Say(message, inserts...);
 }
-constexpr wchar_t kM2[] =
-    L"Box critical [Brevanto API] Brevanto is not running. Brevanto must be running in order to use this API";
-constexpr wchar_t kM3[] = L"Box critical [Kestrova Cart Import] There are no documents currently open in Brevanto.";
-std::wstring M5(int count) {
-  return L"Box information [Kestrova Cart Import] " + std::to_wstring(count) +
-         L" Kestrova Shopping Cart Items have been imported into Brevanto.";
+std::wstring Entry(const wchar_t* kind, const wchar_t* icon, const std::wstring& text,
+                   const wchar_t* title = kAppTitle) {
+  return std::wstring(kind) + L" " + icon + L" [" + title + L"] " + text;
 }
-constexpr wchar_t kUnexpected[] = L"The cart import stopped because of an unexpected error.";
-std::wstring Report(int number, const std::wstring& description, int line = 0, const wchar_t* lead = kUnexpected) {
-  return L"Box critical [Kestrova Cart Import] " + std::wstring(lead) + L"\r\n\r\nError (" + std::to_wstring(number) +
-         L") " + description +
-         (line ? L"\r\nIt happened while line " + std::to_wstring(line) +
-                     L" of the shopping cart file was being handled."
-               : L"");
+// The sentences of one box, each after a blank line.
+std::wstring Sentences(std::initializer_list<std::wstring> sentences) {
+  std::wstring text;
+  for (const std::wstring& sentence : sentences) text += (text.empty() ? L"" : L"\r\n\r\n") + sentence;
+  return text;
+}
+
+std::wstring M1(const std::wstring& path) { return Entry(L"Box", L"exclamation", Said(Message::kCartNotFound, path)); }
+const std::wstring kM2 = Entry(L"Box", L"critical", Said(Message::kHostNotRunning), kHostApiTitle);
+const std::wstring kM3 = Entry(L"Box", L"critical", Said(Message::kNoDocument));
+std::wstring M5(int count) { return Entry(L"Box", L"information", Said(Message::kImported, count)); }
+std::wstring Report(int number, const std::wstring& description, int line = 0,
+                    Message lead = Message::kUnexpectedError) {
+  return Entry(L"Box", L"critical",
+               Said(lead) + L"\r\n\r\n" + Said(Message::kErrorText, number, description) +
+                   (line ? L"\r\n" + Said(Message::kErrorInLine, line) : L""));
+}
+std::wstring OpenFailure(const std::wstring& path) {
+  return Entry(L"Box", L"critical",
+               Sentences({Said(Message::kErrorText, 32, L"In use"), Said(Message::kReadFailed, path)}));
 }
 
 // The three entries of one ItemFunctions call: a fresh read, the call, the release.
@@ -182,14 +196,8 @@ TEST_P(StartTest, ArgumentsAndTheLockComeFirst) {
 
 // Where the platform takes relative paths from.
 std::wstring Downloaded(const wchar_t* name) { return std::wstring(L"C:\\Users\\tester\\Downloads\\") + name; }
-constexpr wchar_t kAlreadyRunning[] =
-    L"Box exclamation [Kestrova Cart Import] A Kestrova cart import is already running. Wait until it has finished, "
-    L"then import the cart again if you still need to.";
-std::wstring TooMany(int count) {
-  return L"Box exclamation [Kestrova Cart Import] Kestrova Cart Import takes at most one argument, the path of a cart "
-         L"file, but it was given " +
-         std::to_wstring(count) + L". Import one cart file at a time.";
-}
+const std::wstring kAlreadyRunning = Entry(L"Box", L"exclamation", Said(Message::kAlreadyRunning));
+std::wstring TooMany(int count) { return Entry(L"Box", L"exclamation", Said(Message::kTooManyArguments, count)); }
 void HeldElsewhere(RecordingDouble& f) { f.lock_held_elsewhere = true; }
 void TwoGoodOneBad(RecordingDouble& f) { f.files[Cart()] = Lines({kHeader, Good(), "x", Good()}); }
 // The log of a run that read the cart, then `rest`; or attached and found a document, then `rest`.
@@ -200,33 +208,22 @@ Log Attached(const Log& rest) {
                L"Get Application.DocFunctions", L"Call DocFunctions.GetActiveDocumentIndex()", L"Release DocFunctions"},
               rest}));
 }
-std::wstring NotACart() {
-  return L"Box exclamation [Kestrova Cart Import] The file '" + Cart() +
-         L"' is not a Kestrova shopping cart: its first line and most of its other lines do not have the 14 columns of "
-         L"a "
-         L"cart. Nothing was imported.";
-}
+std::wstring NotACart() { return Entry(L"Box", L"exclamation", Said(Message::kNotACart, Cart())); }
 std::wstring TwoWays() {
-  return L"Box exclamation [Kestrova Cart Import] The prices in the shopping cart file '" + Cart() +
-         L"' are written in two ways: line 1 has '1.234,50 \u20ac' and line 2 has '1,234.50'. Nothing was imported.";
+  return Entry(L"Box", L"exclamation", Said(Message::kTwoWays, Cart(), 1, L"1.234,50 \u20ac", 2, L"1,234.50"));
 }
 std::wstring Columns(int good) {
-  return L"Choose information [Kestrova Cart Import] It appears that line 2 in the shopping cart file does not have "
-         L"the correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nChoose OK to "
-         L"import the other " +
-         std::to_wstring(good) + L" items, or Cancel to import none.";
+  return Entry(L"Choose", L"information",
+               Sentences({Said(Message::kWrongColumnsLine, 2), Said(Message::kChooseOkOrCancel, good)}));
 }
 std::wstring NoneOf() {
-  return L"Box information [Kestrova Cart Import] It appears that line 1 in the shopping cart file does not have the "
-         L"correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nNone of the cart's "
-         L"lines can be imported.";
+  return Entry(L"Box", L"information",
+               Sentences({Said(Message::kWrongColumnsLine, 1), Said(Message::kNothingImportable)}));
 }
-
-constexpr wchar_t kBothKinds[] =
-    L"Choose information [Kestrova Cart Import] It appears that line 2 in the shopping cart file does not have the "
-    L"correct number of columns of data, so the data will not be pasted into Brevanto.\r\n\r\nLines 3 and 5 name no "
-    L"item (their part numbers, manufacturer and description are empty), so they will not be pasted into "
-    L"Brevanto.\r\n\r\nChoose OK to import the other 2 items, or Cancel to import none.";
+const std::wstring kBothKinds =
+    Entry(L"Choose", L"information",
+          Sentences({Said(Message::kWrongColumnsLine, 2), Said(Message::kNamesNoItemLines, L"3 and 5"),
+                     Said(Message::kChooseOkOrCancel, 2)}));
 
 INSTANTIATE_TEST_SUITE_P(
     CommandLines, StartTest,
@@ -248,9 +245,7 @@ INSTANTIATE_TEST_SUITE_P(
                   0,
                   {kLock, L"FullPath cart.csv", L"FileLength " + Downloaded(L"cart.csv"),
                    L"ReadAllShared " + Downloaded(L"cart.csv")},
-                  {L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in ReadFileToString, File='" +
-                       Downloaded(L"cart.csv") + L"'",
-                   M5(0)}},
+                  {OpenFailure(Downloaded(L"cart.csv")), M5(0)}},
         StartCase{
             "FullPathImportsThatCartAlone",
             {L"D:\\Carts\\Einkaufswagen \u20ac.csv"},
@@ -318,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct CartCase {
   const char* name;
   std::string cart;
-  const wchar_t* columns_box;  // the box about lines without 14 columns, if any
+  std::wstring columns_box;  // the text of the box about lines without 14 columns, if any
   int imported;
 };
 
@@ -328,12 +323,11 @@ class CartTest : public RunTest, public ::testing::WithParamInterface<CartCase> 
 TEST_P(CartTest, ReportsBadLinesInOneBoxAndCountsTheImportedOnes) {
   PutCart(GetParam().cart);
   platform.answers = {Choice::kOk};
-  const bool nothing = GetParam().columns_box && GetParam().imported == 0;
+  const bool nothing = !GetParam().columns_box.empty() && GetParam().imported == 0;
   EXPECT_EQ(modMain::Run(platform.partners()), nothing ? 1 : 0);
   Log expected;
-  if (GetParam().columns_box) {
-    expected.push_back((nothing ? L"Box" : L"Choose") + std::wstring(L" information [Kestrova Cart Import] ") +
-                       GetParam().columns_box);
+  if (!GetParam().columns_box.empty()) {
+    expected.push_back(Entry(nothing ? L"Box" : L"Choose", L"information", GetParam().columns_box));
   }
   if (!nothing) expected.push_back(M5(GetParam().imported));
   EXPECT_EQ(platform.Messages(), expected);
@@ -347,36 +341,28 @@ TEST_P(CartTest, ReportsBadLinesInOneBoxAndCountsTheImportedOnes) {
   }
 }
 
-constexpr wchar_t kLine2Bad[] =
-    L"It appears that line 2 in the shopping cart file does not have the correct number of columns of data, so the "
-    L"data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other 3 items, or Cancel to import none.";
+const std::wstring kLine2Bad = Sentences({Said(Message::kWrongColumnsLine, 2), Said(Message::kChooseOkOrCancel, 3)});
 
 INSTANTIATE_TEST_SUITE_P(
     Carts, CartTest,
     ::testing::Values(
-        CartCase{"Empty", "", nullptr, 0}, CartCase{"HeaderOnly", kHeader, nullptr, 0},
-        CartCase{"StartsWithBlankLine", "\r\n\r\n" + Lines({kHeader, Good()}), nullptr, 0},
+        CartCase{"Empty", "", L"", 0}, CartCase{"HeaderOnly", kHeader, L"", 0},
+        CartCase{"StartsWithBlankLine", "\r\n\r\n" + Lines({kHeader, Good()}), L"", 0},
         CartCase{"ThreeGoodOneBad", Lines({kHeader, Good(), "a,b,c,d,e,f,g,h,i,j,k,l,m", Good(), Good()}), kLine2Bad,
                  3},
-        CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), nullptr, 1},
-        CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), nullptr, 1},
+        CartCase{"TrailingLineBreakIsPassedOver", Lines({kHeader, Good(), ""}), L"", 1},
+        CartCase{"BlankLineEndsTheData", Lines({kHeader, Good(), "", Good(), "x"}), L"", 1},
         CartCase{"BareLineFeedsEndTheLinesOfACartWithoutCrLf", std::string(kHeader) + "\n" + Good() + "\n" + Good(),
-                 nullptr, 2},
-        CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), nullptr, 1},
+                 L"", 2},
+        CartCase{"TrailingCommaIsTheLastField", Lines({kHeader, "a,b,c,d,5,6,7,8,9,10,11,12,13,"}), L"", 1},
         // Padding beyond the 14th field does not count, anything in it does; empty rows are passed over.
         CartCase{"TwelveAndFourteenCommas",
                  Lines({kHeader, "a,,,,,,,,,,,,", "a,,,,,,,,,,,,,,", "a,,,,,,,,,,,,,, ", ",,,,,,,,,,,,,",
                         ",,,,,,,,,,,,,,,"}),
-                 L"It appears that lines 1 and 3 in the shopping cart file do not have the correct number of columns "
-                 L"of data, so their data will not be pasted into Brevanto.\r\n\r\nChoose OK to import the other "
-                 L"item, or Cancel to import none.",
-                 1},
+                 Sentences({Said(Message::kWrongColumnsLines, L"1 and 3"), Said(Message::kChooseOkOrCancel, 1)}), 1},
         CartCase{"LineOfSpaces", Lines({kHeader, "   "}),
-                 L"It appears that line 1 in the shopping cart file does not have the correct number of columns of "
-                 L"data, so the data will not be pasted into Brevanto.\r\n\r\nNone of the cart's lines can be "
-                 L"imported.",
-                 0},
-        CartCase{"FirstLineIsNeverImported", Lines({Good(), Good()}), nullptr, 1}),
+                 Sentences({Said(Message::kWrongColumnsLine, 1), Said(Message::kNothingImportable)}), 0},
+        CartCase{"FirstLineIsNeverImported", Lines({Good(), Good()}), L"", 1}),
     [](const ::testing::TestParamInfo<CartCase>& info) { return std::string(info.param.name); });
 
 // Price and cost are cleaned before they are read, the quantity is not: the price keeps its
@@ -390,10 +376,7 @@ TEST_F(RunTest, OnlyPriceAndCostAreCleaned) {
 }
 
 TEST_F(RunTest, UnopenableCartIsReportedAndTheRunGoesOnWithNoText) {
-  const std::wstring open_failure =
-      L"Box critical [Kestrova Cart Import] Error (32) In use\r\n\r\nError in "
-      L"ReadFileToString, File='" +
-      Cart() + L"'";
+  const std::wstring open_failure = OpenFailure(Cart());
   PutCart(Lines({kHeader, Good()}));
   platform.unopenable.insert_or_assign(Cart(), common::RuntimeError(32, L"In use"));
   EXPECT_EQ(modMain::Run(platform.partners()), 0);
@@ -440,16 +423,48 @@ TEST_F(RunTest, TheExampleCartsImportEveryItem) {
 }
 #endif
 
+// --- The user's language ---------------------------------------------------------------------------
+
+// Every box of a run in the run's language, the list of lines and the plural included.
+struct LanguageCase {
+  const char* name;
+  Language language;
+  std::wstring lines_box, count_box;
+};
+
+class LanguageTest : public RunTest, public ::testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(LanguageTest, EveryBoxSpeaksTheRunsLanguage) {
+  PutCart(Lines({kHeader, Good(), "x", Good(), "x"}));
+  platform.texts = Texts(GetParam().language);
+  platform.answers = {Choice::kOk};
+  EXPECT_EQ(modMain::Run(platform.partners()), 0);
+  EXPECT_EQ(platform.Messages(), (Log{Entry(L"Choose", L"information", GetParam().lines_box),
+                                      Entry(L"Box", L"information", GetParam().count_box)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, LanguageTest,
+    ::testing::Values(
+        LanguageCase{"German", Language::kGerman,
+                     L"Die Zeilen 2 und 4 der Warenkorbdatei scheinen nicht die richtige Anzahl von Datenspalten zu "
+                     L"haben. Ihre Daten werden daher nicht in Brevanto eingef\u00fcgt.\r\n\r\nW\u00e4hlen Sie OK, um "
+                     L"die \u00fcbrigen 2 Artikel zu importieren, oder Abbrechen, um keinen zu importieren.",
+                     L"2 Kestrova-Warenkorbartikel wurden in Brevanto importiert."},
+        LanguageCase{
+            "French", Language::kFrench,
+            L"Les lignes 2 et 4 du fichier de panier ne semblent pas avoir le bon nombre de colonnes de "
+            L"donn\u00e9es. Leurs donn\u00e9es ne seront donc pas coll\u00e9es dans Brevanto.\r\n\r\nChoisissez "
+            L"OK pour importer les 2 autres articles, ou Annuler pour n'en importer aucun.",
+            L"2 articles du panier Kestrova ont \u00e9t\u00e9 import\u00e9s dans Brevanto."}),
+    [](const ::testing::TestParamInfo<LanguageCase>& info) { return std::string(info.param.name); });
+
 // --- Unexpected errors --------------------------------------------------------------------------
 
 // When Brevanto goes away, the report says so in the user's words; only a paste that was under
 // way may have pasted anything.
-constexpr wchar_t kClosed[] =
-    L"The cart import stopped because Brevanto closed while the cart was being imported. Nothing was pasted into "
-    L"Brevanto.";
-constexpr wchar_t kClosedInPaste[] =
-    L"The cart import stopped because Brevanto closed while the items were being pasted into it. Some or all of them "
-    L"may have been pasted: check the open document in Brevanto before you import the cart again.";
+constexpr Message kClosed = Message::kHostClosed;
+constexpr Message kClosedInPaste = Message::kHostClosedInPaste;
 
 struct ErrorCase {
   const char* name;
@@ -457,7 +472,7 @@ struct ErrorCase {
   int number;
   const wchar_t* description;
   int line;
-  const wchar_t* lead = kUnexpected;
+  Message lead = Message::kUnexpectedError;
 };
 
 class UnexpectedErrorTest : public RunTest, public ::testing::WithParamInterface<ErrorCase> {};
@@ -490,9 +505,9 @@ INSTANTIATE_TEST_SUITE_P(
                   [](RecordingDouble& f) { f.FailOn(L"GetActiveObject", 2, Failure(L"gone")); }, -2147352567, L"gone",
                   0},
         ErrorCase{"DocumentIndexBeyond16Bits", [](RecordingDouble& f) { f.document_index = std::int32_t{32768}; }, 6,
-                  L"Overflow", 0},
+                  common::kErrOverflow.description, 0},
         ErrorCase{"DocumentIndexNotANumber", [](RecordingDouble& f) { f.document_index = L"first"; }, 13,
-                  L"Type mismatch", 0},
+                  common::kErrTypeMismatch.description, 0},
         ErrorCase{"ItemFunctionsFailsOnTheSecondLine",
                   [](RecordingDouble& f) { f.FailOn(L"ItemFunctions", 1 + 11 + 5, Failure(L"items")); }, -2147352567,
                   L"items", 2},
@@ -534,7 +549,7 @@ Waits Join(Waits a, const Waits& b) {
 }
 // The calls refused during 10 s of silent retries: the first one and one after each wait.
 constexpr int kRefusedInTenSeconds = 24;
-std::wstring BusyBox() { return L"Ask exclamation [Kestrova Cart Import] " + std::wstring(kBusyText); }
+std::wstring BusyBox() { return Entry(L"Ask", L"exclamation", Said(Message::kBusy)); }
 
 // `log` without the repeats of a refused call: an entry equal to the one before it.
 Log WithoutRepeats(const Log& log) {
@@ -573,8 +588,8 @@ TEST_P(BusyTest, RepeatsOnlyRefusedCallsWaitsThenAsks) {
   busy.answers = GetParam().answers;
   FakeClock clock;
   clock.now = GetParam().clock_start;
-  BusyRetry retrying(busy, busy, clock, busy.progress);
-  EXPECT_EQ(modMain::Run({retrying, busy, busy.progress, busy.clock}), GetParam().exit_code);
+  BusyRetry retrying(busy, busy, clock, busy.progress, busy.texts);
+  EXPECT_EQ(modMain::Run(busy.partners(retrying)), GetParam().exit_code);
   EXPECT_EQ(clock.waits, GetParam().waits);
   EXPECT_EQ(clock.reads == 0, GetParam().refusals == 0) << "the clock is read only after a refusal";
   EXPECT_EQ(busy.Messages(), GetParam().messages);
@@ -646,8 +661,8 @@ TEST_F(RunTest, AFailureThatIsNotARefusalIsNeverRepeated) {
   PutCart(Lines({kHeader, Good()}));
   platform.FailOn(L"SLIBufferClear", 1, common::RuntimeError(-2147352567, L"failed"));
   FakeClock clock;
-  BusyRetry retrying(platform, platform, clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), 1);
+  BusyRetry retrying(platform, platform, clock, platform.progress, platform.texts);
+  EXPECT_EQ(modMain::Run(platform.partners(retrying)), 1);
   EXPECT_EQ(CountOf(platform.log, L"Call ItemFunctions.SLIBufferClear()"), 1u);
   EXPECT_EQ(platform.Messages(), Log{Report(-2147352567, L"failed", 1)});
   EXPECT_EQ(clock.waits, Waits{});
@@ -677,8 +692,8 @@ TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
   platform.cancel_at = GetParam().cancel_at;
   platform.RejectOn(GetParam().refused.first, GetParam().refused.second, GetParam().refusals_count);
   platform.answers = {Choice::kRetry};
-  BusyRetry retrying(platform, platform, platform.clock, platform.progress);
-  EXPECT_EQ(modMain::Run({retrying, platform, platform.progress, platform.clock}), GetParam().exit_code);
+  BusyRetry retrying(platform, platform, platform.clock, platform.progress, platform.texts);
+  EXPECT_EQ(modMain::Run(platform.partners(retrying)), GetParam().exit_code);
   Log seen;
   for (const std::wstring& entry : WithoutRepeats(platform.log)) {
     if (entry.starts_with(L"Window") || entry.starts_with(L"Box") || entry.starts_with(L"Ask") ||
@@ -695,12 +710,12 @@ TEST_P(ProgressTest, ShowsAfterTwoSecondsAndCancelsBetweenLines) {
 constexpr wchar_t kClear[] = L"Call ItemFunctions.MLIBufferClear()";
 constexpr wchar_t kCopy[] = L"Call ItemFunctions.SLIBufferCopyToMLIBuffer()";
 constexpr wchar_t kPaste[] = L"Call ItemFunctions.MLIBufferAppendPaste()";
-constexpr wchar_t kShow[] = L"Window show [Kestrova Cart Import] Importing the Kestrova shopping cart into Brevanto";
+const std::wstring kShow = L"Window show [" + std::wstring(kAppTitle) + L"] " + Said(Message::kProgressFirstLine);
 constexpr wchar_t kNo[] = L"Window cancelled? no";
 std::wstring At(int item) {
-  return L"Window 'Item " + std::to_wstring(item) + L" of 3' " + std::to_wstring(item - 1) + L"/3";
+  return L"Window '" + Said(Message::kProgressItem, item, 3) + L"' " + std::to_wstring(item - 1) + L"/3";
 }
-constexpr wchar_t kPasting[] = L"Window 'Pasting 3 items into Brevanto' 3/3";
+const std::wstring kPasting = L"Window '" + Said(Message::kProgressPasting, 3) + L"' 3/3";
 Log CancelHeld() {
   return {kClear,          kShow,     At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, L"Window cancelled? yes",
           L"Window close", BusyBox(), kCopy, kClear};
@@ -725,12 +740,12 @@ INSTANTIATE_TEST_SUITE_P(
         ProgressCase{
             "CancelAtItem2ClearsTheBufferAndEndsSilently",
             100,
-            L"Item 2 of 3",
+            Said(Message::kProgressItem, 2, 3),
             1,
             {kClear, kShow, At(1), kCopy, kNo, At(2), kCopy, L"Window cancelled? yes", L"Window close", kClear}},
         ProgressCase{"CancelDuringThePasteChangesNothing",
                      100,
-                     L"Pasting 3 items into Brevanto",
+                     Said(Message::kProgressPasting, 3),
                      0,
                      {kClear, kShow, At(1), kCopy, kNo, At(2), kCopy, kNo, At(3), kCopy, kNo, kPasting, kPaste,
                       L"Window close", M5(3)}},
@@ -742,7 +757,7 @@ INSTANTIATE_TEST_SUITE_P(
             {kClear,          kShow,     At(1), kCopy, kNo,   At(2), kCopy,    kNo,    At(3),           kCopy, kNo,
              L"Window close", BusyBox(), kShow, At(3), kCopy, kNo,   kPasting, kPaste, L"Window close", M5(3)},
             30},
-        ProgressCase{"CancelHoldsThroughTheBusyBox", 100, L"Item 3 of 3", 1, CancelHeld(), 30},
+        ProgressCase{"CancelHoldsThroughTheBusyBox", 100, Said(Message::kProgressItem, 3, 3), 1, CancelHeld(), 30},
         ProgressCase{"WindowBeforeTheFirstItem", 100, std::nullopt, 0, BeforeTheFirstItem(), 7, {L"MLIBufferClear", 1}},
         ProgressCase{"NoItems", 1000, std::nullopt, 0, {kClear, kPaste, M5(0)}, 0, {L"MLIBufferClear", 1}, true}),
     [](const ::testing::TestParamInfo<ProgressCase>& info) { return std::string(info.param.name); });
@@ -798,14 +813,9 @@ std::string One(const char* q = "2") {
   return Lines({kHeader, "V-1,Acme,A-1,Widget,,,,,,$5.00,4.00," + std::string(q) + ",N,X"});
 }
 std::string Two() { return Lines({kHeader, Good("V-1"), Good("V-2")}); }
-std::wstring Q(const wchar_t* text) { return L"Question exclamation [Kestrova Cart Import] " + std::wstring(text); }
-constexpr wchar_t kPasted1[] =
-    L"This item of the shopping cart was already imported into the open Brevanto document at 14:32.\r\n\r\nChoose "
-    L"Yes to import it a second time, or No to import nothing.";
-constexpr wchar_t kMaybe2[] =
-    L"An import of these 2 items of the shopping cart into the open Brevanto document stopped at 14:32 while they "
-    L"were being pasted: some or all of them may be in the document.\r\n\r\nCheck the document, then choose Yes to "
-    L"import them again, or No to import nothing.";
+std::wstring Q(const std::wstring& text) { return Entry(L"Question", L"exclamation", text); }
+const std::wstring kPasted1 = Said(Message::kAlreadyImported, 1, L"14:32");
+const std::wstring kMaybe2 = Said(Message::kMaybeImported, 2, L"14:32");
 constexpr wchar_t kFirst[] = L"-0 2026-12-09T14:32:05Z 1 pasted";
 constexpr wchar_t kLater[] = L"-0 2026-12-10T02:31:05Z 1 pasted";
 constexpr wchar_t kLatest[] = L"-0 2026-12-10T02:33:05Z 1 pasted";
@@ -815,7 +825,7 @@ void After11h59(RecordingDouble& f) { f.clock.utc += 719 * 60; }
 void After12h01(RecordingDouble& f) { f.clock.utc += 721 * 60; }
 void OtherDocument(RecordingDouble& f) { f.document_index = 1; }
 void ClosedInPaste(RecordingDouble& f) { f.FailOn(L"MLIBufferAppendPaste", 1, HostGone(-2147023174, L"gone")); }
-void CancelAtItem1(RecordingDouble& f) { f.ms_per_call = 100, f.cancel_at = L"Item 1 of 2"; }
+void CancelAtItem1(RecordingDouble& f) { f.ms_per_call = 100, f.cancel_at = Said(Message::kProgressItem, 1, 2); }
 registry::winreg Key(RecordingDouble& f) {
   registry::winreg reg(f.registry);
   reg.hkey(kHkcu);
@@ -870,9 +880,9 @@ TEST_F(RunTest, HandlesACartOf32767LinesInOneBox) {
   PutCart(ManyLines(32767, "x"));
   EXPECT_EQ(modMain::Run(platform.partners()), 1);
   EXPECT_EQ(platform.Messages(),
-            Log{L"Box information [Kestrova Cart Import] It appears that lines 1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 32756 "
-                L"more in the shopping cart file do not have the correct number of columns of data, so their data "
-                L"will not be pasted into Brevanto.\r\n\r\nNone of the cart's lines can be imported."});
+            Log{Entry(L"Box", L"information",
+                      Sentences({Said(Message::kWrongColumnsLines, L"1, 2, 3, 4, 5, 6, 7, 8, 9, 10 and 32756 more"),
+                                 Said(Message::kNothingImportable)}))});
 }
 
 // The lines are parsed right after the read: their limits stop the run before Brevanto is looked for.
@@ -881,7 +891,8 @@ TEST_F(RunTest, ACartOf32768LinesOrMoreOverflowsBeforeBrevantoIsLookedFor) {
     platform.log.clear();
     PutCart(ManyLines(lines, "x"));
     EXPECT_EQ(modMain::Run(platform.partners()), 1);
-    EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow")}))
+    EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
+                                 Report(6, common::kErrOverflow.description)}))
         << lines;
   }
 }
@@ -897,7 +908,8 @@ TEST_F(RunTest, ImportsALineOf32766CharactersAndStopsAtOneOf32767) {
   platform.log.clear();
   PutCart(Lines({kHeader, line + "w", Good()}));
   EXPECT_EQ(modMain::Run(platform.partners()), 1);
-  EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(), Report(6, L"Overflow", 1)}));
+  EXPECT_EQ(platform.log, (Log{kLock, L"FileLength " + Cart(), L"ReadAllShared " + Cart(),
+                               Report(6, common::kErrOverflow.description, 1)}));
 }
 
 }  // namespace

@@ -43,10 +43,12 @@ TEST(ParseNumbers, AcceptOnlyWholeTexts) {
   EXPECT_EQ(ParseDecimal(L"five"), std::nullopt);
 }
 
-TEST(ParseItemLine, ReadsOnlyItemKOfM) {
-  const auto count = ParseItemLine(L"Item 37 of 180");
-  ASSERT_TRUE(count.has_value());
-  EXPECT_EQ(std::pair(count->item, count->count), std::pair(37LL, 180LL));
+TEST(ParseItemLine, ReadsOnlyItemKOfMInEveryLanguage) {
+  for (const wchar_t* line : {L"Item 37 of 180", L"Artikel 37 von 180", L"Article 37 sur 180"}) {
+    const auto count = ParseItemLine(line);
+    ASSERT_TRUE(count.has_value()) << Utf8(line);
+    EXPECT_EQ(std::pair(count->item, count->count), std::pair(37LL, 180LL));
+  }
   for (const wchar_t* line : {L"Pasting 180 items into Brevanto", L"", L"Item 3 of", L"Item -3 of 5", L"Item 3 of 5 "})
     EXPECT_FALSE(ParseItemLine(line).has_value()) << Utf8(line);
 }
