@@ -40,7 +40,6 @@ regional() {  # LC_ALL LOCALE DECIMAL [swapped]
   [ -z "${4:-}" ] || separators "$1" , .
   (cd "$BUILD/windows/bin" && export LC_ALL="$1" KCI_USER_LOCALE="$2" KCI_USER_DECIMAL="$3" &&
     wine_run ./common_tests.exe --gtest_brief=1 --gtest_filter='*TextToDouble*' &&
-    wine_run ./import_tests.exe --gtest_brief=1 --gtest_filter='RunLanguage.*' &&
     wine_run ./e2e_tests.exe --gtest_brief=1 --gtest_filter='RegionalSettings.*:*SpreadsheetCart.*') || status=1
   [ -z "${4:-}" ] || separators "$1" . ,
   return "$status"

@@ -27,9 +27,8 @@ class SilentHost final : public AutomationDouble {
   void ReleaseObject(ObjectId object) noexcept override;
 };
 
-// Whether `text` is `message` as `texts` says it, with any inserts: the text of one of its forms
-// around them.
-bool IsSaid(const Texts& texts, Message message, std::wstring_view text);
+// Where the silent desk's cart is.
+inline constexpr wchar_t kSilentCartPath[] = L"C:\\Docs\\ShoppingCart.csv";
 
 class SilentDesk final : public DeskDouble {
  public:

@@ -7,7 +7,6 @@
 #include "import/desk_windows.h"
 #include "import/dll_search_windows.h"
 #include "import/files_windows.h"
-#include "import/language_choice.h"
 #include "import/message_box_windows.h"
 #include "import/mod_main.h"
 #include "import/system_message_windows.h"
@@ -306,43 +305,6 @@ TEST(ImportLock, AMutexThatCannotBeOpenedIsHeld) {
   ASSERT_TRUE(held);
   WindowsDesk desk;
   EXPECT_FALSE(desk.TryLockImport(name));
-}
-
-// --- The run's language -------------------------------------------------------------------------
-
-// Under Wine the display language follows the user's locale (LC_ALL); tools/test.sh runs this
-// again under German and French ones, named in KCI_USER_LOCALE (en-US when it is not set). The
-// registry's Language value is written as a user would write it, through advapi32.
-TEST(RunLanguage, TheDisplayLanguageIsTheUsersUnlessTheRegistryNamesOne) {
-  wchar_t locale[LOCALE_NAME_MAX_LENGTH] = L"en-US";
-  const DWORD length = GetEnvironmentVariableW(L"KCI_USER_LOCALE", locale, LOCALE_NAME_MAX_LENGTH);
-  if (length == 0 || length >= LOCALE_NAME_MAX_LENGTH) wcscpy(locale, L"en-US");
-  const LANGID display = LANGIDFROMLCID(LocaleNameToLCID(locale, 0));
-  WindowsDesk desk;
-  EXPECT_EQ(PRIMARYLANGID(desk.UserDisplayLanguage()), PRIMARYLANGID(display));
-
-  bool ours = false;  // whether this test makes the program's key, and deletes it again
-  {
-    HKEY key = nullptr;
-    ours = RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Kestrova", 0, KEY_READ, &key) != ERROR_SUCCESS;
-    const common::UniqueAny<HKEY, &::RegCloseKey> owner(key);
-  }
-  const DWORD dword = 7;
-  const struct {
-    DWORD type;
-    const void* data;
-    DWORD size;
-    Language chosen;
-  } rows[] = {{REG_SZ, L"fr", sizeof L"fr", Language::kFrench},
-              {REG_SZ, L"de", sizeof L"de", Language::kGerman},
-              {REG_DWORD, &dword, sizeof dword, LanguageOfDisplay(display)}};
-  for (const auto& row : rows) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kLanguageValue, row.type, row.data, row.size),
-              ERROR_SUCCESS);
-    EXPECT_EQ(ChooseLanguage(desk), row.chosen);
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kLanguageValue);
-  }
-  if (ours) RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kestrova");
 }
 
 // --- Where DLLs come from -----------------------------------------------------------------------
