@@ -837,6 +837,11 @@ void Spoiled(RecordingDouble& f) {
   Key(f).SetRegistryValue(Key(f).EnumRegistryValues(kHkcu, kRecord).Item(1).items()[0].text(), L"garbage", 1);
   Key(f).SetRegistryValue(L"0123456789abcdef-3", std::int32_t{7}, 4);
 }
+// A record that may be read but not written, as under a key whose rights deny the user writing.
+void ReadOnly(RecordingDouble& f) {
+  Key(f).CreateKey();
+  f.registry.SetKeyReadOnly(registry::kHkeyCurrentUser, "Software\\Kestrova\\Cart Import\\Recent imports", true);
+}
 // Twenty entries of another cart, in the documents 1 to 20, a minute apart, 21 to 2 minutes old.
 std::wstring Minute(int n) { return L"2026-12-09T14:" + std::to_wstring(10 + n) + L":05Z 1 pasted"; }
 void TwentyEarlier(RecordingDouble& f) {
@@ -865,7 +870,8 @@ INSTANTIATE_TEST_SUITE_P(
         RecentCase{"CancelInLinesBox", "", "", {Choice::kCancel}, 1, {Columns(2)}, {}, TwoGoodOneBad},
         RecentCase{"CancelInProgressWindow", "", Two(), {}, 1, {}, {}, CancelAtItem1},
         RecentCase{"TwentyOneKeepTwenty", "", One(), {}, 0, {M5(1)}, TwentyNewest(), TwentyEarlier},
-        RecentCase{"GarbageAndADword", One(), One(), {}, 0, {M5(1)}, {kFirst}, Spoiled}),
+        RecentCase{"GarbageAndADword", One(), One(), {}, 0, {M5(1)}, {kFirst}, Spoiled},
+        RecentCase{"WritesRefused", "", One(), {}, 0, {M5(1)}, {}, Unchanged, ReadOnly}),
     [](const ::testing::TestParamInfo<RecentCase>& info) { return std::string(info.param.name); });
 
 // --- 16-bit limits ------------------------------------------------------------------------------
