@@ -73,6 +73,24 @@ std::optional<double> ParseDecimal(std::wstring_view text) {
   return value;
 }
 
+bool StartProcess(const std::wstring& command_line, DWORD flags, const wchar_t* folder, PROCESS_INFORMATION& started) {
+  constexpr int kTries = 3;
+  for (int attempt = 1;; ++attempt) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started = {};
+    // CreateProcessW may write into the command line, so each try gets a fresh copy.
+    std::wstring writable = command_line;
+    if (CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr, folder, &startup, &started)) {
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kTries) return false;
+    ReportError(L"the new process died while it was set up (error 1359); starting it again: " + command_line);
+    Sleep(200);
+  }
+}
+
 void ReportError(std::wstring_view message) {
   HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
   if (error == nullptr || error == INVALID_HANDLE_VALUE) return;

@@ -1,6 +1,8 @@
 #pragma once
 // The command line of the testbed programs: reading this process's arguments, and writing a
 // command line for a program the testbed starts.
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +19,13 @@ std::vector<std::wstring> ProcessArguments();
 std::wstring QuoteArgument(std::wstring_view argument);
 // The arguments quoted and joined with single spaces.
 std::wstring JoinCommandLine(const std::vector<std::wstring>& arguments);
+
+// CreateProcessW for a program the testbed starts; false with the last error set when it cannot
+// be started. Under Wine a new process now and then dies while Wine sets it up, before any code of
+// the program runs, and CreateProcessW then fails with ERROR_INTERNAL_ERROR: such a start is tried
+// again, three times in all, and each retry is reported on standard error. Any other failure is
+// final at once.
+bool StartProcess(const std::wstring& command_line, DWORD flags, const wchar_t* folder, PROCESS_INFORMATION& started);
 
 // A whole decimal number (optional sign) that fills the text; nothing on anything else or on a
 // value outside `long long`.

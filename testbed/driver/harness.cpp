@@ -61,7 +61,6 @@ bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wst
   const bool full_path = program.find_first_of(L"\\/:") != std::wstring::npos;
   std::vector<std::wstring> all{full_path ? program : BinFolder() + L"\\" + program};
   all.insert(all.end(), arguments.begin(), arguments.end());
-  std::wstring command_line = JoinCommandLine(all);
 
   // Without a job the program alone is killed; its own children would then be left running.
   job_.reset(CreateJobObjectW(nullptr, nullptr));
@@ -70,12 +69,9 @@ bool ChildProcess::Start(const std::wstring& program, const std::vector<std::wst
   if (job_ && !SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
     job_.reset();
   }
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
   // Suspended until it is in the job, so that nothing it starts can escape the job.
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+  if (!StartProcess(JoinCommandLine(all), CREATE_SUSPENDED, folder.empty() ? nullptr : folder.c_str(), started)) {
     job_.reset();
     return false;
   }

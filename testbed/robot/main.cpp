@@ -43,11 +43,8 @@ int Run(const robot::Options& options) {
     testbed::ReportError(L"cannot create the progress file " + options.progress_path);
     return kCannotWrite;
   }
-  std::wstring command_line = testbed::JoinCommandLine(options.command);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+  if (!testbed::StartProcess(testbed::JoinCommandLine(options.command), 0, nullptr, started)) {
     DWORD error = GetLastError();
     transcript.WriteLine(JsonLine({{"error", "cannot start the program"},
                                    {"program", testbed::JsonText(options.command.front())},
