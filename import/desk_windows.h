@@ -1,8 +1,7 @@
 #pragma once
 // The desk of the product: MessageBoxW, Win32 files, the shell, a mutex, advapi32 and the user's
-// time zone and time format. Create it on
-// a thread that has entered a single-threaded apartment (the shell's folder lookup is COM), and
-// destroy it before leaving it.
+// time zone and time format. Create it on a thread that has entered a single-threaded apartment
+// (the shell's folder lookup is COM), and destroy it before leaving it.
 #include "common/owners_windows.h"
 #include "import/desk.h"
 

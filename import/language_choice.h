@@ -6,15 +6,14 @@
 #include <string_view>
 
 #include "import/desk.h"
+#include "import/program.h"
 #include "import/texts.h"
 
 namespace modMain {
 
-// The program's settings, per user, under HKEY_CURRENT_USER.
-inline constexpr wchar_t kSettingsKey[] = L"Software\\Kestrova\\Cart Import";
-// A REG_SZ value holding a language's code ("en", "de", "fr"; languages.h): that language,
-// whatever the display language. Support asks for it, and so may a user who wants English boxes
-// on a German Windows.
+// A REG_SZ value under kSettingsKey (program.h) holding a language's code ("en", "de", "fr";
+// languages.h): that language, whatever the display language. Support asks for it, and so may a
+// user who wants English boxes on a German Windows.
 inline constexpr wchar_t kLanguageValue[] = L"Language";
 
 // The language whose code is `code`, exactly; nothing for any other text.

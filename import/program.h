@@ -14,6 +14,10 @@ namespace modMain {
 // no procedure that traps errors (the presence check) can take it for a failed call.
 struct RunCancelled {};
 
+// The program's own key, per user, under HKEY_CURRENT_USER: its settings (language_choice.h) and,
+// below it, its record of recent imports (recent_imports.h).
+inline constexpr wchar_t kSettingsKey[] = L"Software\\Kestrova\\Cart Import";
+
 // An unexpected error as its report tells it: the error, whether the application had gone away,
 // and where the run was, in a cart line (its index) or in the paste call itself. Raised for an
 // error within a cart line (its parse, or its calls) or the paste; it is no RuntimeError, so

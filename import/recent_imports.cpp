@@ -74,7 +74,7 @@ bool IsRecent(const RecentImport& import, std::int64_t now) {
 registry::winreg RecordKey(registry::RegistryApi& api) {
   registry::winreg reg(api);
   reg.hkey(static_cast<std::int32_t>(registry::kHkeyCurrentUser));
-  reg.KeyRoot(kRecentImportsParentKey);
+  reg.KeyRoot(kSettingsKey);
   reg.Subkey(kRecentImportsKey);
   return reg;
 }
@@ -175,8 +175,7 @@ void RecentImports::Record(PasteState state) noexcept {
     registry::winreg reg = RecordKey(api_);
     // The other entries that stay, by time; every other value goes.
     std::vector<std::pair<std::int64_t, std::wstring>> kept;
-    const common::Collection values =
-        reg.EnumRegistryValues(reg.hkey(), std::wstring(kRecentImportsParentKey) + L"\\" + kRecentImportsKey);
+    const common::Collection values = reg.EnumRegistryValues(reg.hkey(), reg.KeyRoot() + L"\\" + reg.Subkey());
     for (const common::Variant& value : values) {
       const std::wstring& name = value.items()[0].text();
       const common::Variant& data = value.items()[1];

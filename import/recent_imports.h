@@ -30,13 +30,13 @@
 #include "import/cart.h"
 #include "import/clock.h"
 #include "import/desk.h"
+#include "import/program.h"
 #include "import/texts.h"
 #include "registry/registry_api.h"
 
 namespace modMain {
 
-inline constexpr wchar_t kRecentImportsParentKey[] = L"Software\\Kestrova\\Cart Import";
-inline constexpr wchar_t kRecentImportsKey[] = L"Recent imports";  // under the parent key
+inline constexpr wchar_t kRecentImportsKey[] = L"Recent imports";  // under kSettingsKey (program.h)
 inline constexpr std::int64_t kRecentImportSeconds = 12 * 60 * 60;
 inline constexpr std::size_t kRecentImportsKept = 20;
 

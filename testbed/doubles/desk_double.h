@@ -1,7 +1,6 @@
 #pragma once
 // What the doubles of the user's desk share: an emulated registry that names the Documents folder,
 // and a display language that a test may set.
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -18,16 +17,12 @@ class DeskDouble : public Desk {
  public:
   registry::RegistryEmulation registry;
   std::uint16_t display_language = 0x0409;  // en-US
-  std::size_t display_language_asked = 0;   // UserDisplayLanguage calls
 
   // Names `folder` as the current user's Documents folder, where GetMyDocumentsFolder reads it.
   // Throws std::runtime_error when the registry refuses.
   void SetDocumentsFolder(const std::wstring& folder);
   registry::RegistryApi& Registry() override { return registry; }
-  std::uint16_t UserDisplayLanguage() override {
-    ++display_language_asked;
-    return display_language;
-  }
+  std::uint16_t UserDisplayLanguage() override { return display_language; }
   // No import has to be asked about on a fresh registry: Yes, at noon, when one is.
   Choice AskYesOrNo(const std::wstring&, MessageIcon, const std::wstring&) override { return Choice::kYes; }
   std::wstring LocalTimeOfDay(std::int64_t) override { return L"12:00"; }
